@@ -1,0 +1,101 @@
+#pragma once
+// The one process-wide record of the table: who sits where, their player information,
+// the cards in hand and on the table, and the flags and counters of the game flow.
+// Every module reaches it directly through the global `TableState`.
+#include <array>
+#include <cstdint>
+#include <QString>
+
+#include "rules/CardTypes.h"
+
+// Turns a one-bit mask (1, 2, 4, 8) into 0..3 by counting how often it can be halved
+// while above 1; 0 gives 0. Seat bits and suit bits both use it.
+int BitIndex(int mask);
+
+struct SeatRecord {
+    QString seatKey;          // account key, single-byte text
+    uint8_t seatBit = 0;      // wire seat bit 1, 2, 4, 8
+    int16_t playLeft = 0, playTop = 0;    // first anchor of this position's card area
+    int16_t playLeft2 = 0, playTop2 = 0;  // second anchor
+    std::array<HandEntry, 14> hand{};
+    int16_t CardCount = 0;
+    int16_t finishPlace = 0;  // 1..3 in the order players run out; 4 while still playing
+};
+
+struct PlayerRecord {
+    QString nickname;
+    QString face;             // "m" or "w" and a digit
+    uint8_t sex = 0;          // 1 man, 0 woman
+    QString area;
+    double points = 0, credit = 0, coins = 0, amount3 = 0;
+    QString levelName;
+    double amount4 = 0, amount5 = 0, amount6 = 0;
+    int32_t logins = 0, disconnects = 0, wins = 0, losses = 0;
+    QString userKey;
+    QString title;
+    QString voiceSet, voiceId;
+    uint8_t voiceKind = 0;
+    double seatValue = 0;     // low byte carries the seat bit
+};
+
+struct LayoutScaleFactors {
+    double h = 1.0;
+    double v = 1.0;
+};
+
+struct TableStateRecord {
+    std::array<SeatRecord, 4> Seats{};
+    std::array<PlayerRecord, 4> Players{};
+
+    // TableCards[pos][k], k < 27: ImageIndex of the k-th card of the position's last play;
+    // [pos][27] is how many are shown.
+    std::array<std::array<int16_t, 28>, 4> TableCards{};
+    std::array<std::array<int16_t, 28>, 4> PrevTableCards{};
+
+    bool AwaitingEntryReply = false;
+    bool EntryOk = false;
+    bool Reconnected = false;
+    bool Spectator = false;
+    bool RoundRunning = false;
+    bool GameStarted = false;
+    bool LeaveOnStart = false;
+    int16_t PlayersKnown = 0;
+    int16_t SeatMessages = 0;
+    bool MyTurn = false;
+    bool MyTurnClock = false;
+    bool PlayAllowed = false;
+    bool TurnActed = false;
+    int16_t RoundCount = 0;
+    std::array<double, 4> RunningScore{};
+    bool AutoPlay = false;
+    bool ShortClock = false;
+    bool Hidden = false;
+    int16_t PlaysThisRound = 0;
+    int16_t BombsThisRound = 0;
+    int16_t FinishedCount = 0;
+    int16_t LevelRank = 0;
+    int16_t ClockSeconds = 0;
+    int16_t TurnSeconds = 0;
+    int16_t ClockValue = 0;
+    uint8_t TimeoutLimit = 0;
+    QString WebPageAddress;
+    QString LastPlayTime;
+    QString HintStamp;
+    std::array<bool, 4> VoiceTaken{};
+    std::array<bool, 4> VoiceTakenW{};
+    std::array<QString, 4> Voices{};
+
+    int16_t BaseTop = 0;           // top of the user's cards while not raised
+    LayoutScaleFactors LayoutScale;
+};
+
+inline TableStateRecord TableState;
+
+// Screen position (0 the user, 1..3 the others in seat order) of a wire seat byte.
+int PositionOfSeat(int seatByte);
+
+// Whether picture index k shows one of the first CardCount cards of the user's hand.
+bool HandHasImage(int k);
+
+// Back to the zeroed record of process start; tests use it between cases.
+void ResetTableState();

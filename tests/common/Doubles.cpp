@@ -1,0 +1,2 @@
+#include "common/Doubles.h"
+void TestDoubles::InstallPlatformDoubles() {}

@@ -1,0 +1,2 @@
+#pragma once
+namespace TestDoubles { void InstallPlatformDoubles(); }
