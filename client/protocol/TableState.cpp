@@ -1,5 +1,11 @@
 #include "protocol/TableState.h"
 
+#include <algorithm>
+#include <cmath>
+#include <utility>
+
+#include "session/Transport.h"
+
 int BitIndex(int mask)
 {
     int index = 0;
@@ -28,4 +34,85 @@ bool HandHasImage(int k)
 void ResetTableState()
 {
     TableState = TableStateRecord{};
+}
+
+namespace {
+
+std::function<void()> displayResetControls;
+
+// A layout constant at the factor of its axis, rounded to the nearest pixel and kept inside
+// the 16-bit range even for a factor nobody should set.
+int16_t Scaled(int value, double factor)
+{
+    const double scaled = value * factor;
+    if (!std::isfinite(scaled))
+        return 0;
+    return static_cast<int16_t>(std::lround(std::clamp(scaled, -32768.0, 32767.0)));
+}
+
+// Anchors at scale 1.0: (playLeft, playTop) and (playLeft2, playTop2) per position.
+// Position 0 has no second anchor.
+struct Anchors {
+    int left, top, left2, top2;
+};
+constexpr std::array<Anchors, 4> BaseAnchors{{
+    {500, 415, 0, 0},
+    {250, 310, 100, 280},
+    {500, 190, 600, 280},
+    {774, 310, 250, 280},
+}};
+
+void PlayStateResetCommon()
+{
+    for (SeatRecord& seat : TableState.Seats) {
+        for (HandEntry& slot : seat.hand)
+            slot.ImageIndex = -1;
+        seat.CardCount = 0;
+    }
+    TableState.SeatMessages = 0;
+    TableState.FinishedCount = 0;
+    TableState.RoundRunning = false;
+}
+
+}  // namespace
+
+void PlayStateResetFirst()
+{
+    PlayStateResetCommon();
+    Transport::EmptyRings();
+}
+
+void PlayStateResetSecond()
+{
+    PlayStateResetCommon();
+    TableState.DealLayoutOffset = 0;
+}
+
+void DisplayReset()
+{
+    const double h = TableState.LayoutScale.h;
+    const double v = TableState.LayoutScale.v;
+    for (size_t pos = 0; pos < 4; ++pos) {
+        SeatRecord& seat = TableState.Seats[pos];
+        const Anchors& a = BaseAnchors[pos];
+        seat.playLeft = Scaled(a.left, h);
+        seat.playTop = Scaled(a.top, v);
+        if (pos != 0) {
+            seat.playLeft2 = Scaled(a.left2, h);
+            seat.playTop2 = Scaled(a.top2, v);
+        }
+        seat.finishPlace = 4;
+    }
+    TableState.BaseTop = Scaled(565, v);
+    TableState.PlaysThisRound = 0;
+    TableState.BombsThisRound = 0;
+    TableState.ReconnectAttempts = 0;
+    // A copy, so that the hook may replace itself while it runs.
+    if (const std::function<void()> controls = displayResetControls)
+        controls();
+}
+
+void SetDisplayResetControls(std::function<void()> controls)
+{
+    displayResetControls = std::move(controls);
 }

@@ -4,6 +4,7 @@
 // Every module reaches it directly through the global `TableState`.
 #include <array>
 #include <cstdint>
+#include <functional>
 #include <QString>
 
 #include "rules/CardTypes.h"
@@ -86,6 +87,8 @@ struct TableStateRecord {
     std::array<QString, 4> Voices{};
 
     int16_t BaseTop = 0;           // top of the user's cards while not raised
+    int16_t DealLayoutOffset = 0;  // layout offset of the deal display; the second play-state reset clears it
+    int16_t ReconnectAttempts = 0; // reconnect attempts since the link was found lost
     LayoutScaleFactors LayoutScale;
 };
 
@@ -99,3 +102,23 @@ bool HandHasImage(int k);
 
 // Back to the zeroed record of process start; tests use it between cases.
 void ResetTableState();
+
+// Play-state reset: every hand emptied (all slots' ImageIndex -1, CardCount 0),
+// SeatMessages and FinishedCount 0, RoundRunning cleared.
+// First variant, for the start button and the ready clock starting a game: also drops
+// everything waiting in both byte rings.
+void PlayStateResetFirst();
+// Second variant, everywhere else: also sets the deal display's layout offset to 0.
+void PlayStateResetSecond();
+
+// Display reset, run at every deal and together with the play-state reset: anchors of the
+// four positions at the current LayoutScale, every finishPlace 4, BaseTop, the per-round
+// play and bomb counts and the reconnect attempts back to their start values; then the
+// control side (see SetDisplayResetControls).
+void DisplayReset();
+
+// The control side of the display reset: hiding the speech bubbles Speak(0..3) and the chat
+// window Talk, and the card side (card pictures, TableCards, PrevTableCards, buttons, level
+// captions). The table window installs it; DisplayReset runs it after the record side.
+// An empty function (the default) leaves the controls alone.
+void SetDisplayResetControls(std::function<void()> controls);
