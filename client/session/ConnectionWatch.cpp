@@ -1,0 +1,48 @@
+#include "session/ConnectionWatch.h"
+
+#include "protocol/TableState.h"
+#include "session/HallLink.h"
+#include "session/Platform.h"
+#include "session/Shutdown.h"
+#include "session/Transport.h"
+#include "session/Winsock1.h"
+#include "ui/MainForm.h"
+
+namespace ConnectionWatch {
+
+void LinkWatchStep()
+{
+    if (Winsock1().State() == SocketState::Connected)
+        return;
+    ConnectionLost();
+}
+
+void ConnectionLost()
+{
+    if (!HallLink::HallWindowExists()) {
+        Platform::EndProgram(1);
+        return;
+    }
+    // The table closes, its window goes down and the hall comes back; the process stays so
+    // that the hall can send the table back in with message 22.
+    MinimizeMainForm();
+    HallLink::ReturnToHall();
+    TableState.GameStarted = false;
+    Shutdown::EndOfTableSteps();
+}
+
+void SilenceWatchFired()
+{
+    if (!HallLink::HallWindowExists()) {
+        Platform::EndProgram(1);
+        return;
+    }
+    SysmsgClear(0);
+    SysmsgAdd(0, QStringLiteral("已经与服务器断开连接，请重新入座！"));
+    MinimizeMainForm();
+    HallLink::ReturnToHall();
+    TableState.GameStarted = false;
+    Shutdown::EndOfTableSteps();
+}
+
+}  // namespace ConnectionWatch

@@ -1,0 +1,173 @@
+#include "session/HallLink.h"
+
+#include <QLocalSocket>
+#include <QTimer>
+
+#include "protocol/TableState.h"
+#include "session/Platform.h"
+#include "session/Startup.h"
+
+namespace {
+
+class LocalHallChannel : public HallChannel {
+public:
+    LocalHallChannel()
+    {
+        QObject::connect(&m_socket, &QLocalSocket::readyRead, [this] { ReadMessages(); });
+        QObject::connect(&m_socket, &QLocalSocket::disconnected, [this] {
+            m_buffer.clear();
+            // A restarted hall listens again under the same name; look for it shortly.
+            if (!m_caption.isEmpty())
+                m_retry.start();
+        });
+        m_retry.setSingleShot(true);
+        m_retry.setInterval(1000);
+        QObject::connect(&m_retry, &QTimer::timeout, [this] {
+            if (m_socket.state() != QLocalSocket::ConnectedState && !Find(m_caption))
+                m_retry.start();
+        });
+    }
+
+    bool Find(const QString& caption) override
+    {
+        if (m_socket.state() == QLocalSocket::ConnectedState && caption == m_caption)
+            return true;
+        m_socket.abort();
+        m_buffer.clear();
+        m_caption = caption;
+        m_socket.connectToServer(HallLink::EndpointName(caption));
+        return m_socket.waitForConnected(500);
+    }
+
+    void Post(uint32_t number) override
+    {
+        if (m_socket.state() != QLocalSocket::ConnectedState)
+            return;
+        char bytes[4];
+        for (int i = 0; i < 4; ++i)
+            bytes[i] = static_cast<char>((number >> (8 * i)) & 0xFF);
+        m_socket.write(bytes, 4);
+        m_socket.flush();
+    }
+
+    void Flush() override
+    {
+        if (m_socket.state() == QLocalSocket::ConnectedState && m_socket.bytesToWrite() > 0)
+            m_socket.waitForBytesWritten(500);
+    }
+
+private:
+    void ReadMessages()
+    {
+        m_buffer += m_socket.readAll();
+        while (m_buffer.size() >= 4) {
+            uint32_t number = 0;
+            for (int i = 0; i < 4; ++i)
+                number |= static_cast<uint32_t>(static_cast<uint8_t>(m_buffer[i])) << (8 * i);
+            m_buffer.remove(0, 4);
+            if (MessageArrived)
+                MessageArrived(number);
+        }
+    }
+
+    QLocalSocket m_socket;
+    QByteArray m_buffer;
+    QString m_caption;
+    QTimer m_retry;
+};
+
+std::unique_ptr<HallChannel> g_channel;
+bool g_endHookAdded = false;
+
+void WireChannel()
+{
+    g_channel->MessageArrived = [](uint32_t n) { HallLink::OnHallMessage(n); };
+    if (!g_endHookAdded) {
+        g_endHookAdded = true;
+        Platform::AddEndHook([] {
+            if (g_channel)
+                g_channel->Flush();
+        });
+    }
+}
+
+}  // namespace
+
+namespace HallLink {
+
+QString EndpointName(const QString& caption)
+{
+    return QStringLiteral("quellor-hall-") + QString::fromLatin1(caption.toUtf8().toHex());
+}
+
+HallChannel& Channel()
+{
+    if (!g_channel) {
+        g_channel = MakeLocalChannel();
+        WireChannel();
+    }
+    return *g_channel;
+}
+
+void SetChannel(std::unique_ptr<HallChannel> channel)
+{
+    g_channel = std::move(channel);
+    if (g_channel)
+        WireChannel();
+}
+
+std::unique_ptr<HallChannel> MakeLocalChannel()
+{
+    return std::make_unique<LocalHallChannel>();
+}
+
+bool HallWindowExists()
+{
+    return Channel().Find(HallCaption);
+}
+
+void PostToHall(uint32_t number)
+{
+    if (Channel().Find(HallCaption))
+        Channel().Post(number);
+}
+
+void ReturnToHall()
+{
+    if (!Channel().Find(HallCaption)) {
+        Platform::EndProgram(0);
+        return;
+    }
+    Channel().Post(HallMessage::Restore);
+}
+
+void HallAside()
+{
+    if (!Channel().Find(HallCaption)) {
+        Platform::EndProgram(0);
+        return;
+    }
+    Channel().Post(HallMessage::Minimize);
+}
+
+void InstallHook()
+{
+    // Connecting is what lets the hall's messages reach the table.
+    Channel().Find(HallCaption);
+}
+
+void OnHallMessage(uint32_t number)
+{
+    switch (number) {
+    case HallMessage::RoundRunning:
+        PostToHall(TableState.RoundRunning ? HallMessage::RoundRunning : HallMessage::Idle);
+        break;
+    case HallMessage::Connect:
+        Startup::ConnectAgain();
+        break;
+    default:
+        break;
+    }
+}
+
+}  // namespace HallLink

@@ -1,0 +1,138 @@
+#include "session/Platform.h"
+
+#include <QCoreApplication>
+#include <QDateTime>
+#include <QDeadlineTimer>
+#include <QDir>
+#include <QLockFile>
+#include <QMessageBox>
+#include <QThread>
+
+#include <cstdio>
+#include <cstdlib>
+#include <memory>
+#include <vector>
+
+namespace {
+
+std::function<void(const QString&, const QString&)> g_messageBox;
+std::function<void(int)> g_endProgram;
+std::function<double()> g_clock;
+std::vector<std::function<void()>> g_endHooks;
+double g_waitFactor = 1.0;
+std::unique_ptr<QLockFile> g_instanceLock;
+
+}  // namespace
+
+namespace Platform {
+
+void ShowMessageBox(const QString& text, const QString& title)
+{
+    if (g_messageBox) {
+        g_messageBox(text, title);
+        return;
+    }
+    // Integration tests run the real program without anybody to press OK.
+    if (qEnvironmentVariable("QUELLOR_MESSAGEBOX") == QLatin1String("print")) {
+        std::fprintf(stderr, "messagebox: %s: %s\n", title.toUtf8().constData(),
+                     text.toUtf8().constData());
+        std::fflush(stderr);
+        return;
+    }
+    QMessageBox box(QMessageBox::Warning, title, text, QMessageBox::Ok);
+    box.exec();
+}
+
+void SetMessageBoxHandler(std::function<void(const QString&, const QString&)> handler)
+{
+    g_messageBox = std::move(handler);
+}
+
+void EndProgram(int exitCode)
+{
+    if (g_endProgram) {
+        g_endProgram(exitCode);
+        return;
+    }
+    for (auto& hook : g_endHooks)
+        hook();
+    std::fflush(stdout);
+    std::fflush(stderr);
+    // Leave at once, the way the table always has: no window teardown, no event loop.
+    std::_Exit(exitCode);
+}
+
+void SetEndProgramHandler(std::function<void(int)> handler)
+{
+    g_endProgram = std::move(handler);
+}
+
+void AddEndHook(std::function<void()> hook)
+{
+    g_endHooks.push_back(std::move(hook));
+}
+
+double SecondsSinceMidnight()
+{
+    if (g_clock)
+        return g_clock();
+    const QTime now = QTime::currentTime();
+    return now.msecsSinceStartOfDay() / 1000.0;
+}
+
+void SetClock(std::function<double()> clock)
+{
+    g_clock = std::move(clock);
+}
+
+bool PumpUntil(const std::function<bool()>& done, int timeoutMs)
+{
+    const int scaled = static_cast<int>(timeoutMs * g_waitFactor);
+    QDeadlineTimer deadline(scaled < 0 ? 0 : scaled);
+    while (!done()) {
+        if (deadline.hasExpired())
+            return done();
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+        if (!done())
+            QThread::msleep(2);
+    }
+    return true;
+}
+
+void PumpFor(int ms)
+{
+    PumpUntil([] { return false; }, ms);
+}
+
+void SetWaitFactor(double factor)
+{
+    g_waitFactor = factor;
+}
+
+bool AnotherInstanceRunning()
+{
+    if (g_instanceLock)
+        return false;
+    auto lock = std::make_unique<QLockFile>(QDir::temp().filePath(QStringLiteral("quellor.lock")));
+    // A lock left by a crashed copy is taken over: QLockFile checks the owner's PID.
+    lock->setStaleLockTime(0);
+    if (!lock->tryLock(0))
+        return true;
+    g_instanceLock = std::move(lock);
+    return false;
+}
+
+QString ProgramDir()
+{
+    return QCoreApplication::applicationDirPath();
+}
+
+void RestoreDefaults()
+{
+    g_messageBox = nullptr;
+    g_endProgram = nullptr;
+    g_clock = nullptr;
+    g_waitFactor = 1.0;
+}
+
+}  // namespace Platform

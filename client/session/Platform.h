@@ -1,0 +1,40 @@
+#pragma once
+// The thin layers between the client and the machine: message boxes, the end of the program,
+// the clock and waits that keep the window responsive. Tests replace each through its setter.
+#include <functional>
+#include <QString>
+
+namespace Platform {
+
+// A message box with an OK button only; returns when the user has answered it.
+void ShowMessageBox(const QString& text, const QString& title);
+void SetMessageBoxHandler(std::function<void(const QString& text, const QString& title)> handler);
+
+// Ends the process. With a test handler installed the call returns and the caller must
+// return at once as well; real code never comes back.
+void EndProgram(int exitCode = 0);
+void SetEndProgramHandler(std::function<void(int exitCode)> handler);
+// Run just before the real end, so queued hall messages and logs reach their peers.
+void AddEndHook(std::function<void()> hook);
+
+// Seconds since local midnight; the turn clocks compare these.
+double SecondsSinceMidnight();
+void SetClock(std::function<double()> clock);
+
+// Keeps processing window events until done() holds or the time is up; returns done().
+// Tests shrink every wait with a factor below 1.
+bool PumpUntil(const std::function<bool()>& done, int timeoutMs);
+void PumpFor(int ms);
+void SetWaitFactor(double factor);
+
+// Whether another copy of the client already runs for this user. The first caller keeps a
+// lock for the life of the process.
+bool AnotherInstanceRunning();
+
+// The directory of the executable; files beside the program live here.
+QString ProgramDir();
+
+// Back to the real layers (tests restore them between cases).
+void RestoreDefaults();
+
+}  // namespace Platform

@@ -1,0 +1,321 @@
+#include "session/Transport.h"
+
+#include <QFile>
+#include <QTimer>
+
+#include "protocol/Dispatcher.h"
+#include "protocol/TableState.h"
+#include "session/ConnectionWatch.h"
+#include "session/Gbk.h"
+#include "session/HallLink.h"
+#include "session/Platform.h"
+#include "session/Startup.h"
+#include "session/Winsock1.h"
+
+namespace Transport {
+
+namespace {
+
+constexpr std::array<int16_t, TaskCount> Threshold = {1, 2, 4, 8, 0, 0, 2};
+
+std::function<void()> g_proxyReplyHandler;
+std::function<void(const Packet&)> g_packetHandler;
+QFile* g_log = nullptr;
+QTimer* g_timerBong = nullptr;
+bool g_timerBongEnabled = false;
+bool g_inTick = false;
+bool g_disabledDuringTick = false;
+Packet g_receiveBuffer{};
+
+void WrapCounter(TaskId task)
+{
+    TickTask& t = TickTasks[task];
+    if (Threshold[task] > 0 && t.counter >= Threshold[task])
+        t.counter = 0;
+}
+
+void FeedOverflow()
+{
+    while (!SendOverflow.empty() && SendRing.Queued() + PacketSize < RingSize) {
+        const Packet& p = SendOverflow.front();
+        for (uint8_t b : p) {
+            SendRing.data[static_cast<size_t>(SendRing.writeIndex)] = b;
+            SendRing.writeIndex = (SendRing.writeIndex + 1) % RingSize;
+        }
+        SendOverflow.pop_front();
+    }
+}
+
+void RunSendTask()
+{
+    TickTask& t = TickTasks[SendTask];
+    if (t.counter >= 1 && t.flag) {
+        if (SendRing.Queued() < PacketSize) {
+            t.flag = false;
+        } else {
+            QByteArray bytes(PacketSize, '\0');
+            for (int i = 0; i < PacketSize; ++i) {
+                bytes[i] = static_cast<char>(SendRing.data[static_cast<size_t>(SendRing.readIndex)]);
+                SendRing.readIndex = (SendRing.readIndex + 1) % RingSize;
+            }
+            // A packet queued while the link is down is dropped here, without a word.
+            if (Winsock1().State() == SocketState::Connected)
+                Winsock1().SendData(bytes);
+            FeedOverflow();
+        }
+        t.counter = 0;
+    }
+}
+
+void RunReceiveTask()
+{
+    TickTask& t = TickTasks[ReceiveTask];
+    if (t.counter >= 2 && t.flag) {
+        if (TableState.RoundRunning) {
+            ++IdleReceiveRuns;
+            if (IdleReceiveRuns > 4999) {
+                ConnectionWatch::SilenceWatchFired();
+                IdleReceiveRuns = 0;
+            }
+        }
+        if (RecvRing.Queued() >= PacketSize) {
+            const auto from = static_cast<size_t>(RecvRing.readIndex);
+            std::copy_n(RecvRing.data.begin() + static_cast<std::ptrdiff_t>(from), PacketSize,
+                        g_receiveBuffer.begin());
+            RecvRing.readIndex = (RecvRing.readIndex + PacketSize) % RingSize;
+            if (g_packetHandler)
+                g_packetHandler(g_receiveBuffer);
+            else
+                Dispatcher::Dispatch(g_receiveBuffer);
+            if (TableState.RoundRunning)
+                IdleReceiveRuns = 0;
+        }
+        t.counter = RecvRing.Queued() >= PacketSize ? 1 : 0;
+    }
+}
+
+}  // namespace
+
+void SendPacket(Packet packet)
+{
+    if (packet[3] == 19) {
+        if (PendingChatText.isEmpty())
+            return;
+        const QString text = PendingChatText.left(100);
+        int at = 16;
+        for (QChar unit : text) {
+            const QByteArray bytes = Gbk::EncodeUnit(unit);
+            for (char b : bytes)
+                packet[static_cast<size_t>(at++)] = static_cast<uint8_t>(b);
+        }
+        for (int i = at; i < PacketSize; ++i)
+            packet[static_cast<size_t>(i)] = 0;
+        PendingChatText.clear();
+    }
+    packet[260] = SessionCode[0];
+    packet[261] = SessionCode[1];
+
+    // 127 packets fill the ring (a 128th would make it look empty); later ones wait aside.
+    if (!SendOverflow.empty() || SendRing.Queued() + PacketSize >= RingSize) {
+        SendOverflow.push_back(packet);
+    } else {
+        for (uint8_t b : packet) {
+            SendRing.data[static_cast<size_t>(SendRing.writeIndex)] = b;
+            SendRing.writeIndex = (SendRing.writeIndex + 1) % RingSize;
+        }
+    }
+    StartTask(SendTask);
+    if (LogEnabled)
+        WriteLogLine(QStringLiteral("发送指令："), packet);
+}
+
+void StartTask(TaskId task)
+{
+    TickTasks[task].flag = true;
+    TickTasks[task].counter = 0;
+}
+
+void StopTask(TaskId task)
+{
+    TickTasks[task].flag = false;
+    TickTasks[task].counter = 0;
+}
+
+void ClearAllTasks()
+{
+    for (TickTask& t : TickTasks)
+        t.flag = false;
+}
+
+void OnDataArrival(int /*bytesTotal*/)
+{
+    const QByteArray bytes = Winsock1().GetData();
+    if (ProxyHandshakeDone) {
+        for (char b : bytes) {
+            RecvRing.data[static_cast<size_t>(RecvRing.writeIndex)] = static_cast<uint8_t>(b);
+            RecvRing.writeIndex = (RecvRing.writeIndex + 1) % RingSize;
+            if (RecvRing.writeIndex == RecvRing.readIndex) {
+                HallLink::ReturnToHall();
+                Platform::EndProgram(1);
+                return;
+            }
+        }
+        TickTasks[ReceiveTask].flag = true;
+        TickTasks[ReceiveTask].counter = 0;
+    } else {
+        for (char b : bytes) {
+            ProxyBuffer.data[static_cast<size_t>(ProxyBuffer.writeIndex)] = static_cast<uint8_t>(b);
+            ProxyBuffer.writeIndex = (ProxyBuffer.writeIndex + 1) % 1024;
+            if (ProxyBuffer.writeIndex == ProxyBuffer.readIndex) {
+                HallLink::ReturnToHall();
+                Platform::EndProgram(1);
+                return;
+            }
+        }
+        if (g_proxyReplyHandler)
+            g_proxyReplyHandler();
+    }
+}
+
+void OnSocketClose()
+{
+    // The loss itself is noticed by the link watch and the silence watch.
+    Winsock1().Close();
+}
+
+void AttachSocket()
+{
+    Winsock1().DataArrival = [](int n) { OnDataArrival(n); };
+    Winsock1().CloseEvent = [] { OnSocketClose(); };
+}
+
+void RunTick()
+{
+    for (int task = 0; task < TaskCount; ++task)
+        if (Threshold[static_cast<size_t>(task)] > 0)
+            ++TickTasks[static_cast<size_t>(task)].counter;
+
+    RunSendTask();
+    RunReceiveTask();
+
+    if (TickTasks[LoginTask].counter >= 4 && TickTasks[LoginTask].flag)
+        Startup::LoginTaskStep();
+    WrapCounter(LoginTask);
+
+    WrapCounter(BlinkTask);
+
+    if (TickTasks[LinkWatchTask].counter >= 2 && TickTasks[LinkWatchTask].flag)
+        ConnectionWatch::LinkWatchStep();
+    WrapCounter(LinkWatchTask);
+}
+
+void EmptyRings()
+{
+    RecvRing.Empty();
+    SendRing.Empty();
+    SendOverflow.clear();
+}
+
+void OpenLog(const QString& path)
+{
+    delete g_log;
+    g_log = new QFile(path);
+    if (!g_log->open(QIODevice::WriteOnly | QIODevice::Truncate)) {
+        delete g_log;
+        g_log = nullptr;
+    }
+}
+
+void WriteLogLine(const QString& prefix, const Packet& packet)
+{
+    if (!g_log)
+        return;
+    QString line = prefix;
+    line.reserve(prefix.size() + PacketSize * 4);
+    for (uint8_t b : packet) {
+        line += QString::number(b);
+        line += QLatin1Char(' ');
+    }
+    line += QLatin1Char('\n');
+    g_log->write(Gbk::Encode(line));
+    g_log->flush();
+}
+
+void Reset()
+{
+    RecvRing = ByteRing{};
+    SendRing = ByteRing{};
+    SendOverflow.clear();
+    ProxyBuffer = ProxyRing{};
+    ProxyHandshakeDone = true;
+    TickTasks = {};
+    SessionCode = {0, 0};
+    PendingChatText.clear();
+    LogEnabled = false;
+    IdleReceiveRuns = 0;
+    g_proxyReplyHandler = nullptr;
+    g_packetHandler = nullptr;
+    delete g_log;
+    g_log = nullptr;
+    g_timerBongEnabled = false;
+    if (g_timerBong)
+        g_timerBong->stop();
+}
+
+void SetProxyReplyHandler(std::function<void()> handler)
+{
+    g_proxyReplyHandler = std::move(handler);
+}
+
+void SetPacketHandler(std::function<void(const Packet&)> handler)
+{
+    g_packetHandler = std::move(handler);
+}
+
+void RegisterTimerBong(QTimer* timer)
+{
+    g_timerBong = timer;
+    if (g_timerBong) {
+        g_timerBong->setInterval(50);
+        QObject::connect(g_timerBong, &QTimer::destroyed, [] { g_timerBong = nullptr; });
+    }
+}
+
+void EnableTimerBong(bool on)
+{
+    g_timerBongEnabled = on;
+    if (g_inTick) {
+        if (!on)
+            g_disabledDuringTick = true;
+        else
+            g_disabledDuringTick = false;
+        return;
+    }
+    if (g_timerBong) {
+        if (on)
+            g_timerBong->start();
+        else
+            g_timerBong->stop();
+    }
+}
+
+bool TimerBongEnabled()
+{
+    return g_timerBongEnabled;
+}
+
+void TimerBongTick()
+{
+    if (g_inTick || !g_timerBongEnabled)
+        return;
+    g_inTick = true;
+    g_disabledDuringTick = false;
+    if (g_timerBong)
+        g_timerBong->stop();
+    RunTick();
+    g_inTick = false;
+    if (!g_disabledDuringTick && g_timerBongEnabled && g_timerBong)
+        g_timerBong->start();
+}
+
+}  // namespace Transport
