@@ -21,6 +21,7 @@ std::function<double()> g_clock;
 std::vector<std::function<void()>> g_endHooks;
 double g_waitFactor = 1.0;
 std::unique_ptr<QLockFile> g_instanceLock;
+std::function<bool()> g_instanceCheck;
 
 }  // namespace
 
@@ -111,6 +112,8 @@ void SetWaitFactor(double factor)
 
 bool AnotherInstanceRunning()
 {
+    if (g_instanceCheck)
+        return g_instanceCheck();
     if (g_instanceLock)
         return false;
     auto lock = std::make_unique<QLockFile>(QDir::temp().filePath(QStringLiteral("quellor.lock")));
@@ -127,8 +130,14 @@ QString ProgramDir()
     return QCoreApplication::applicationDirPath();
 }
 
+void SetInstanceCheck(std::function<bool()> check)
+{
+    g_instanceCheck = std::move(check);
+}
+
 void RestoreDefaults()
 {
+    g_instanceCheck = nullptr;
     g_messageBox = nullptr;
     g_endProgram = nullptr;
     g_clock = nullptr;

@@ -30,6 +30,7 @@ void SetWaitFactor(double factor);
 // Whether another copy of the client already runs for this user. The first caller keeps a
 // lock for the life of the process.
 bool AnotherInstanceRunning();
+void SetInstanceCheck(std::function<bool()> check);
 
 // The directory of the executable; files beside the program live here.
 QString ProgramDir();
