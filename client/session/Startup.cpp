@@ -31,6 +31,18 @@ bool ToInt16(const QString& field, int16_t& out)
     return true;
 }
 
+// A TCP port. Ports above 32767 are as real as any other, so the field is unsigned.
+bool ToPort(const QString& field, uint16_t& out)
+{
+    const QString t = field.trimmed();
+    bool ok = false;
+    const int value = t.toInt(&ok, 10);
+    if (t.isEmpty() || !ok || value < 0 || value > 65535)
+        return false;
+    out = static_cast<uint16_t>(value);
+    return true;
+}
+
 bool ToNumber(const QString& field, double& out)
 {
     bool ok = false;
@@ -89,8 +101,8 @@ ParseOutcome ParseCommandLine(const QString& rawLine, CommandLine& out)
     parsed.ownCaption = fields[12];
 
     double captionSwitch = 0;
-    if (!ToInt16(fields[3], parsed.serverPort) || !ToInt16(fields[5], parsed.proxyType)
-        || !ToInt16(fields[7], parsed.proxyPort) || !ToNumber(fields[10], captionSwitch))
+    if (!ToPort(fields[3], parsed.serverPort) || !ToInt16(fields[5], parsed.proxyType)
+        || !ToPort(fields[7], parsed.proxyPort) || !ToNumber(fields[10], captionSwitch))
         return ParseOutcome::Invalid;
     parsed.customCaption = captionSwitch == 1;
 

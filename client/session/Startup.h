@@ -18,11 +18,11 @@ struct CommandLine {
     QString userKey;        // field 1
     QString password;       // field 2, cleared once the entry request is built
     QString serverHost;     // field 3
-    int16_t serverPort = 0; // field 4
+    uint16_t serverPort = 0; // field 4, any TCP port
     QString location;       // field 5
     int16_t proxyType = 0;  // field 6: 0 direct, 5 SOCKS5, anything else no connection
     QString proxyHost;      // field 7
-    int16_t proxyPort = 0;  // field 8
+    uint16_t proxyPort = 0;  // field 8
     QString proxyUser;      // field 9
     QString proxyPassword;  // field 10
     uint8_t proxyUserLength = 0;

@@ -95,7 +95,10 @@ TEST(CommandLine, OutcomeTable)
         {"one field", "alice$", ParseOutcome::Invalid},
         {"empty proxy port", Line(With(8, "")), ParseOutcome::Invalid},
         {"port not a number", Line(With(4, "50x0")), ParseOutcome::Invalid},
-        {"port beyond 16 bits", Line(With(4, "40000")), ParseOutcome::Invalid},
+        {"port above 32767", Line(With(4, "40000")), ParseOutcome::Ok},
+        {"port beyond 65535", Line(With(4, "70000")), ParseOutcome::Invalid},
+        {"negative port", Line(With(4, "-1")), ParseOutcome::Invalid},
+        {"proxy type beyond 16 bits", Line(With(6, "40000")), ParseOutcome::Invalid},
         {"proxy type not a number", Line(With(6, "socks")), ParseOutcome::Invalid},
         {"caption switch not a number", Line(With(11, "yes")), ParseOutcome::Invalid},
         {"name with a double-byte character", Line(With(1, "张三")), ParseOutcome::Invalid},
@@ -105,7 +108,6 @@ TEST(CommandLine, OutcomeTable)
         {"proxy user with a double-byte character", Line(With(9, "用户")), ParseOutcome::Invalid},
         {"Chinese location is fine", Line(With(5, "北京 三号桌")), ParseOutcome::Ok},
         {"spectator value not a number", Line(BaseFields()) + "x", ParseOutcome::Invalid},
-        {"negative port parses (the connect fails later)", Line(With(4, "-1")), ParseOutcome::Ok},
     };
     for (const LineCase& c : cases) {
         CommandLine parsed;
