@@ -1,0 +1,364 @@
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <map>
+#include <set>
+#include <QCoreApplication>
+#include <QDir>
+#include <QFile>
+#include <QImage>
+
+#include "session/Pictures.h"
+#include "ui/PictureBox.h"
+
+namespace {
+
+const LayoutScaleFactors kLarge{1.0, 1.0};
+const LayoutScaleFactors kSmall{0.78125, 0.78125};
+
+// Sizes as the resource table lists them, written out here independently of the generator.
+// Where the table gives two sizes for a range, the first applies to the first buttons named.
+QSize ListedSize(int id)
+{
+    static const int fanW[15] = {78, 92, 108, 119, 132, 142, 154, 166, 175, 185, 193, 197, 204, 209, 228};
+    static const int fanH[15] = {103, 107, 113, 116, 122, 123, 128, 129, 132, 135, 136, 137, 141, 140, 157};
+    if (id == 18) return {78, 103};
+    if (id >= 3 && id <= 63) return {92, 122};
+    if (id >= 150 && id <= 153) return {48, 30};
+    if (id >= 154 && id <= 169) return {55, 31};
+    if (id >= 170 && id <= 173) return {70, 29};
+    if (id >= 174 && id <= 177) return {64, 26};
+    if (id >= 178 && id <= 186) return {66, 38};
+    if (id >= 187 && id <= 192) return {62, 25};
+    if (id >= 240 && id <= 259) return {85, 90};
+    if (id >= 260 && id <= 274) return {fanW[id - 260], fanH[id - 260]};
+    if (id >= 280 && id <= 282) return {70, 29};
+    if (id >= 283 && id <= 300) return {43, 24};
+    if (id >= 301 && id <= 354) return {72, 95};
+    if (id >= 360 && id <= 362) return {70, 29};
+    if (id == 434 || id == 435) return {66, 38};
+    if (id >= 516 && id <= 519) return {57, 13};
+    if (id >= 850 && id <= 861) return {16, 14};
+    // Zoom windows: small, medium, large in twips, then the same at the small layout's scale.
+    static const int zoomTwips[3][2] = {{2625, 2070}, {4140, 3225}, {6510, 5115}};
+    if (id >= 870 && id <= 875) {
+        const double scale = id >= 873 ? 0.78125 : 1.0;
+        const int* t = zoomTwips[(id - 870) % 3];
+        return {int(std::lround(t[0] / 15.0 * scale)), int(std::lround(t[1] / 15.0 * scale))};
+    }
+    return {};
+}
+
+std::vector<int> AllTableIds()
+{
+    using namespace Pictures;
+    std::vector<int> ids;
+    auto add = [&ids](const auto& table) {
+        for (int id : table)
+            if (id != 0)
+                ids.push_back(id);
+    };
+    add(CardPictureIds);
+    add(ToolbarButtonPictures);
+    add(DialogButtonPictures);
+    add(PlayButtonPictures);
+    for (const auto& fans : FanPictures)
+        add(fans);
+    add(PortraitPictures);
+    add(ReadyMarkPictures);
+    add(PlaceMarkPictures);
+    add(VideoCommandPictures);
+    add(VideoWindowPictures);
+    return ids;
+}
+
+QImage Embedded(int id)
+{
+    return QImage(QStringLiteral(":/pictures/%1.png").arg(id));
+}
+
+class PictureTables : public ::testing::Test {
+protected:
+    void TearDown() override { Pictures::BuildPictureTables(kLarge); }
+};
+
+TEST_F(PictureTables, CardIdsPerLayout)
+{
+    struct Case { int code, large, small; };
+    const Case cases[] = {
+        {3, 3, 303},     // diamond 3
+        {13, 13, 313},   // diamond K
+        {14, 14, 301},   // diamond A
+        {15, 15, 302},   // diamond 2
+        {16, 16, 353},   // small joker
+        {17, 17, 354},   // big joker
+        {18, 18, 18},    // back
+        {19, 19, 316},   // club 3
+        {30, 30, 314},   // club A
+        {46, 46, 327},   // heart A
+        {51, 51, 342},   // spade 3
+        {61, 61, 352},   // spade K
+        {62, 62, 340},   // spade A
+        {63, 63, 341},   // spade 2
+    };
+    for (const Case& c : cases) {
+        Pictures::BuildPictureTables(kLarge);
+        EXPECT_EQ(Pictures::CardPictureIds[c.code], c.large) << "code " << c.code;
+        Pictures::BuildPictureTables(kSmall);
+        EXPECT_EQ(Pictures::CardPictureIds[c.code], c.small) << "code " << c.code;
+    }
+}
+
+TEST_F(PictureTables, SmallCardIdsCoverTheirBlockOnceAndInvalidCodesStayEmpty)
+{
+    const std::set<int> invalid = {0, 1, 2, 32, 33, 34, 48, 49, 50};
+    for (const LayoutScaleFactors& scale : {kLarge, kSmall}) {
+        Pictures::BuildPictureTables(scale);
+        std::set<int> seen;
+        for (int code = 0; code < 64; ++code) {
+            const int id = Pictures::CardPictureIds[code];
+            if (invalid.count(code)) {
+                EXPECT_EQ(id, 0) << "code " << code;
+                continue;
+            }
+            EXPECT_TRUE(seen.insert(id).second) << "id " << id << " used twice";
+            if (scale.h >= 1.0) {
+                EXPECT_EQ(id, code);
+            } else if (code != 18) {
+                EXPECT_TRUE(id >= 301 && id <= 354) << "code " << code << " -> " << id;
+            }
+        }
+        EXPECT_EQ(seen.size(), 55u);
+    }
+}
+
+TEST_F(PictureTables, ButtonTablesPerLayout)
+{
+    Pictures::BuildPictureTables(kLarge);
+    EXPECT_EQ(Pictures::ToolbarButtonPictures[0], 150);
+    EXPECT_EQ(Pictures::ToolbarButtonPictures[1], 151);
+    EXPECT_EQ(Pictures::ToolbarButtonPictures[2], 152);
+    EXPECT_EQ(Pictures::ToolbarButtonPictures[19], 169);
+
+    Pictures::BuildPictureTables(kSmall);
+    EXPECT_EQ(Pictures::ToolbarButtonPictures[0], 150);
+    EXPECT_EQ(Pictures::ToolbarButtonPictures[1], 151);
+    EXPECT_EQ(Pictures::ToolbarButtonPictures[2], 283);
+    EXPECT_EQ(Pictures::ToolbarButtonPictures[19], 300);
+
+    // These do not depend on the layout.
+    const std::array<int, 18> play = {178, 179, 180, 181, 182, 183, 184, 185, 186,
+                                      434, 435, 435, 187, 188, 189, 190, 191, 192};
+    const std::array<int, 8> dialog = {170, 171, 172, 173, 174, 175, 176, 177};
+    for (const LayoutScaleFactors& scale : {kSmall, kLarge}) {
+        Pictures::BuildPictureTables(scale);
+        EXPECT_EQ(Pictures::PlayButtonPictures, play);
+        EXPECT_EQ(Pictures::DialogButtonPictures, dialog);
+    }
+}
+
+TEST_F(PictureTables, OtherTables)
+{
+    for (const LayoutScaleFactors& scale : {kSmall, kLarge}) {
+        Pictures::BuildPictureTables(scale);
+        for (const auto& fans : Pictures::FanPictures)
+            for (int i = 0; i < 15; ++i)
+                EXPECT_EQ(fans[i], 260 + i);
+        for (int i = 0; i < 20; ++i)
+            EXPECT_EQ(Pictures::PortraitPictures[i], 240 + i);
+        EXPECT_EQ(Pictures::ReadyMarkPictures, (std::array<int, 4>{280, 281, 282, 280}));
+        EXPECT_EQ(Pictures::PlaceMarkPictures, (std::array<int, 3>{360, 361, 362}));
+        for (int i = 0; i < 13; ++i)
+            EXPECT_EQ(Pictures::VideoCommandPictures[i], 850 + i);
+        for (int i = 0; i < 6; ++i)
+            EXPECT_EQ(Pictures::VideoWindowPictures[i], 870 + i);
+    }
+}
+
+TEST_F(PictureTables, EveryNamedIdIsEmbeddedAtItsListedSize)
+{
+    ASSERT_TRUE(QFile(QStringLiteral(":/pictures/3.png")).exists());
+    std::set<int> ids;
+    for (const LayoutScaleFactors& scale : {kLarge, kSmall}) {
+        Pictures::BuildPictureTables(scale);
+        for (int id : AllTableIds())
+            ids.insert(id);
+    }
+    // Pictures that other parts load by id without a table.
+    for (int id : {235, 238, 516, 517, 518, 519})
+        ids.insert(id);
+    ASSERT_TRUE(ids.count(862));
+    ids.erase(862);
+
+    for (int id : ids) {
+        const QImage image = Embedded(id);
+        ASSERT_FALSE(image.isNull()) << "picture " << id << " is missing";
+        if (id == 235 || id == 238)
+            continue;   // the bubbles have no listed size
+        EXPECT_EQ(image.size(), ListedSize(id)) << "picture " << id;
+    }
+    EXPECT_TRUE(Embedded(862).isNull());
+}
+
+TEST(PictureSet, KeyedPicturesOfTheTableWindow)
+{
+    const std::map<QString, QSize> listed = {
+        {Pictures::Key::Background, {1024, 768}},
+        {Pictures::Key::Pic3, {1024, 768}},
+        {Pictures::Key::Pic4, {1024, 768}},
+        // The frame painter cuts pieces up to 690 x 3300 twips out of the skin.
+        {Pictures::Key::Skin, {46, 220}},
+        {Pictures::Key::TopBar, {1024, 96}},
+        {Pictures::Key::BottomBar, {1024, 117}},
+        {Pictures::Key::Clock, {81, 38}},
+        {Pictures::Key::LocationPlate, {394, 39}},
+        {Pictures::Key::WebPlace, {82, 80}},
+    };
+    for (const auto& [key, size] : listed)
+        EXPECT_EQ(Pictures::PictureByKey(key).size(), size) << key.toStdString();
+    for (const char* key : {Pictures::Key::FirstPlayer, Pictures::Key::ExitWindow, Pictures::Key::NoticeWindow,
+                            Pictures::Key::CloseNormal, Pictures::Key::CloseHover, Pictures::Key::ClosePressed,
+                            Pictures::Key::MinNormal, Pictures::Key::MinHover, Pictures::Key::MinPressed})
+        EXPECT_FALSE(Pictures::PictureByKey(key).isNull()) << key;
+
+    EXPECT_TRUE(Pictures::EmbeddedPictureKeys().contains(QStringLiteral("background")));
+    EXPECT_FALSE(Pictures::EmbeddedPictureKeys().contains(QStringLiteral("152")));
+}
+
+TEST(PictureSet, LoadingIntoAControl)
+{
+    PictureBox box;
+    ASSERT_TRUE(Pictures::LoadPictureById(&box, 850));
+    EXPECT_EQ(box.pictureId(), 850);
+    const QImage before = box.pixmap().toImage();
+    EXPECT_EQ(before.size(), QSize(16, 14));
+
+    // A missing picture leaves the control as it was, and no file is written on the way.
+    const QDir programDir(QCoreApplication::applicationDirPath());
+    for (int id : {862, 0, -5, 100000}) {
+        EXPECT_FALSE(Pictures::LoadPictureById(&box, id)) << id;
+        EXPECT_EQ(box.pictureId(), 850);
+        EXPECT_EQ(box.pixmap().toImage(), before);
+    }
+    EXPECT_FALSE(programDir.exists(QStringLiteral("tmp.GIF")));
+    EXPECT_FALSE(Pictures::LoadPictureById(nullptr, 850));
+
+    ASSERT_TRUE(Pictures::LoadPictureById(&box, 152));
+    EXPECT_EQ(box.pictureId(), 152);
+    EXPECT_EQ(box.pixmap().size(), QSize(48, 30));
+
+    // Keys: only plain names reach the picture folder.
+    for (const QString& bad : {QString(), QStringLiteral("../pictures/3"), QStringLiteral("3/.."),
+                               QStringLiteral("nosuchkey"), QStringLiteral("skin.png")}) {
+        EXPECT_FALSE(Pictures::LoadPictureByKey(&box, bad)) << bad.toStdString();
+        EXPECT_EQ(box.pictureId(), 152);
+    }
+    ASSERT_TRUE(Pictures::LoadPictureByKey(&box, Pictures::Key::Clock));
+    EXPECT_EQ(box.pictureId(), 0);
+    EXPECT_EQ(box.pixmap().size(), QSize(81, 38));
+}
+
+// --- what the card pictures show ----------------------------------------------------------------
+
+// Share of red among the clearly red or black pixels.
+double RedShare(const QImage& image)
+{
+    int red = 0, black = 0;
+    const QImage img = image.convertToFormat(QImage::Format_ARGB32);
+    for (int y = 0; y < img.height(); ++y)
+        for (int x = 0; x < img.width(); ++x) {
+            const QColor c = img.pixelColor(x, y);
+            if (c.alpha() < 200)
+                continue;
+            if (c.red() > 150 && c.green() < 90 && c.blue() < 90)
+                ++red;
+            else if (c.value() < 80)
+                ++black;
+        }
+    return red + black ? double(red) / (red + black) : 0.0;
+}
+
+// Only the corner index: the rank glyph and its suit mark.
+QImage Corner(const QImage& face)
+{
+    return face.copy(0, 0, face.width() / 4, face.height() / 4);
+}
+
+TEST(PictureSet, CardColoursFollowTheSuits)
+{
+    Pictures::BuildPictureTables(kSmall);
+    const auto smallIds = Pictures::CardPictureIds;
+    Pictures::BuildPictureTables(kLarge);
+    for (int code = 3; code <= 63; ++code) {
+        if (Pictures::CardPictureIds[code] == 0 || code == 18)
+            continue;
+        const bool redCard = code == 17 || (code != 16 && (code / 16 == 0 || code / 16 == 2));
+        for (int id : {code, smallIds[code]}) {
+            const double share = RedShare(Corner(Embedded(id)));
+            if (redCard)
+                EXPECT_GT(share, 0.8) << "picture " << id << " should be red";
+            else
+                EXPECT_LT(share, 0.1) << "picture " << id << " should be black";
+        }
+    }
+}
+
+// A small card must show the same card as the large one of its code: shrink each large face
+// to the small size and find the small face it resembles most.
+TEST(PictureSet, SmallFacesShowTheSameCardsAsTheLargeOnes)
+{
+    auto grey = [](const QImage& image, QSize size) {
+        return image.scaled(size, Qt::IgnoreAspectRatio, Qt::SmoothTransformation)
+            .convertToFormat(QImage::Format_Grayscale8);
+    };
+    auto distance = [](const QImage& a, const QImage& b) {
+        double sum = 0;
+        for (int y = 0; y < a.height(); ++y)
+            for (int x = 0; x < a.width(); ++x)
+                sum += std::abs(int(a.constScanLine(y)[x]) - int(b.constScanLine(y)[x]));
+        return sum;
+    };
+    const QSize probe(36, 48);
+    Pictures::BuildPictureTables(kSmall);
+    const auto smallIds = Pictures::CardPictureIds;
+    std::map<int, QImage> smallFaces;
+    for (int id = 301; id <= 354; ++id)
+        smallFaces[id] = grey(Embedded(id), probe);
+    Pictures::BuildPictureTables(kLarge);
+    for (int code = 3; code <= 63; ++code) {
+        if (smallIds[code] < 301)
+            continue;
+        const QImage large = grey(Embedded(code), probe);
+        int best = 0;
+        double bestDistance = 1e18;
+        for (const auto& [id, face] : smallFaces) {
+            const double d = distance(large, face);
+            if (d < bestDistance) {
+                bestDistance = d;
+                best = id;
+            }
+        }
+        EXPECT_EQ(best, smallIds[code]) << "code " << code;
+    }
+}
+
+TEST(PictureSet, FacesPortraitsAndFansAreAllDifferent)
+{
+    std::vector<int> ids;
+    for (int id = 3; id <= 63; ++id)
+        if (!Embedded(id).isNull())
+            ids.push_back(id);
+    // A fan of one card is the back itself (18), so fans start at two.
+    for (int id = 240; id <= 274; ++id)
+        if (id != 260)
+            ids.push_back(id);
+    std::set<QByteArray> seen;
+    for (int id : ids) {
+        const QImage image = Embedded(id).convertToFormat(QImage::Format_ARGB32);
+        const QByteArray bytes(reinterpret_cast<const char*>(image.constBits()), int(image.sizeInBytes()));
+        EXPECT_TRUE(seen.insert(bytes).second) << "picture " << id << " repeats another";
+    }
+    EXPECT_EQ(ids.size(), 55u + 34u);
+}
+
+}  // namespace
