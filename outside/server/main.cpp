@@ -4,6 +4,7 @@
 // players; its table already has the shape of four seats.
 #include <QCommandLineParser>
 #include <QCoreApplication>
+#include <QDateTime>
 #include <QFile>
 #include <QTcpServer>
 #include <QTcpSocket>
@@ -131,7 +132,8 @@ private:
         Seat& s = m_seats[static_cast<size_t>(seat)];
         const int keyLength = Wire::FieldLength(request, 16, 16);
         s.key = QByteArray(reinterpret_cast<const char*>(request.data()) + 16, keyLength);
-        std::printf("entry from seat %d key %s\n", seat, s.key.constData());
+        std::printf("entry from seat %d key %s at %lld us\n", seat, s.key.constData(),
+                    static_cast<long long>(QDateTime::currentMSecsSinceEpoch()) * 1000);
         std::fflush(stdout);
 
         Packet reply = Wire::NewPacket(18);
