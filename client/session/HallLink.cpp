@@ -28,6 +28,13 @@ public:
         });
     }
 
+    ~LocalHallChannel() override
+    {
+        // The socket reports its own teardown; nothing of this object may run by then.
+        QObject::disconnect(&m_socket, nullptr, nullptr, nullptr);
+        m_retry.stop();
+    }
+
     bool Find(const QString& caption) override
     {
         if (m_socket.state() == QLocalSocket::ConnectedState && caption == m_caption)
