@@ -107,6 +107,15 @@ TEST(ClassifyPlay, FillsTheResultArea)
     EXPECT_EQ(area.slot[Rules::ClassifiedFirstCard + 2], play[2]);
 }
 
+TEST(PlayType, WireCodes)
+{
+    for (int code = 0; code <= 9; ++code)
+        EXPECT_EQ(Rules::PlayTypeCode(Rules::PlayTypeFromCode(code)), code);
+    for (int code : {-1, 10, 255})
+        EXPECT_EQ(Rules::PlayTypeFromCode(code), PlayType::Illegal) << code;
+    EXPECT_EQ(Rules::PlayTypeCode(PlayType::TripleRun), 9);
+}
+
 TEST(FindRun, ChoosesTheKindFromTheFirstCardsWithoutFallingBack)
 {
     const ShapeCase cases[] = {
