@@ -29,6 +29,8 @@ void ConnectionLost()
     HallLink::ReturnToHall();
     TableState.GameStarted = false;
     Shutdown::EndOfTableSteps();
+    PlayStateResetSecond();
+    DisplayReset();
 }
 
 void SilenceWatchFired()
@@ -43,6 +45,8 @@ void SilenceWatchFired()
     HallLink::ReturnToHall();
     TableState.GameStarted = false;
     Shutdown::EndOfTableSteps();
+    PlayStateResetSecond();
+    DisplayReset();
 }
 
 }  // namespace ConnectionWatch

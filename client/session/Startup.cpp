@@ -6,6 +6,7 @@
 #include "session/ConnectionWatch.h"
 #include "session/Gbk.h"
 #include "session/HallLink.h"
+#include "session/Pictures.h"
 #include "session/Platform.h"
 #include "session/Transport.h"
 #include "session/Winsock1.h"
@@ -260,6 +261,9 @@ bool LoadMainForm(MainForm& form, const QStringList& arguments, QSize screen)
     Transport::ClearAllTasks();
     Transport::TickTasks[Transport::LinkWatchTask].counter = 0;
     Transport::IdleReceiveRuns = 0;
+
+    // 6. Picture tables for this scale.
+    Pictures::BuildPictureTables(TableState.LayoutScale);
 
     // 7. The command line.
     CommandLine parsed;
