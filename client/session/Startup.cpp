@@ -1,12 +1,14 @@
 #include "session/Startup.h"
 
 #include <QFont>
+#include <QHostAddress>
 
 #include "protocol/TableState.h"
 #include "session/ConnectionWatch.h"
 #include "session/Gbk.h"
 #include "session/HallLink.h"
 #include "session/Pictures.h"
+#include "session/Proxy.h"
 #include "session/Platform.h"
 #include "session/Transport.h"
 #include "session/Winsock1.h"
@@ -117,6 +119,9 @@ ParseOutcome ParseCommandLine(const QString& rawLine, CommandLine& out)
     // The proxy request carries the lengths in one byte each.
     if (parsed.proxyUser.size() > 255 || parsed.proxyPassword.size() > 255)
         return ParseOutcome::Invalid;
+    // Through a proxy the server is named by its IPv4 address in the connect request.
+    if (parsed.proxyType == 5 && QHostAddress(parsed.serverHost).protocol() != QAbstractSocket::IPv4Protocol)
+        return ParseOutcome::Invalid;
     parsed.proxyUserLength = static_cast<uint8_t>(parsed.proxyUser.size());
     parsed.proxyPasswordLength = static_cast<uint8_t>(parsed.proxyPassword.size());
 
@@ -194,9 +199,12 @@ void OpenConnection()
         Transport::EnableTimerBong(true);
         Transport::StartTask(Transport::LoginTask);
         break;
+    case 5:
+        Transport::StopTask(Transport::LoginTask);
+        Mod_Proxy::StartProxyConnection();
+        break;
     default:
-        // Proxy type 5 goes through the SOCKS5 handshake once that is in place; any other
-        // type opens no connection and the table waits with "正在连接服务器...".
+        // Any other type opens no connection; the table waits with "正在连接服务器...".
         break;
     }
 }
@@ -212,6 +220,9 @@ void ConnectAgain()
         Winsock1().Connect();
         Transport::EnableTimerBong(true);
         Transport::StartTask(Transport::LoginTask);
+    } else if (Session.proxyType == 5) {
+        Transport::StopTask(Transport::LoginTask);
+        Mod_Proxy::StartProxyConnection();
     }
 }
 

@@ -9,6 +9,7 @@
 #include "session/Gbk.h"
 #include "session/HallLink.h"
 #include "session/Platform.h"
+#include "session/Proxy.h"
 #include "session/Startup.h"
 #include "session/Winsock1.h"
 
@@ -18,7 +19,6 @@ namespace {
 
 constexpr std::array<int16_t, TaskCount> Threshold = {1, 2, 4, 8, 0, 0, 2};
 
-std::function<void()> g_proxyReplyHandler;
 std::function<void(const Packet&)> g_packetHandler;
 QFile* g_log = nullptr;
 QTimer* g_timerBong = nullptr;
@@ -172,8 +172,7 @@ void OnDataArrival(int /*bytesTotal*/)
                 return;
             }
         }
-        if (g_proxyReplyHandler)
-            g_proxyReplyHandler();
+        Mod_Proxy::HandleProxyReply();
     }
 }
 
@@ -253,18 +252,12 @@ void Reset()
     PendingChatText.clear();
     LogEnabled = false;
     IdleReceiveRuns = 0;
-    g_proxyReplyHandler = nullptr;
     g_packetHandler = nullptr;
     delete g_log;
     g_log = nullptr;
     g_timerBongEnabled = false;
     if (g_timerBong)
         g_timerBong->stop();
-}
-
-void SetProxyReplyHandler(std::function<void()> handler)
-{
-    g_proxyReplyHandler = std::move(handler);
 }
 
 void SetPacketHandler(std::function<void(const Packet&)> handler)

@@ -79,9 +79,6 @@ void WriteLogLine(const QString& prefix, const Packet& packet);
 // Everything of this module back to its start-up values.
 void Reset();
 
-// Where the proxy step is told about arrivals while ProxyHandshakeDone is false.
-void SetProxyReplyHandler(std::function<void()> handler);
-
 // The receive side hands each complete packet here (the dispatcher in the client).
 void SetPacketHandler(std::function<void(const Packet&)> handler);
 

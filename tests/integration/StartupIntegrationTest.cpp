@@ -6,6 +6,8 @@
 #include <QFile>
 #include <QProcess>
 #include <QRegularExpression>
+#include <QStandardPaths>
+#include <QTcpServer>
 #include <QTemporaryDir>
 #include <QThread>
 
@@ -139,4 +141,40 @@ TEST_F(Programs, SecondInstanceIsRefused)
     EXPECT_TRUE(err.contains("messagebox: 警告: Quellor已经运行！")) << err.toStdString();
     // The refused copy brings the hall back before it goes.
     ASSERT_TRUE(WaitForOutput(hall, log, QRegularExpression("recv 61728")));
+}
+
+// Through a real SOCKS5 proxy with user name and password.
+TEST_F(Programs, LoginThroughASocks5Proxy)
+{
+    const QString microsocks = QStandardPaths::findExecutable("microsocks");
+    if (microsocks.isEmpty())
+        GTEST_SKIP() << "microsocks is not installed (scripts/setup installs it)";
+    const QString record = dir.filePath("received.hex");
+    const int serverPort = StartServer({"--record", record});
+
+    QTcpServer probe;
+    ASSERT_TRUE(probe.listen(QHostAddress::LocalHost, 0));
+    const int proxyPort = probe.serverPort();
+    probe.close();
+    auto proxy = std::make_unique<QProcess>();
+    proxy->start(microsocks, {"-i", "127.0.0.1", "-p", QString::number(proxyPort), "-u", "puser", "-P", "ppass"});
+    ASSERT_TRUE(proxy->waitForStarted(5000));
+    processes.push_back(std::move(proxy));
+    QThread::msleep(300);
+
+    const QString line = QStringLiteral("alice$pw42$127.0.0.1$%1$Room 3$5$127.0.0.1$%2$puser$ppass$0$$$")
+                             .arg(serverPort)
+                             .arg(proxyPort);
+    QProcess* hall = Start("hallmere", {"--launch", line});
+    QString log;
+    ASSERT_TRUE(WaitForOutput(hall, log, QRegularExpression("recv 771\\n.*recv 771\\n",
+                                                            QRegularExpression::DotMatchesEverythingOption)))
+        << log.toStdString();
+    EXPECT_FALSE(log.contains("recv 22"));
+    QFile file(record);
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    const QByteArray first = QByteArray::fromHex(file.readLine().trimmed());
+    ASSERT_EQ(first.size(), 272);
+    EXPECT_EQ(first[3], 18);
+    EXPECT_EQ(first.mid(16, 5), QByteArray("alice"));
 }

@@ -1,0 +1,207 @@
+#include "session/Proxy.h"
+
+#include <QHostAddress>
+
+#include "protocol/TableState.h"
+#include "session/ConnectionWatch.h"
+#include "session/Gbk.h"
+#include "session/HallLink.h"
+#include "session/Platform.h"
+#include "session/Startup.h"
+#include "session/Transport.h"
+#include "session/Winsock1.h"
+#include "ui/MainForm.h"
+#include "ui/SiteConfig.h"
+
+namespace Mod_Proxy {
+
+namespace {
+
+using Transport::ProxyBuffer;
+
+int Buffered()
+{
+    return (ProxyBuffer.writeIndex - ProxyBuffer.readIndex + 1024) % 1024;
+}
+
+uint8_t BufferedByte(int offset)
+{
+    return ProxyBuffer.data[static_cast<size_t>((ProxyBuffer.readIndex + offset) % 1024)];
+}
+
+void ResetBuffer()
+{
+    ProxyBuffer.readIndex = 0;
+    ProxyBuffer.writeIndex = 0;
+}
+
+void Fail(const QString& text)
+{
+    Platform::ShowMessageBox(text, SiteConfig::ProgramTitle);
+    // The link watch finds the socket closed and takes the table down.
+    Winsock1().Close();
+}
+
+void AppendSingleByteText(QByteArray& out, const QString& text)
+{
+    for (QChar c : text)
+        out.append(static_cast<char>(Gbk::SingleByte(c)));
+}
+
+// Length of a complete connect reply as far as it has arrived, or 0 while more is needed.
+int ConnectReplyLength()
+{
+    if (Buffered() < 5)
+        return 0;
+    int length = 0;
+    switch (BufferedByte(3)) {
+    case 1:
+        length = 4 + 4 + 2;
+        break;
+    case 3:
+        length = 4 + 1 + BufferedByte(4) + 2;
+        break;
+    case 4:
+        length = 4 + 16 + 2;
+        break;
+    default:
+        // An address type we cannot size: the two bytes judged are all we take.
+        return 2;
+    }
+    return Buffered() >= length ? length : 0;
+}
+
+}  // namespace
+
+QByteArray GreetingRequest()
+{
+    return QByteArray("\x05\x02\x00\x02", 4);
+}
+
+QByteArray AuthenticationRequest()
+{
+    const Startup::CommandLine& s = Startup::Session;
+    QByteArray r;
+    r.append('\x01');
+    r.append(static_cast<char>(s.proxyUserLength));
+    AppendSingleByteText(r, s.proxyUser);
+    r.append(static_cast<char>(s.proxyPasswordLength));
+    AppendSingleByteText(r, s.proxyPassword);
+    return r;
+}
+
+QByteArray ConnectRequest()
+{
+    const Startup::CommandLine& s = Startup::Session;
+    QHostAddress address;
+    if (!address.setAddress(s.serverHost) || address.protocol() != QAbstractSocket::IPv4Protocol)
+        return {};
+    const quint32 ip = address.toIPv4Address();
+    QByteArray r("\x05\x01\x00\x01", 4);
+    for (int shift = 24; shift >= 0; shift -= 8)
+        r.append(static_cast<char>((ip >> shift) & 0xFF));
+    r.append(static_cast<char>(s.serverPort / 256));
+    r.append(static_cast<char>(s.serverPort % 256));
+    return r;
+}
+
+void StartProxyConnection()
+{
+    Transport::ProxyHandshakeDone = false;
+    Winsock1().RemoteHost = Startup::Session.proxyHost;
+    Winsock1().RemotePort = Startup::Session.proxyPort;
+    Winsock1().Connect();
+    const bool settled = Platform::PumpUntil(
+        [] {
+            const int st = Winsock1().State();
+            return st == SocketState::Connected || st == SocketState::Closed || st == SocketState::Error;
+        },
+        Startup::ConnectWaitMs);
+    if (!settled || Winsock1().State() != SocketState::Connected) {
+        ConnectionWatch::ConnectionLost();
+        return;
+    }
+    TableState.AwaitingEntryReply = true;
+    ProxyStep = 0;
+    ResetBuffer();
+    ProxyStep = 1;
+    SendProxyRequest();
+    Transport::StartTask(Transport::LinkWatchTask);
+}
+
+void SendProxyRequest()
+{
+    ResetBuffer();
+    switch (ProxyStep) {
+    case 1:
+        Winsock1().SendData(GreetingRequest());
+        ProxyStep = 2;
+        break;
+    case 3:
+        Winsock1().SendData(AuthenticationRequest());
+        ProxyStep = 4;
+        break;
+    case 5: {
+        const QByteArray request = ConnectRequest();
+        if (request.isEmpty()) {
+            Fail(QStringLiteral("通过代理连接主站失败！"));
+            return;
+        }
+        Winsock1().SendData(request);
+        ProxyStep = 6;
+        break;
+    }
+    default:
+        break;
+    }
+}
+
+void HandleProxyReply()
+{
+    // Replies may come in pieces; judge each only once its first two bytes are in.
+    if (Buffered() < 2)
+        return;
+    const uint8_t b0 = BufferedByte(0);
+    const uint8_t b1 = BufferedByte(1);
+    switch (ProxyStep) {
+    case 2:
+        if (b0 == 5 && (b1 == 0 || b1 == 2)) {
+            ProxyStep = b1 == 2 ? 3 : 5;
+            SendProxyRequest();
+        } else {
+            Fail(QStringLiteral("请求代理失败！"));
+        }
+        break;
+    case 4:
+        if (b0 == 1 && b1 == 0) {
+            ProxyStep = 5;
+            SendProxyRequest();
+        } else {
+            Fail(QStringLiteral("代理服务器用户验证失败！"));
+        }
+        break;
+    case 6: {
+        if (b0 != 5 || b1 != 0) {
+            Fail(QStringLiteral("通过代理连接主站失败！"));
+            break;
+        }
+        // The bound address that ends the reply must not reach the packet transport, so
+        // the hand-over waits until all of it is in.
+        if (ConnectReplyLength() == 0)
+            return;
+        ProxyStep = 7;
+        Transport::ProxyHandshakeDone = true;
+        HallLink::PostToHall(HallMessage::LoggedIn);
+        SysmsgClear(0);
+        SysmsgAdd(0, QStringLiteral("连接代理服务器成功！"));
+        Winsock1().SendData(
+            QByteArray(reinterpret_cast<const char*>(Startup::EntryRequest.data()), PacketSize));
+        Transport::EnableTimerBong(true);
+        break;
+    }
+    default:
+        break;
+    }
+}
+
+}  // namespace Mod_Proxy
