@@ -17,14 +17,20 @@ void LinkWatchStep()
     ConnectionLost();
 }
 
-void ConnectionLost()
+namespace {
+
+// The table closes, its window goes down and the hall comes back; the process stays so that
+// the hall can send the table back in with message 22. Without a hall the client ends.
+void CloseTableForHall(const QString& notice)
 {
     if (!HallLink::HallWindowExists()) {
         Platform::EndProgram(1);
         return;
     }
-    // The table closes, its window goes down and the hall comes back; the process stays so
-    // that the hall can send the table back in with message 22.
+    if (!notice.isEmpty()) {
+        SysmsgClear(0);
+        SysmsgAdd(0, notice);
+    }
     MinimizeMainForm();
     HallLink::ReturnToHall();
     TableState.GameStarted = false;
@@ -33,20 +39,16 @@ void ConnectionLost()
     DisplayReset();
 }
 
+}  // namespace
+
+void ConnectionLost()
+{
+    CloseTableForHall({});
+}
+
 void SilenceWatchFired()
 {
-    if (!HallLink::HallWindowExists()) {
-        Platform::EndProgram(1);
-        return;
-    }
-    SysmsgClear(0);
-    SysmsgAdd(0, QStringLiteral("已经与服务器断开连接，请重新入座！"));
-    MinimizeMainForm();
-    HallLink::ReturnToHall();
-    TableState.GameStarted = false;
-    Shutdown::EndOfTableSteps();
-    PlayStateResetSecond();
-    DisplayReset();
+    CloseTableForHall(QStringLiteral("已经与服务器断开连接，请重新入座！"));
 }
 
 }  // namespace ConnectionWatch
