@@ -3,10 +3,13 @@
 #include <QCoreApplication>
 #include <QDateTime>
 #include <QDeadlineTimer>
+#include <QDesktopServices>
 #include <QDir>
 #include <QLockFile>
 #include <QMessageBox>
+#include <QProcess>
 #include <QThread>
+#include <QUrl>
 
 #include <cstdio>
 #include <cstdlib>
@@ -16,6 +19,9 @@
 namespace {
 
 std::function<void(const QString&, const QString&)> g_messageBox;
+std::function<bool(const QString&, const QString&)> g_okCancel;
+std::function<void(const QString&)> g_shellOpen;
+std::function<bool(const QString&, const QStringList&)> g_startProgram;
 std::function<void(int)> g_endProgram;
 std::function<double()> g_clock;
 std::vector<std::function<void()>> g_endHooks;
@@ -47,6 +53,53 @@ void ShowMessageBox(const QString& text, const QString& title)
 void SetMessageBoxHandler(std::function<void(const QString&, const QString&)> handler)
 {
     g_messageBox = std::move(handler);
+}
+
+bool AskOkCancel(const QString& text, const QString& title)
+{
+    if (g_okCancel)
+        return g_okCancel(text, title);
+    if (qEnvironmentVariable("QUELLOR_MESSAGEBOX") == QLatin1String("print")) {
+        std::fprintf(stderr, "messagebox: %s: %s (cancel)\n", title.toUtf8().constData(),
+                     text.toUtf8().constData());
+        std::fflush(stderr);
+        return false;
+    }
+    QMessageBox box(QMessageBox::Information, title, text, QMessageBox::Ok | QMessageBox::Cancel);
+    return box.exec() == QMessageBox::Ok;
+}
+
+void SetOkCancelHandler(std::function<bool(const QString&, const QString&)> handler)
+{
+    g_okCancel = std::move(handler);
+}
+
+void ShellOpen(const QString& target)
+{
+    if (g_shellOpen) {
+        g_shellOpen(target);
+        return;
+    }
+    const QUrl url = QUrl::fromUserInput(target);
+    if (url.isValid())
+        QDesktopServices::openUrl(url);
+}
+
+void SetShellOpenHandler(std::function<void(const QString&)> handler)
+{
+    g_shellOpen = std::move(handler);
+}
+
+bool StartProgram(const QString& program, const QStringList& arguments)
+{
+    if (g_startProgram)
+        return g_startProgram(program, arguments);
+    return QProcess::startDetached(program, arguments);
+}
+
+void SetStartProgramHandler(std::function<bool(const QString&, const QStringList&)> handler)
+{
+    g_startProgram = std::move(handler);
 }
 
 void EndProgram(int exitCode)
@@ -139,6 +192,9 @@ void RestoreDefaults()
 {
     g_instanceCheck = nullptr;
     g_messageBox = nullptr;
+    g_okCancel = nullptr;
+    g_shellOpen = nullptr;
+    g_startProgram = nullptr;
     g_endProgram = nullptr;
     g_clock = nullptr;
     g_waitFactor = 1.0;

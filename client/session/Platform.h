@@ -3,12 +3,25 @@
 // the clock and waits that keep the window responsive. Tests replace each through its setter.
 #include <functional>
 #include <QString>
+#include <QStringList>
 
 namespace Platform {
 
 // A message box with an OK button only; returns when the user has answered it.
 void ShowMessageBox(const QString& text, const QString& title);
 void SetMessageBoxHandler(std::function<void(const QString& text, const QString& title)> handler);
+
+// A message box with OK and Cancel; true when the user chose OK.
+bool AskOkCancel(const QString& text, const QString& title);
+void SetOkCancelHandler(std::function<bool(const QString& text, const QString& title)> handler);
+
+// Hands a web address or a folder to the desktop to open.
+void ShellOpen(const QString& target);
+void SetShellOpenHandler(std::function<void(const QString& target)> handler);
+
+// Starts another program, detached from this one; false when it could not be started.
+bool StartProgram(const QString& program, const QStringList& arguments);
+void SetStartProgramHandler(std::function<bool(const QString& program, const QStringList& arguments)> handler);
 
 // Ends the process. With a test handler installed the call returns and the caller must
 // return at once as well; real code never comes back.

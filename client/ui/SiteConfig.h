@@ -4,6 +4,7 @@
 
 namespace SiteConfig {
 inline const QString SiteName = QStringLiteral("奎乐棋牌");
-inline const QString WebHost = QStringLiteral("http://127.0.0.1:8090");
+// Host name and port of the operator's web site; pages are "http://" + WebHost + path.
+inline const QString WebHost = QStringLiteral("127.0.0.1:8090");
 inline const QString ProgramTitle = QStringLiteral("Quellor");
 }  // namespace SiteConfig

@@ -1,0 +1,251 @@
+#include "sound/Mod_Sound.h"
+
+#include <QCoreApplication>
+#include <QFileInfo>
+#include <QLocalSocket>
+
+#include "session/HallLink.h"
+#include "session/Platform.h"
+#include "sound/SoundDevice.h"
+#include "ui/SiteConfig.h"
+
+namespace {
+
+std::unique_ptr<SoundDevice> g_device;
+std::unique_ptr<HallChannel> g_musicBox;
+
+// The music box listens like the hall: a local socket named from its caption, 4-byte
+// little-endian numbers. Nothing comes back from it.
+class LocalMusicBoxChannel : public HallChannel {
+public:
+    bool Find(const QString& caption) override
+    {
+        if (m_socket.state() == QLocalSocket::ConnectedState && caption == m_caption)
+            return true;
+        m_socket.abort();
+        m_caption = caption;
+        m_socket.connectToServer(HallLink::EndpointName(caption));
+        return m_socket.waitForConnected(500);
+    }
+
+    void Post(uint32_t number) override
+    {
+        if (m_socket.state() != QLocalSocket::ConnectedState)
+            return;
+        char bytes[4];
+        for (int i = 0; i < 4; ++i)
+            bytes[i] = static_cast<char>((number >> (8 * i)) & 0xFF);
+        m_socket.write(bytes, 4);
+        m_socket.flush();
+    }
+
+    void Flush() override
+    {
+        if (m_socket.state() == QLocalSocket::ConnectedState && m_socket.bytesToWrite() > 0)
+            m_socket.waitForBytesWritten(500);
+    }
+
+private:
+    QLocalSocket m_socket;
+    QString m_caption;
+};
+
+// Sound objects must go before the application object does; tests end through main's return.
+void DropAtExit()
+{
+    g_device.reset();
+    g_musicBox.reset();
+}
+
+void EnsureCleanup()
+{
+    static bool added = false;
+    if (!added && QCoreApplication::instance()) {
+        added = true;
+        qAddPostRoutine(DropAtExit);
+    }
+}
+
+// Voice fields come from the server; a name part that could leave the voice folder or carry
+// control characters names no phrase.
+bool IsNamePart(const QString& part)
+{
+    for (QChar c : part)
+        if (c.unicode() < 33 || c.unicode() > 126 || c == QLatin1Char('/') || c == QLatin1Char('\\'))
+            return false;
+    return true;
+}
+
+}  // namespace
+
+namespace Mod_Sound {
+
+QString ProgramPath(const QString& relative)
+{
+    QString path = relative;
+    path.replace(QLatin1Char('\\'), QLatin1Char('/'));
+    return Platform::ProgramDir() + path;
+}
+
+void StartSound(QWidget* window)
+{
+    if (MusicOn) {
+        SoundFiles[1] = ProgramPath(File::Music);
+        SoundFiles[6] = ProgramPath(File::Warning);
+    }
+    if (WarningSoundOn) {
+        OpenSoundOutput(window);
+        StopSound();
+        PlaySound(SoundFiles[1], true);
+        SetSoundVolume(FullVolume);
+    }
+}
+
+void OpenSoundOutput(QWidget* window)
+{
+    if (!Device().Open(window))
+        WarningSoundOn = false;
+}
+
+void PlaySound(const QString& path, bool loop)
+{
+    SoundDevice& device = Device();
+    if (device.HasSound()) {
+        const bool stopped = device.Stop();
+        const bool released = device.Release();
+        if (!stopped || !released)
+            WarningSoundOn = false;
+    }
+    if (path.isEmpty() || !device.Load(path))
+        return;
+    if (!device.Play(loop))
+        WarningSoundOn = false;
+}
+
+void StopSound()
+{
+    SoundDevice& device = Device();
+    if (device.HasSound() && !device.Stop())
+        WarningSoundOn = false;
+}
+
+void SetSoundVolume(int level)
+{
+    if (level < 0 || level > FullVolume)
+        return;
+    SoundDevice& device = Device();
+    if (device.HasSound() && !device.SetVolume(level - FullVolume))
+        WarningSoundOn = false;
+}
+
+void PlayCue(const QString& relative)
+{
+    if (!EffectsOn)
+        return;
+    PlaySound(ProgramPath(relative), false);
+    SetSoundVolume(FullVolume);
+}
+
+void PlayWarningTick()
+{
+    if (!WarningSoundOn)
+        return;
+    PlaySound(SoundFiles[6], false);
+    SetSoundVolume(FullVolume);
+}
+
+void PlayVoicePhrase(const QString& path)
+{
+    StopSound();
+    PlaySound(path, false);
+    SetSoundVolume(FullVolume);
+}
+
+QString VoicePhraseFile(const PlayerRecord& player, char code, int number)
+{
+    const QString name = QStringLiteral("v") + player.voiceSet + player.voiceId
+                         + QString::number(player.sex) + QString::number(player.voiceKind)
+                         + QChar::fromLatin1(code) + QString::number(number);
+    if (!IsNamePart(name))
+        return QString();
+    return ProgramPath(File::VoiceFolder) + name + QStringLiteral(".wav");
+}
+
+bool Is_File_Exist(const QString& path, const QString& name)
+{
+    if (path.isEmpty() || name.isEmpty())
+        return false;
+    const QFileInfo info(path);
+    return info.isFile() && info.fileName() == name;
+}
+
+void StartMusicBox()
+{
+    HallChannel& box = MusicBoxChannel();
+    if (box.Find(MusicBoxCaption)) {
+        box.Post(MusicBoxMessage);
+        box.Flush();
+        return;
+    }
+    StopSound();
+    const QString program = ProgramPath(File::MusicBoxProgram);
+    if (Is_File_Exist(program, QStringLiteral("music"))) {
+        const QString line = TableState.Players[0].userKey + QStringLiteral("$$") + SiteConfig::WebHost
+                             + QStringLiteral("$");
+        Platform::StartProgram(program, {line});
+        return;
+    }
+    if (Platform::AskOkCancel(
+            QStringLiteral("您的大厅安装不完整，请重新安装或到网站上下载独立的安装程序！"),
+            QStringLiteral("Hallmere提示")))
+        Platform::ShellOpen(QStringLiteral("http://") + SiteConfig::WebHost + QStringLiteral("/magic.php"));
+}
+
+SoundDevice& Device()
+{
+    if (!g_device) {
+        g_device = MakeQtSoundDevice();
+        EnsureCleanup();
+    }
+    return *g_device;
+}
+
+void SetSoundDevice(std::unique_ptr<SoundDevice> device)
+{
+    g_device = std::move(device);
+    EnsureCleanup();
+}
+
+HallChannel& MusicBoxChannel()
+{
+    if (!g_musicBox) {
+        g_musicBox = MakeMusicBoxChannel();
+        EnsureCleanup();
+    }
+    return *g_musicBox;
+}
+
+void SetMusicBoxChannel(std::unique_ptr<HallChannel> channel)
+{
+    g_musicBox = std::move(channel);
+    EnsureCleanup();
+}
+
+std::unique_ptr<HallChannel> MakeMusicBoxChannel()
+{
+    return std::make_unique<LocalMusicBoxChannel>();
+}
+
+void ResetSound()
+{
+    if (g_device && g_device->HasSound()) {
+        g_device->Stop();
+        g_device->Release();
+    }
+    MusicOn = true;
+    EffectsOn = true;
+    WarningSoundOn = true;
+    SoundFiles.fill(QString());
+}
+
+}  // namespace Mod_Sound

@@ -1,0 +1,147 @@
+#include "sound/SoundDevice.h"
+
+#include <cmath>
+#include <QAudioDevice>
+#include <QFile>
+#include <QMediaDevices>
+#include <QSoundEffect>
+#include <QUrl>
+
+namespace {
+
+uint32_t Le32(const QByteArray& b, qsizetype at)
+{
+    uint32_t v = 0;
+    for (int i = 0; i < 4; ++i)
+        v |= static_cast<uint32_t>(static_cast<uint8_t>(b[at + i])) << (8 * i);
+    return v;
+}
+
+uint16_t Le16(const QByteArray& b, qsizetype at)
+{
+    return static_cast<uint16_t>(static_cast<uint8_t>(b[at]) | (static_cast<uint8_t>(b[at + 1]) << 8));
+}
+
+// Qt Multimedia behind the device layer. QSoundEffect loads asynchronously and never reports
+// a missing output, so the file is checked here and the output is looked up at Open.
+class QtSoundDevice : public SoundDevice {
+public:
+    ~QtSoundDevice() override { Drop(); }
+
+    bool Open(QWidget*) override
+    {
+        // Without an output Qt still claims to play; a machine without one has failed here.
+        return !QMediaDevices::audioOutputs().isEmpty();
+    }
+
+    bool Load(const QString& path) override
+    {
+        Drop();
+        if (!IsPlayableWave(path))
+            return false;
+        const QAudioDevice output = QMediaDevices::defaultAudioOutput();
+        if (output.isNull())
+            return false;
+        m_effect = new QSoundEffect(output);
+        m_effect->setSource(QUrl::fromLocalFile(path));
+        return true;
+    }
+
+    bool HasSound() const override { return m_effect != nullptr; }
+
+    bool Play(bool loop) override
+    {
+        if (!m_effect)
+            return false;
+        m_effect->setLoopCount(loop ? QSoundEffect::Infinite : 1);
+        // Plays as soon as the samples are loaded.
+        m_effect->play();
+        return true;
+    }
+
+    bool Stop() override
+    {
+        if (!m_effect)
+            return false;
+        // The next play starts from the beginning.
+        m_effect->stop();
+        return true;
+    }
+
+    bool SetVolume(int hundredthsOfDb) override
+    {
+        if (!m_effect)
+            return false;
+        m_effect->setVolume(static_cast<float>(GainOfHundredthsDb(hundredthsOfDb)));
+        return true;
+    }
+
+    bool Release() override
+    {
+        Drop();
+        return true;
+    }
+
+private:
+    void Drop()
+    {
+        if (!m_effect)
+            return;
+        m_effect->stop();
+        delete m_effect;
+        m_effect = nullptr;
+    }
+
+    QSoundEffect* m_effect = nullptr;
+};
+
+}  // namespace
+
+std::unique_ptr<SoundDevice> MakeQtSoundDevice()
+{
+    return std::make_unique<QtSoundDevice>();
+}
+
+double GainOfHundredthsDb(int hundredthsOfDb)
+{
+    if (hundredthsOfDb >= 0)
+        return 1.0;
+    return std::pow(10.0, hundredthsOfDb / 2000.0);
+}
+
+bool IsPlayableWave(const QString& path)
+{
+    QFile file(path);
+    if (path.isEmpty() || !file.open(QIODevice::ReadOnly))
+        return false;
+    // The chunks before the samples are small; a megabyte of them is no wave file.
+    const QByteArray head = file.read(1 << 20);
+    if (head.size() < 12 || !head.startsWith("RIFF") || head.mid(8, 4) != "WAVE")
+        return false;
+    bool pcm = false;
+    qsizetype at = 12;
+    while (at + 8 <= head.size()) {
+        const QByteArray id = head.mid(at, 4);
+        const uint32_t size = Le32(head, at + 4);
+        const qsizetype body = at + 8;
+        if (id == "fmt ") {
+            if (size < 16 || body + 16 > head.size())
+                return false;
+            const uint16_t format = Le16(head, body);
+            const uint16_t channels = Le16(head, body + 2);
+            const uint32_t rate = Le32(head, body + 4);
+            const uint16_t bits = Le16(head, body + 14);
+            // PCM, or the extensible header that wraps it.
+            pcm = (format == 1 || format == 0xFFFE) && channels >= 1 && channels <= 8
+                  && rate >= 1000 && rate <= 384000 && (bits == 8 || bits == 16 || bits == 24 || bits == 32);
+        } else if (id == "data") {
+            return pcm && size > 0 && file.size() > body;
+        }
+        // Chunks are padded to an even size.
+        const qint64 next = static_cast<qint64>(body) + size + (size & 1);
+        if (next > head.size())
+            return false;
+        at = static_cast<qsizetype>(next);
+    }
+    return false;
+}
