@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <random>
+
 #include "chat/ChatDisplay.h"
 #include "common/Doubles.h"
 #include "protocol/Dispatcher.h"
@@ -161,4 +163,24 @@ TEST_F(DispatcherTest, ChatLinesReachTheMessageArea)
     Packet full = chat(2, 0, QString(100, QChar(0x597D)));
     full[216] = 'X';
     EXPECT_EQ(Chat::DecodeChatText(full), QString(100, QChar(0x597D)));
+}
+
+// Whatever the server sends, the dispatcher stays inside the packet and the client keeps
+// running (under the sanitizer build this also catches reads past the buffer).
+TEST_F(DispatcherTest, RandomPacketsAreHandledSafely)
+{
+    std::mt19937 random(20261210);
+    std::uniform_int_distribution<int> byte(0, 255);
+    const uint8_t commands[] = {1, 6, 9, 16, 18, 19, 20, 21, 22, 23, 24, 29, 0, 255};
+    for (int n = 0; n < 3000; ++n) {
+        Packet p{};
+        for (uint8_t& b : p)
+            b = static_cast<uint8_t>(byte(random));
+        p[3] = commands[static_cast<size_t>(n) % std::size(commands)];
+        Dispatcher::Dispatch(p);
+        if (p[3] != 29) {
+            ASSERT_EQ(Transport::SessionCode[0], p[260]);
+        }
+    }
+    EXPECT_LE(TableState.WebPageAddress.size(), 100);
 }
