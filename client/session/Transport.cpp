@@ -210,7 +210,16 @@ void RunTick()
 
 void EmptyRings()
 {
+    // Whole packets are dropped; the start of a packet still arriving is kept at the front,
+    // or every later packet would be cut in the wrong place.
+    const int partial = RecvRing.Queued() % PacketSize;
+    std::array<uint8_t, PacketSize> keep{};
+    for (int i = 0; i < partial; ++i)
+        keep[static_cast<size_t>(i)] =
+            RecvRing.data[static_cast<size_t>((RecvRing.writeIndex - partial + i + RingSize) % RingSize)];
     RecvRing.Empty();
+    std::copy_n(keep.begin(), partial, RecvRing.data.begin());
+    RecvRing.writeIndex = partial;
     SendRing.Empty();
     SendOverflow.clear();
 }

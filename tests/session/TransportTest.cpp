@@ -207,3 +207,21 @@ TEST_F(TransportTest, PacketLogLines)
         expected += QStringLiteral("0 ");
     EXPECT_EQ(line, expected + "\n");
 }
+
+TEST_F(TransportTest, EmptyingTheRingsKeepsTheStartOfAPacketStillArriving)
+{
+    const QByteArray a = PacketBytes(1, 1);
+    const QByteArray b = PacketBytes(2, 2);
+    socket->Deliver(a + b.left(100));
+    socket->state = SocketState::Connected;
+    Transport::SendPacket(Wire::NewPacket(24));
+    Transport::EmptyRings();
+    EXPECT_EQ(Transport::SendRing.Queued(), 0);
+    EXPECT_EQ(Transport::RecvRing.Queued(), 100);
+    socket->Deliver(b.mid(100));
+    EXPECT_EQ(TicksUntilDelivered(4), (std::vector<int>{2}));
+    ASSERT_EQ(delivered.size(), 1u);
+    EXPECT_EQ(delivered[0][3], 2);
+    EXPECT_EQ(delivered[0][271], 2);
+    EXPECT_TRUE(socket->sent.empty());
+}
