@@ -24,6 +24,7 @@ std::function<void(const QString&)> g_shellOpen;
 std::function<bool(const QString&, const QStringList&)> g_startProgram;
 std::function<void(int)> g_endProgram;
 std::function<double()> g_clock;
+QString g_programDir;
 std::vector<std::function<void()>> g_endHooks;
 double g_waitFactor = 1.0;
 std::unique_ptr<QLockFile> g_instanceLock;
@@ -180,7 +181,14 @@ bool AnotherInstanceRunning()
 
 QString ProgramDir()
 {
+    if (!g_programDir.isEmpty())
+        return g_programDir;
     return QCoreApplication::applicationDirPath();
+}
+
+void SetProgramDir(const QString& dir)
+{
+    g_programDir = dir;
 }
 
 void SetInstanceCheck(std::function<bool()> check)
@@ -198,6 +206,7 @@ void RestoreDefaults()
     g_endProgram = nullptr;
     g_clock = nullptr;
     g_waitFactor = 1.0;
+    g_programDir.clear();
 }
 
 }  // namespace Platform

@@ -45,8 +45,10 @@ void SetWaitFactor(double factor);
 bool AnotherInstanceRunning();
 void SetInstanceCheck(std::function<bool()> check);
 
-// The directory of the executable; files beside the program live here.
+// The directory of the executable; files beside the program live here. Tests may point it
+// elsewhere; an empty text goes back to the executable's directory.
 QString ProgramDir();
+void SetProgramDir(const QString& dir);
 
 // Back to the real layers (tests restore them between cases).
 void RestoreDefaults();

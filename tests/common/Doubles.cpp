@@ -6,6 +6,7 @@
 #include "session/Platform.h"
 #include "session/Startup.h"
 #include "session/Transport.h"
+#include "sound/Mod_Sound.h"
 
 namespace TestDoubles {
 
@@ -23,6 +24,15 @@ void InstallPlatformDoubles()
     Platform::SetEndProgramHandler([](int code) {
         ++Seen().endCalls;
         Seen().lastExitCode = code;
+    });
+    Platform::SetOkCancelHandler([](const QString& text, const QString& title) {
+        Seen().okCancelBoxes.push_back({text, title});
+        return Seen().answerOk;
+    });
+    Platform::SetShellOpenHandler([](const QString& target) { Seen().shellOpened.push_back(target); });
+    Platform::SetStartProgramHandler([](const QString& program, const QStringList& arguments) {
+        Seen().programsStarted.push_back({program, arguments});
+        return true;
     });
 }
 
@@ -47,6 +57,12 @@ void ClientFixture::SetUp()
     auto fakeHall = std::make_unique<FakeHall>();
     hall = fakeHall.get();
     HallLink::SetChannel(std::move(fakeHall));
+
+    auto fakeSound = std::make_unique<FakeSoundDevice>();
+    soundDevice = fakeSound.get();
+    Mod_Sound::SetSoundDevice(std::move(fakeSound));
+    Mod_Sound::ResetSound();
+    soundDevice->calls.clear();
 }
 
 void ClientFixture::TearDown()

@@ -5,10 +5,12 @@
 
 #include <QByteArray>
 #include <QString>
+#include <QStringList>
 #include <vector>
 
 #include "session/HallLink.h"
 #include "session/Winsock1.h"
+#include "sound/SoundDevice.h"
 
 namespace TestDoubles {
 
@@ -17,15 +19,25 @@ struct MessageBoxCall {
     QString title;
 };
 
+struct ProgramStart {
+    QString program;
+    QStringList arguments;
+};
+
 // What the recording platform layers saw.
 struct Record {
     std::vector<MessageBoxCall> messageBoxes;
     int endCalls = 0;
     int lastExitCode = -1;
+    std::vector<MessageBoxCall> okCancelBoxes;
+    bool answerOk = false;              // how the OK/Cancel double answers
+    std::vector<QString> shellOpened;
+    std::vector<ProgramStart> programsStarted;
 };
 Record& Seen();
 
-// Message boxes and program ends are recorded instead of shown / performed.
+// Message boxes, program ends, shell opens and program starts are recorded instead of
+// shown / performed.
 void InstallPlatformDoubles();
 
 class FakeWinsock : public Winsock {
@@ -85,7 +97,66 @@ public:
     void Flush() override {}
 };
 
-// Resets the client's modules, installs a fake socket and a fake hall.
+// The sound output, recording every call as a line: "open", "load <path>", "play once",
+// "play loop", "stop", "volume <hundredths of dB>", "release".
+class FakeSoundDevice : public SoundDevice {
+public:
+    bool openSucceeds = true;
+    bool deviceFails = false;           // every call on a sound reports a failure
+    QStringList unplayable;             // files Load refuses
+    QStringList calls;
+    QString current;                    // file of the current sound; empty when none
+    bool playing = false;
+    bool looping = false;
+    int volume = 0;
+
+    bool Open(QWidget*) override
+    {
+        calls << QStringLiteral("open");
+        return openSucceeds;
+    }
+    bool Load(const QString& path) override
+    {
+        calls << QStringLiteral("load ") + path;
+        current.clear();
+        playing = false;
+        if (path.isEmpty() || unplayable.contains(path))
+            return false;
+        current = path;
+        volume = 0;
+        return true;
+    }
+    bool HasSound() const override { return !current.isEmpty(); }
+    bool Play(bool loop) override
+    {
+        calls << (loop ? QStringLiteral("play loop") : QStringLiteral("play once"));
+        playing = !deviceFails;
+        looping = loop;
+        return !deviceFails;
+    }
+    bool Stop() override
+    {
+        calls << QStringLiteral("stop");
+        playing = false;
+        return !deviceFails;
+    }
+    bool SetVolume(int hundredthsOfDb) override
+    {
+        calls << QStringLiteral("volume %1").arg(hundredthsOfDb);
+        if (!deviceFails)
+            volume = hundredthsOfDb;
+        return !deviceFails;
+    }
+    bool Release() override
+    {
+        calls << QStringLiteral("release");
+        current.clear();
+        playing = false;
+        return !deviceFails;
+    }
+};
+
+// Resets the client's modules, installs a fake socket, a fake hall and a fake sound output.
 class ClientFixture : public ::testing::Test {
 protected:
     void SetUp() override;
@@ -93,6 +164,7 @@ protected:
 
     FakeWinsock* socket = nullptr;
     FakeHall* hall = nullptr;
+    FakeSoundDevice* soundDevice = nullptr;
 };
 
 }  // namespace TestDoubles
