@@ -6,9 +6,11 @@
 
 #include "session/Startup.h"
 #include "ui/MainForm.h"
+#include "ui/WebPage.h"
 
 int main(int argc, char** argv)
 {
+    WebPage::PrepareEnvironment();
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Quellor"));
 

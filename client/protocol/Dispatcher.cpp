@@ -59,6 +59,8 @@ void HandleEntryResult(const Packet& packet)
         for (int i = 0; i < length; ++i)
             address += Gbk::DecodeCode(packet[static_cast<size_t>(16 + i)]);
         TableState.WebPageAddress = address;
+        if (!address.isEmpty())
+            ShowTableWebPage(address);
         return;
     }
 

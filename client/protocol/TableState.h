@@ -90,6 +90,7 @@ struct TableStateRecord {
     int16_t DealLayoutOffset = 0;  // layout offset of the deal display; the second play-state reset clears it
     int16_t ReconnectAttempts = 0; // reconnect attempts since the link was found lost
     LayoutScaleFactors LayoutScale;
+    int16_t TimeoutCount = 0;      // consecutive turns that ran out while the window was not hidden
 };
 
 inline TableStateRecord TableState;

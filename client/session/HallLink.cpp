@@ -6,6 +6,7 @@
 #include "protocol/TableState.h"
 #include "session/Platform.h"
 #include "session/Startup.h"
+#include "ui/MainForm.h"
 
 namespace {
 
@@ -171,6 +172,13 @@ void OnHallMessage(uint32_t number)
         break;
     case HallMessage::Connect:
         Startup::ConnectAgain();
+        if (MainForm* form = TheMainForm()) {
+            // A new login: the start button is free and shows its start picture, no clock runs.
+            form->AnNiuLatched[2] = false;
+            form->ShowStartButton(false);
+            form->Time_Img->hide();
+            form->Number->hide();
+        }
         break;
     default:
         break;

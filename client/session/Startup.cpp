@@ -12,6 +12,7 @@
 #include "session/Platform.h"
 #include "session/Transport.h"
 #include "session/Winsock1.h"
+#include "ui/Layout.h"
 #include "ui/MainForm.h"
 
 namespace Startup {
@@ -266,7 +267,10 @@ bool LoadMainForm(MainForm& form, const QStringList& arguments, QSize screen)
     const WindowPlacement placement = PlaceWindow(screen);
     form.setGeometry(placement.window);
     form.Pic1->setGeometry(placement.pic1);
+    if (placement.framed)
+        form.PaintFrame();
     TableState.LayoutScale = ChooseScale(screen);
+    Layout::PrepareBackground(form);
 
     // 5. Initial state of the tick tasks.
     Transport::ClearAllTasks();
@@ -275,6 +279,7 @@ bool LoadMainForm(MainForm& form, const QStringList& arguments, QSize screen)
 
     // 6. Picture tables for this scale.
     Pictures::BuildPictureTables(TableState.LayoutScale);
+    Layout::FirstLayoutPass(form);
 
     // 7. The command line.
     CommandLine parsed;
@@ -334,6 +339,7 @@ bool LoadMainForm(MainForm& form, const QStringList& arguments, QSize screen)
 
     // 14. Show the table.
     form.show();
+    Layout::SecondLayoutPass(form);
 
     // 15 and 16.
     TableState.Seats[0].seatBit = 0;

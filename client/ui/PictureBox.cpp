@@ -11,13 +11,24 @@ PictureBox::PictureBox(QWidget* parent) : QLabel(parent)
 void PictureBox::setPicture(int id, const QPixmap& pixmap)
 {
     m_pictureId = id;
+    ++m_pictureLoads;
+    m_pictureKey.clear();
     setPixmap(pixmap);
+    if (!hasScaledContents() && !pixmap.isNull())
+        resize(pixmap.deviceIndependentSize().toSize());
 }
 
 void PictureBox::clearPicture()
 {
     m_pictureId = 0;
+    m_pictureKey.clear();
     clear();
+}
+
+void PictureBox::copyPicture(const PictureBox& from)
+{
+    setPicture(from.m_pictureId, from.pixmap());
+    m_pictureKey = from.m_pictureKey;
 }
 
 void PictureBox::setStretch(bool stretch)
@@ -28,11 +39,17 @@ void PictureBox::setStretch(bool stretch)
 void PictureBox::mousePressEvent(QMouseEvent* event)
 {
     emit clicked(event->button());
-    QLabel::mousePressEvent(event);
+    event->accept();
+}
+
+void PictureBox::mouseReleaseEvent(QMouseEvent* event)
+{
+    emit released(event->button(), rect().contains(event->position().toPoint()));
+    event->accept();
 }
 
 void PictureBox::mouseMoveEvent(QMouseEvent* event)
 {
     emit hovered();
-    QLabel::mouseMoveEvent(event);
+    event->accept();
 }

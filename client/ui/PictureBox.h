@@ -9,22 +9,39 @@ class PictureBox : public QLabel {
 public:
     explicit PictureBox(QWidget* parent = nullptr);
 
-    // Id of the picture shown; 0 when none was loaded.
+    // Id of the picture shown; 0 when none was loaded or when it came by key.
     int pictureId() const { return m_pictureId; }
+    // Key of a keyed picture (see setPictureKey); empty for pictures by id.
+    const QString& pictureKey() const { return m_pictureKey; }
     void setPicture(int id, const QPixmap& pixmap);
+    // How many pictures were put into the control so far.
+    int pictureLoads() const { return m_pictureLoads; }
+    // Records the key of the keyed picture just loaded.
+    void setPictureKey(const QString& key) { m_pictureKey = key; }
     void clearPicture();
+    // Shows the same picture as another control, id and key included.
+    void copyPicture(const PictureBox& from);
 
-    // Stretch the picture to the control's size (image controls) or show it at its own size.
+    // Stretch the picture to the control's size (image controls), or show it at its own size,
+    // in which case the control takes the picture's size whenever one is loaded.
     void setStretch(bool stretch);
+    bool stretch() const { return hasScaledContents(); }
 
 signals:
+    // Mouse button down on the control.
     void clicked(Qt::MouseButton button);
+    // Mouse button up; inside tells whether the pointer was still over the control.
+    void released(Qt::MouseButton button, bool inside);
     void hovered();
 
 protected:
+    // The control under the mouse takes the event; its parent does not see it as well.
     void mousePressEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
 
 private:
     int m_pictureId = 0;
+    int m_pictureLoads = 0;
+    QString m_pictureKey;
 };

@@ -1,0 +1,13 @@
+#include "ui/PopupLook.h"
+
+#include <QWidget>
+
+namespace PopupLook {
+
+void ApplyPopupOpacity(QWidget* popup)
+{
+    if (popup != nullptr)
+        popup->setWindowOpacity(Opacity / 255.0);
+}
+
+}  // namespace PopupLook

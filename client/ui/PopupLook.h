@@ -1,0 +1,15 @@
+#pragma once
+// The look shared by the table's pop-up windows (score board, history, player card, sound
+// settings, chat history, exit and notice windows, reconnect notice, quick phrases).
+class QWidget;
+
+namespace PopupLook {
+
+// Opacity of a pop-up window, of 255.
+inline constexpr int Opacity = 200;
+
+// Makes the window slightly see-through where the window system can show it; elsewhere the
+// setting is kept and does no harm.
+void ApplyPopupOpacity(QWidget* popup);
+
+}  // namespace PopupLook

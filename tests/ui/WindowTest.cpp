@@ -1,0 +1,177 @@
+// The window itself: drawn frame, title strip, minimise and restore, focus, pop-up look.
+#include <gtest/gtest.h>
+
+#include "protocol/TableState.h"
+#include "session/Pictures.h"
+#include "ui/Frame.h"
+#include "ui/PopupLook.h"
+#include "ui/UiFixture.h"
+
+namespace {
+
+using namespace UiTest;
+class WindowTest : public TableFixture {};
+
+}  // namespace
+
+TEST(FrameValues, EightPiecesInTwips)
+{
+    const auto pieces = Frame::Pieces(QSizeF(15600, 11940));
+    const QRectF expected[8][2] = {
+        {{0, 0, 120, 300}, {0, 0, 120, 300}},
+        {{120, 0, 15360, 300}, {120, 0, 120, 300}},
+        {{15480, 0, 120, 300}, {570, 0, 120, 300}},
+        {{0, 300, 120, 11520}, {0, 300, 120, 2880}},
+        {{15480, 300, 120, 11520}, {570, 300, 120, 2880}},
+        {{0, 11820, 120, 120}, {0, 3180, 120, 120}},
+        {{120, 11820, 15360, 120}, {120, 3180, 120, 120}},
+        {{15480, 11820, 120, 120}, {570, 3180, 120, 120}},
+    };
+    for (int i = 0; i < 8; ++i) {
+        EXPECT_EQ(pieces[i].destination, expected[i][0]) << i;
+        EXPECT_EQ(pieces[i].source, expected[i][1]) << i;
+    }
+    const QRectF close = Frame::ClosePlace(QSizeF(15600, 11940), QSizeF(270, 240));
+    EXPECT_EQ(close, QRectF(15260, 25, 270, 240));
+    EXPECT_EQ(Frame::MinimisePlace(close, QSizeF(270, 240)), QRectF(14960, 25, 270, 240));
+}
+
+TEST_F(WindowTest, LargeWindowPaintsItsFrameFromTheSkin)
+{
+    MainForm& f = Load({1280, 1024});
+    EXPECT_EQ(f.geometry(), QRect(0, 0, 1040, 796));
+    EXPECT_EQ(f.Pic1->geometry(), QRect(8, 20, 1024, 768));
+    EXPECT_EQ(f.LbMove->geometry(), QRect(0, 0, 1040, 20));
+    EXPECT_EQ(f.ImgClose[0]->geometry(), QRect(1017, 2, 18, 16));
+    EXPECT_EQ(f.ImgMin[0]->geometry(), QRect(997, 2, 18, 16));
+    EXPECT_TRUE(f.ImgClose[0]->isVisible());
+    EXPECT_TRUE(f.LbMove->text().contains(QStringLiteral("奎乐棋牌")));
+
+    // The frame's pixels are the skin's: the sides are the skin's side columns stretched
+    // down, the corners the skin's corners. Only the skin's opaque pixels are compared; its
+    // gold line differs from the window's own colour, so an unpainted frame fails.
+    const QImage shot = f.grab().toImage();
+    const QImage skin = Pictures::PictureByKey(QStringLiteral("skin")).toImage();
+    ASSERT_EQ(skin.size(), QSize(46, 220));
+    struct Probe {
+        QPoint window, skin;
+    };
+    std::vector<Probe> probes;
+    for (int x = 0; x < 8; ++x) {
+        probes.push_back({{x, 400}, {x, 115}});              // left edge
+        probes.push_back({{1032 + x, 400}, {38 + x, 115}});  // right edge
+        probes.push_back({{x, 790}, {x, 214}});              // bottom-left corner
+        probes.push_back({{500, 788 + x}, {12, 212 + x}});   // bottom edge
+    }
+    int distinct = 0;
+    for (const Probe& p : probes) {
+        const QRgb expected = skin.pixel(p.skin);
+        if (qAlpha(expected) != 255)
+            continue;
+        EXPECT_EQ(shot.pixel(p.window), expected) << p.window.x() << "," << p.window.y();
+        if (QColor(expected) != f.palette().color(QPalette::Window))
+            ++distinct;
+    }
+    EXPECT_GE(distinct, 4);
+
+    // The small window fills the screen and has no frame and no title strip.
+    MainForm& small = Load({800, 600});
+    EXPECT_EQ(small.geometry(), QRect(0, 0, 800, 600));
+    EXPECT_FALSE(small.Framed);
+    EXPECT_FALSE(small.LbMove->isVisible());
+    EXPECT_FALSE(small.ImgClose[0]->isVisible());
+}
+
+TEST_F(WindowTest, RestoringLeavesTheF1StateAndPushesTheHallAside)
+{
+    struct Case {
+        bool autoPlay;
+        int16_t turnSecondsAfter;
+    } cases[] = {{true, 1}, {false, 20}};
+    MainForm& f = Load({1280, 1024});
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.autoPlay);
+        TableState.AutoPlay = c.autoPlay;
+        TableState.ShortClock = true;
+        TableState.Hidden = true;
+        TableState.TurnSeconds = 20;
+        TableState.TimeoutCount = 2;
+        f.showMinimized();
+        hall->posted.clear();
+        // Minimised, nothing of this happens.
+        EXPECT_EQ(TableState.TimeoutCount, 2);
+        f.showNormal();
+        EXPECT_EQ(hall->posted, (std::vector<uint32_t>{HallMessage::Minimize}));
+        EXPECT_EQ(TableState.AutoPlay, false);
+        EXPECT_EQ(TableState.ShortClock, !c.autoPlay);
+        EXPECT_EQ(TableState.Hidden, !c.autoPlay);
+        EXPECT_EQ(TableState.TurnSeconds, c.turnSecondsAfter);
+        EXPECT_EQ(TableState.TimeoutCount, 0);
+    }
+
+    // With the hall gone, restoring the table ends the client.
+    hall->present = false;
+    f.showMinimized();
+    f.showNormal();
+    EXPECT_EQ(TestDoubles::Seen().endCalls, 1);
+}
+
+TEST_F(WindowTest, MinimisingClosesTheVideoZoomWindows)
+{
+    MainForm& f = Load({1280, 1024});
+    QWidget own, remote;
+    own.show();
+    f.ZoomWindows[0] = &own;
+    f.ZoomWindows[2] = &remote;  // loaded but not shown: left alone
+    f.showMinimized();
+    EXPECT_FALSE(own.isVisible());
+    EXPECT_FALSE(remote.isVisible());
+    f.ZoomWindows = {};
+}
+
+TEST_F(WindowTest, ActivationGivesTheChatLineTheKeyboard)
+{
+    MainForm& f = Load({1280, 1024});
+    QWidget other;
+    other.show();
+    QApplication::setActiveWindow(&other);
+    QApplication::setActiveWindow(&f);
+    EXPECT_TRUE(f.isActiveWindow());
+    EXPECT_TRUE(f.Chat->hasFocus());
+}
+
+TEST_F(WindowTest, TitleStripDragsTheWindowAndHidesChatAndPhrases)
+{
+    MainForm& f = Load({1280, 1024});
+    QWidget talk, phrases;
+    talk.show();
+    phrases.show();
+    f.Talk = &talk;
+    f.huifu = &phrases;
+    const QPoint start = f.pos();
+    Press(f.LbMove);
+    EXPECT_FALSE(talk.isVisible());
+    EXPECT_FALSE(phrases.isVisible());
+    EXPECT_EQ(f.LbMove->cursor().shape(), Qt::SizeAllCursor);
+
+    // No window manager moves the window here: the strip follows the pointer itself.
+    const QPoint grab = f.LbMove->rect().center();
+    QMouseEvent drag(QEvent::MouseMove, QPointF(grab + QPoint(30, 20)),
+                     QPointF(f.LbMove->mapToGlobal(grab) + QPoint(30, 20)), Qt::NoButton, Qt::LeftButton,
+                     Qt::NoModifier);
+    QApplication::sendEvent(f.LbMove, &drag);
+    EXPECT_EQ(f.pos(), start + QPoint(30, 20));
+    Release(f.LbMove, grab);
+    MoveOver(f.LbMove);
+    EXPECT_EQ(f.LbMove->cursor().shape(), Qt::ArrowCursor);
+    f.Talk = nullptr;
+    f.huifu = nullptr;
+}
+
+TEST(PopupLook, PopUpsAre200Of255Opaque)
+{
+    QWidget popup;
+    PopupLook::ApplyPopupOpacity(&popup);
+    EXPECT_EQ(qRound(popup.windowOpacity() * 255), 200);
+    PopupLook::ApplyPopupOpacity(nullptr);
+}
