@@ -2,7 +2,6 @@
 
 #include <QCoreApplication>
 #include <QFileInfo>
-#include <QLocalSocket>
 
 #include "session/HallLink.h"
 #include "session/Platform.h"
@@ -13,42 +12,6 @@ namespace {
 
 std::unique_ptr<SoundDevice> g_device;
 std::unique_ptr<HallChannel> g_musicBox;
-
-// The music box listens like the hall: a local socket named from its caption, 4-byte
-// little-endian numbers. Nothing comes back from it.
-class LocalMusicBoxChannel : public HallChannel {
-public:
-    bool Find(const QString& caption) override
-    {
-        if (m_socket.state() == QLocalSocket::ConnectedState && caption == m_caption)
-            return true;
-        m_socket.abort();
-        m_caption = caption;
-        m_socket.connectToServer(HallLink::EndpointName(caption));
-        return m_socket.waitForConnected(500);
-    }
-
-    void Post(uint32_t number) override
-    {
-        if (m_socket.state() != QLocalSocket::ConnectedState)
-            return;
-        char bytes[4];
-        for (int i = 0; i < 4; ++i)
-            bytes[i] = static_cast<char>((number >> (8 * i)) & 0xFF);
-        m_socket.write(bytes, 4);
-        m_socket.flush();
-    }
-
-    void Flush() override
-    {
-        if (m_socket.state() == QLocalSocket::ConnectedState && m_socket.bytesToWrite() > 0)
-            m_socket.waitForBytesWritten(500);
-    }
-
-private:
-    QLocalSocket m_socket;
-    QString m_caption;
-};
 
 // Sound objects must go before the application object does; tests end through main's return.
 void DropAtExit()
@@ -233,7 +196,9 @@ void SetMusicBoxChannel(std::unique_ptr<HallChannel> channel)
 
 std::unique_ptr<HallChannel> MakeMusicBoxChannel()
 {
-    return std::make_unique<LocalMusicBoxChannel>();
+    // The music box listens like the hall: a local socket named from its caption, 4-byte
+    // little-endian numbers.
+    return HallLink::MakeLocalChannel();
 }
 
 void ResetSound()
