@@ -9,6 +9,7 @@
 #include "session/HallLink.h"
 #include "session/Pictures.h"
 #include "session/Proxy.h"
+#include "sound/Mod_Sound.h"
 #include "session/Platform.h"
 #include "session/Transport.h"
 #include "session/Winsock1.h"
@@ -272,10 +273,12 @@ bool LoadMainForm(MainForm& form, const QStringList& arguments, QSize screen)
     TableState.LayoutScale = ChooseScale(screen);
     Layout::PrepareBackground(form);
 
-    // 5. Initial state of the tick tasks.
+    // 5. Initial state of the tick tasks and the sound.
     Transport::ClearAllTasks();
     Transport::TickTasks[Transport::LinkWatchTask].counter = 0;
     Transport::IdleReceiveRuns = 0;
+    Mod_Sound::ResetSound();
+    Mod_Sound::StartSound(&form);
 
     // 6. Picture tables for this scale.
     Pictures::BuildPictureTables(TableState.LayoutScale);
