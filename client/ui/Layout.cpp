@@ -190,7 +190,7 @@ void FirstLayoutPass(MainForm& form)
         for (int b = 0; b < 4; ++b) {
             // The own bar stands upright beside the portrait; the others lie under their video.
             const double along = b * ImCmdStep;
-            const DesignRect button = p == 0 ? DesignRect{1, along, ImCmdWidth, ImCmdHeight}
+            const DesignRect button = p == 0 ? DesignRect{0, along, ImCmdWidth, ImCmdHeight}
                                              : DesignRect{along, 1, ImCmdWidth, ImCmdHeight};
             Place(form.ImCmd[4 * p + b], button, s);
         }

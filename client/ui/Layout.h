@@ -93,9 +93,9 @@ inline constexpr DesignRect first[4] = {
     {540, 630, 70, 29}, {75, 481, 70, 29}, {205, 157, 70, 29}, {879, 481, 70, 29}};
 // Pass bubbles where the position's played cards would be.
 inline constexpr DesignRect Speak[4] = {
-    {464, 440, 72, 44}, {172, 330, 72, 44}, {464, 208, 72, 44}, {782, 330, 72, 44}};
+    {464, 420, 72, 44}, {172, 330, 72, 44}, {464, 208, 72, 44}, {782, 330, 72, 44}};
 inline constexpr DesignRect btnJiaofen[4] = {
-    {464, 488, 60, 24}, {172, 378, 60, 24}, {464, 256, 60, 24}, {782, 378, 60, 24}};
+    {690, 477, 60, 24}, {172, 378, 60, 24}, {464, 256, 60, 24}, {782, 378, 60, 24}};
 
 inline constexpr DesignRect Image1 = {144, 624, 30, 30};
 inline constexpr DesignRect Label2 = {832, 110, 136, 22};
@@ -111,7 +111,7 @@ inline constexpr DesignRect Chat = {368, 736, 200, 24};
 // Video: the own command bar stands beside the own portrait; each other position has its
 // video panel between portrait and labels, its command bar and reopen button below it.
 inline constexpr double VideoOffset = 76;  // from a portrait's left to its video panel's left
-inline constexpr DesignRect PicLocalOwn = {99, 670, 18, 64};
+inline constexpr DesignRect PicLocalOwn = {99, 670, 16, 64};
 inline constexpr double ImCmdWidth = 16, ImCmdHeight = 14, ImCmdStep = 16;
 inline constexpr DesignRect Tiplbl = {0, 0, 28, 16};
 }  // namespace Design

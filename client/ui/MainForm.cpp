@@ -145,6 +145,12 @@ void MainForm::CreateControls()
     }
     for (int i = 0; i < 4; ++i)
         Tou[i] = NewPicture(Pic1, Indexed("Tou", i), true);
+    // The others' seats are framed like the user's, which the bottom bar frames itself; an
+    // empty seat shows its frame.
+    for (int i = 1; i < 4; ++i)
+        Tou[i]->setStyleSheet(QStringLiteral(
+            "PictureBox { border: 1px solid rgba(224, 176, 64, 170); border-radius: 4px;"
+            " background: rgba(0, 0, 0, 60); }"));
     vcap1 = NewPicture(Pic1, QStringLiteral("vcap1"), false);
 
     for (int i = 0; i < 4; ++i) {
@@ -356,7 +362,8 @@ void MainForm::PaintFrame()
 
 void MainForm::UpdateTitleStrip()
 {
-    LbMove->setText(windowTitle() + QStringLiteral("  ·  ") + SiteConfig::SiteName);
+    LbMove->setText(windowTitle() + QStringLiteral("  ·  ") + SiteConfig::SiteName + QStringLiteral("  ")
+                    + SiteConfig::WebHost);
 }
 
 void MainForm::paintEvent(QPaintEvent* event)

@@ -3,6 +3,7 @@
 #include <QObject>
 #include <QOpenGLContext>
 #include <QUrl>
+#include <QWebEngineSettings>
 #include <QWebEngineView>
 
 #include "ui/WebPagePlugin.h"
@@ -38,6 +39,8 @@ public:
         view->setContextMenuPolicy(Qt::NoContextMenu);
         // The page is a small plate on the table: no focus stolen from the chat line.
         view->setFocusPolicy(Qt::NoFocus);
+        // A plate this small has no room for scroll bars.
+        view->settings()->setAttribute(QWebEngineSettings::ShowScrollBars, false);
         QObject::connect(view, &QWebEngineView::loadFinished, view, [finished](bool ok) {
             if (finished)
                 finished(ok);

@@ -2,6 +2,8 @@
 // plugin is missing.
 #include <gtest/gtest.h>
 
+#include <unistd.h>
+
 #include <QFile>
 
 #include "protocol/Dispatcher.h"
@@ -97,4 +99,23 @@ TEST_F(WebPageTest, MissingPluginLeavesTheTableWithoutAPage)
     EXPECT_EQ(f.Pic1->findChild<QWidget*>(QStringLiteral("WebBrowser1")), nullptr);
     EXPECT_FALSE(WebPage::EngineLoaded());
     EXPECT_FALSE(EngineMapped());
+}
+
+TEST(WebPageEnvironment, SandboxIsSwitchedOffForRootOnly)
+{
+    const QByteArray saved = qgetenv("QTWEBENGINE_DISABLE_SANDBOX");
+    qunsetenv("QTWEBENGINE_DISABLE_SANDBOX");
+    WebPage::PrepareEnvironment();
+    if (::geteuid() == 0)
+        EXPECT_EQ(qgetenv("QTWEBENGINE_DISABLE_SANDBOX"), "1");
+    else
+        EXPECT_FALSE(qEnvironmentVariableIsSet("QTWEBENGINE_DISABLE_SANDBOX"));
+    // A value the user chose is kept.
+    qputenv("QTWEBENGINE_DISABLE_SANDBOX", "0");
+    WebPage::PrepareEnvironment();
+    EXPECT_EQ(qgetenv("QTWEBENGINE_DISABLE_SANDBOX"), "0");
+    if (saved.isNull())
+        qunsetenv("QTWEBENGINE_DISABLE_SANDBOX");
+    else
+        qputenv("QTWEBENGINE_DISABLE_SANDBOX", saved);
 }

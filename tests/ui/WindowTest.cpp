@@ -175,3 +175,21 @@ TEST(PopupLook, PopUpsAre200Of255Opaque)
     EXPECT_EQ(qRound(popup.windowOpacity() * 255), 200);
     PopupLook::ApplyPopupOpacity(nullptr);
 }
+
+TEST_F(WindowTest, HallAskingToConnectAgainFreesTheStartButtonAndStopsTheClock)
+{
+    for (const QSize screen : {QSize(1280, 1024), QSize(800, 600)}) {
+        MainForm& f = Load(screen);
+        const int startPicture = screen.width() > 1000 ? 154 : 285;
+        EXPECT_TRUE(f.AnNiuLatched[2]);  // latched by the layout
+        f.ShowStartButton(true);
+        f.Time_Img->show();
+        f.Number->show();
+        HallLink::OnHallMessage(HallMessage::Connect);
+        EXPECT_FALSE(f.AnNiuLatched[2]);
+        EXPECT_EQ(f.AnNiu[2]->pictureId(), startPicture);
+        EXPECT_FALSE(f.StartButtonContinues);
+        EXPECT_FALSE(f.Time_Img->isVisible());
+        EXPECT_FALSE(f.Number->isVisible());
+    }
+}

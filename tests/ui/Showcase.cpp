@@ -1,0 +1,342 @@
+// quellor-showcase: the table window loaded as start-up loads it, optionally filled with sample
+// players, cards and marks, saved as a picture; for looking at the layout of both scales.
+//
+//   quellor-showcase --scale 1 --out table.png             the empty table (1280 x 1024 screen)
+//   quellor-showcase --scale 0.78125 --round --out r.png   a round in play (800 x 600 screen)
+//   quellor-showcase --all --out all.png                   every control shown at once
+//
+// With --all every control is shown, also those that take turns in one place (a fan and the
+// badge that replaces it, a play and a pass bubble); the overlaps among shown controls are
+// listed on standard output.
+#include <QApplication>
+#include <QCommandLineParser>
+#include <QLinearGradient>
+#include <QPainter>
+#include <QPainterPath>
+#include <QRegularExpression>
+#include <QSet>
+#include <QTextStream>
+#include <QTimer>
+
+#include "protocol/TableState.h"
+#include "session/Pictures.h"
+#include "session/Platform.h"
+#include "session/Startup.h"
+#include "ui/Layout.h"
+#include "ui/MainForm.h"
+#include "ui/WebPage.h"
+
+namespace {
+
+// A stand-in camera picture: a head and shoulders against a coloured wall.
+QPixmap CameraFrame(QSize size, QColor wall)
+{
+    QImage image(size, QImage::Format_RGB32);
+    QPainter p(&image);
+    p.setRenderHint(QPainter::Antialiasing);
+    QLinearGradient g(0, 0, 0, size.height());
+    g.setColorAt(0, wall.lighter(130));
+    g.setColorAt(1, wall.darker(140));
+    p.fillRect(image.rect(), g);
+    const double w = size.width(), h = size.height();
+    p.setPen(Qt::NoPen);
+    p.setBrush(QColor(40, 48, 70));
+    p.drawEllipse(QRectF(w * 0.18, h * 0.72, w * 0.64, h * 0.6));
+    p.setBrush(QColor(236, 196, 160));
+    p.drawEllipse(QRectF(w * 0.36, h * 0.22, w * 0.28, h * 0.5));
+    p.setBrush(QColor(50, 36, 28));
+    p.drawChord(QRectF(w * 0.35, h * 0.18, w * 0.3, h * 0.34), 0, 180 * 16);
+    return QPixmap::fromImage(image);
+}
+
+// A stand-in for the frame drawn around a shown video.
+QPixmap VideoFrame(QSize size)
+{
+    QPixmap pixmap(size);
+    pixmap.fill(Qt::transparent);
+    QPainter p(&pixmap);
+    p.setRenderHint(QPainter::Antialiasing);
+    p.setPen(QPen(QColor(0xe0, 0xb0, 0x40), 2));
+    p.drawRoundedRect(QRectF(1, 1, size.width() - 2, size.height() - 2), 3, 3);
+    return pixmap;
+}
+
+// A stand-in web page when no browser is shown: a small advertising plate.
+class SamplePage : public WebPageView {
+public:
+    explicit SamplePage(QWidget* parent) : m_label(new QLabel(parent))
+    {
+        m_label->setObjectName(QStringLiteral("WebBrowser1"));
+        m_label->setAlignment(Qt::AlignCenter);
+        m_label->setWordWrap(true);
+        m_label->setText(QStringLiteral("<b>奎乐棋牌</b><br><small>周末比赛<br>报名中</small>"));
+        m_label->setStyleSheet(QStringLiteral("background: #fff6d8; color: #7a3b10; border-radius: 3px;"));
+        m_label->hide();
+    }
+    void Navigate(const QString&) override {}
+    void SetGeometry(const QRect& rect) override { m_label->setGeometry(rect); }
+    QRect Geometry() const override { return m_label->geometry(); }
+    void SetVisible(bool visible) override { m_label->setVisible(visible); }
+    bool IsVisible() const override { return m_label->isVisible(); }
+    void Raise() override { m_label->raise(); }
+
+private:
+    QLabel* m_label;
+};
+
+struct Sample {
+    QString title, nickname, coins, level;
+    int portrait;
+};
+
+const Sample kPlayers[4] = {
+    {QStringLiteral("棋圣"), QStringLiteral("小明同学"), QStringLiteral("128600金币"), QStringLiteral("第十二级"), 3},
+    {QStringLiteral("新手"), QStringLiteral("东方不败"), QStringLiteral("5200金币"), QStringLiteral("第二级"), 12},
+    {QStringLiteral("高手"), QStringLiteral("大海"), QStringLiteral("64000金币"), QStringLiteral("第二十级"), 7},
+    {QStringLiteral("名家"), QStringLiteral("一二三四五六七八"), QStringLiteral("31500金币"), QStringLiteral("第九级"), 15},
+};
+
+void Players(MainForm& f)
+{
+    for (int p = 0; p < 4; ++p) {
+        const Sample& s = kPlayers[p];
+        f.Nid[p]->setText(QStringLiteral("[%1] %2").arg(s.title, s.nickname));
+        f.Cash[p]->setText(s.coins);
+        f.Level[p]->setText(s.level);
+        Pictures::LoadPictureById(f.Tou[p], Pictures::PortraitPictures[s.portrait]);
+    }
+}
+
+// Places a played card as the play display does: around the position's anchor.
+void ShowPlayed(MainForm& f, std::array<PictureBox*, 14>& cards, int position, const std::vector<int>& codes)
+{
+    const LayoutScaleFactors& s = TableState.LayoutScale;
+    const bool small = s.h < 1;
+    const int n = static_cast<int>(codes.size());
+    const double anchorLeft = Layout::Design::PlayAnchorLeft[position] * s.h;
+    const double anchorTop = Layout::Design::PlayAnchorTop[position] * s.v;
+    for (int j = 0; j < n; ++j) {
+        PictureBox* card = cards[j];
+        Pictures::LoadPictureById(card, Pictures::CardPictureIds[codes[j]]);
+        const double left = anchorLeft - (n * 0.11 + 0.39) * 90 * s.h + j * (small ? 0.3 : 0.22) * cards[0]->width() * s.h;
+        card->setGeometry(qRound(left), qRound(anchorTop), qRound(80 * s.h), qRound(108 * s.v));
+        card->show();
+        card->raise();
+    }
+    Q_UNUSED(f);
+}
+
+void Fan(MainForm& f, int index, int count)
+{
+    const LayoutScaleFactors& s = TableState.LayoutScale;
+    PictureBox* fan = f.shanImage[index];
+    Pictures::LoadPictureById(fan, Pictures::FanPictures[index][count - 1]);
+    if (s.h < 1) {
+        const QSize own = Pictures::PictureById(Pictures::FanPictures[index][count - 1]).size();
+        fan->resize(qRound(own.width() * s.h), qRound(own.height() * s.v));
+    }
+    fan->show();
+}
+
+void Round(MainForm& f, bool everything)
+{
+    const LayoutScaleFactors& s = TableState.LayoutScale;
+    Players(f);
+    // The user's hand, two cards raised.
+    const int hand[14] = {3, 19, 35, 5, 21, 55, 8, 40, 26, 11, 59, 13, 46, 17};
+    for (int k = 0; k < 14; ++k) {
+        PictureBox* card = f.cardImage0[k];
+        Pictures::LoadPictureById(card, Pictures::CardPictureIds[hand[k]]);
+        card->show();
+        card->raise();
+        if (k == 5 || k == 6)
+            card->move(card->x(), card->y() - card->height() / 5);
+    }
+    // Left passed, top played a straight, right played out with a triple.
+    ShowPlayed(f, f.cardImage2, 2, {6, 23, 40, 57, 10});
+    ShowPlayed(f, f.cardImage3, 3, {12, 28, 44});
+    if (everything)
+        ShowPlayed(f, f.cardImage1, 1, {9, 25});
+    Fan(f, 0, 11);
+    Fan(f, 1, 9);
+    if (everything)
+        Fan(f, 2, 4);
+    Pictures::LoadPictureById(f.first[3], Pictures::PlaceMarkPictures[0]);
+    f.first[3]->show();
+    f.Speak[1]->show();
+
+    for (PictureBox* b : {f.Operation[0], f.Operation[1], f.Operation[2], f.Operation[6]})
+        b->show();
+    f.Operation[6]->setEnabled(true);
+
+    f.Label4->setText(QStringLiteral("本方打：K"));
+    f.Label3->setText(QStringLiteral("对方打：2"));
+    f.lblJiValue->setText(QStringLiteral("A"));
+    for (QWidget* w : {static_cast<QWidget*>(f.Label2), static_cast<QWidget*>(f.lblJiValue),
+                       static_cast<QWidget*>(f.Label3), static_cast<QWidget*>(f.Label4)})
+        w->show();
+    // The first-player mark beside the top player, as the deal places it.
+    if (s.h >= 1)
+        f.Image1->move(352, 108);
+    else
+        f.Image1->move(f.Tou[2]->x() - 10, f.Tou[2]->y() + f.Tou[2]->height() + 25);
+    f.Image1->show();
+
+    // The user's turn: the clock where the user's turn puts it.
+    f.Time_Img->move(qRound(750 * s.h), qRound(600 * s.v));
+    f.Number->move(f.Time_Img->x() + qRound(48 * s.h), f.Time_Img->y() + qRound(5 * s.v));
+    f.Number->setText(QStringLiteral("4"));
+    QPalette red = f.Number->palette();
+    red.setColor(QPalette::WindowText, QColor(255, 0, 0));
+    f.Number->setPalette(red);
+    f.Time_Img->show();
+    f.Number->show();
+    f.Time_Img->raise();
+    f.Number->raise();
+
+    SysmsgClear(0);
+    SysmsgClear(1);
+    SysmsgAdd(0, QStringLiteral("东方不败说道： 快点吧，等得花都谢了"));
+    SysmsgAdd(1, QStringLiteral("你对大海说道： 好牌！"));
+    f.Chat->setText(QStringLiteral("这把稳了"));
+}
+
+void Video(MainForm& f)
+{
+    const QColor walls[4] = {QColor(120, 150, 190), QColor(190, 150, 110), QColor(120, 170, 130), QColor(170, 130, 170)};
+    f.vcap1->setPicture(0, CameraFrame(f.vcap1->size(), walls[0]));
+    f.vcap1->show();
+    f.PicLocal[0]->show();
+    for (int p = 1; p < 4; ++p) {
+        f.ImgKuang[p]->setPicture(0, VideoFrame(f.ImgKuang[p]->size()));
+        f.ImgKuang[p]->show();
+        f.vshow1[p]->setPicture(0, CameraFrame(f.vshow1[p]->size(), walls[p]));
+        f.vshow1[p]->show();
+        f.PicLocal[p]->show();
+        Pictures::LoadPictureById(f.ImgShow[p], Pictures::VideoCommandPictures[1]);
+        f.ImgShow[p]->show();
+    }
+}
+
+void Everything(MainForm& f)
+{
+    Round(f, true);
+    Video(f);
+    for (int p = 0; p < 4; ++p) {
+        Pictures::LoadPictureById(f.OK[p], Pictures::ReadyMarkPictures[p % 3]);
+        f.OK[p]->show();
+        Pictures::LoadPictureById(f.first[p], Pictures::PlaceMarkPictures[p % 3]);
+        f.first[p]->show();
+        f.Speak[p]->show();
+        f.btnJiaofen[p]->show();
+        f.vshow1[p]->raise();
+    }
+    for (PictureBox* b : f.Operation)
+        b->show();
+    f.Tiplbl->setText(QStringLiteral("像册"));
+    const QRect tipButton = f.ImCmd[0]->geometry().translated(f.PicLocal[0]->pos());
+    f.Tiplbl->move(tipButton.right() + 1, f.PicLocal[0]->y() + qRound(10 * TableState.LayoutScale.v));
+    f.Tiplbl->show();
+    f.Tiplbl->raise();
+}
+
+// Two controls of one family (the cards of a hand, fanned on purpose) or a control and what it
+// is drawn on by design.
+bool MeantToOverlap(const QString& a, const QString& b)
+{
+    static const QRegularExpression tail(QStringLiteral("_?\\d+$"));
+    QString familyA = a, familyB = b;
+    familyA.remove(tail);
+    familyB.remove(tail);
+    if (familyA == familyB)
+        return true;
+    const QString pair = a < b ? a + QLatin1Char(' ') + b : b + QLatin1Char(' ') + a;
+    static const QSet<QString> designed = {
+        QStringLiteral("Number Time_Img"), QStringLiteral("Tou0 vcap1"), QStringLiteral("ImgKuang1 vshow11"),
+        QStringLiteral("ImgKuang2 vshow12"), QStringLiteral("ImgKuang3 vshow13")};
+    return designed.contains(pair);
+}
+
+// Overlaps among the shown controls on the table, not counting the plates they sit on.
+void ListOverlaps(MainForm& f, QTextStream& out)
+{
+    const QSet<QString> plates = {QStringLiteral("imgDilan"), QStringLiteral("imgDinglan"),
+                                  QStringLiteral("imgLocation"), QStringLiteral("Bird")};
+    QList<QWidget*> shown;
+    for (QObject* child : f.Pic1->children()) {
+        auto* w = qobject_cast<QWidget*>(child);
+        if (w != nullptr && w->isVisible() && !plates.contains(w->objectName()))
+            shown << w;
+    }
+    int count = 0;
+    for (int i = 0; i < shown.size(); ++i)
+        for (int j = i + 1; j < shown.size(); ++j) {
+            const QString a = shown[i]->objectName(), b = shown[j]->objectName();
+            if (shown[i]->geometry().intersects(shown[j]->geometry()) && !MeantToOverlap(a, b)) {
+                out << "overlap: " << a << " " << b << "\n";
+                ++count;
+            }
+        }
+    out << "overlaps: " << count << "\n";
+}
+
+}  // namespace
+
+int main(int argc, char** argv)
+{
+    WebPage::PrepareEnvironment();
+    QApplication app(argc, argv);
+    QCommandLineParser parser;
+    parser.setApplicationDescription(QStringLiteral("The table window, laid out, as a picture."));
+    parser.addHelpOption();
+    const QCommandLineOption scale(QStringLiteral("scale"), QStringLiteral("1 or 0.78125."), QStringLiteral("factor"),
+                                   QStringLiteral("1"));
+    const QCommandLineOption all(QStringLiteral("all"), QStringLiteral("Show every control."));
+    const QCommandLineOption round(QStringLiteral("round"), QStringLiteral("Show a round in play."));
+    const QCommandLineOption web(QStringLiteral("web"), QStringLiteral("Navigate the real web page to this address."),
+                                 QStringLiteral("address"));
+    const QCommandLineOption out(QStringLiteral("out"), QStringLiteral("Picture file to write."), QStringLiteral("file"),
+                                 QStringLiteral("showcase.png"));
+    parser.addOptions({scale, all, round, web, out});
+    parser.process(app);
+
+    const bool small = parser.value(scale).toDouble() < 1.0;
+    const QSize screen = small ? QSize(800, 600) : QSize(1280, 1024);
+    Platform::SetInstanceCheck([] { return false; });
+    if (!parser.isSet(web))
+        WebPage::SetFactory([](QWidget* parent) { return std::make_unique<SamplePage>(parent); });
+
+    MainForm form;
+    // Proxy type 9: the table opens and connects nowhere.
+    const QString line = QStringLiteral("showcase$pw$127.0.0.1$1$一号桌 · 本地服务器$9$$0$$$0$$$");
+    if (!Startup::LoadMainForm(form, {QStringLiteral("quellor-showcase"), line}, screen))
+        return 1;
+
+    SysmsgClear(0);
+    SysmsgClear(1);
+    SysmsgAdd(0, QStringLiteral("连接服务器成功！"));
+    SysmsgAdd(1, QStringLiteral("欢迎进入奎乐棋牌"));
+    if (parser.isSet(all))
+        Everything(form);
+    else if (parser.isSet(round))
+        Round(form, false);
+    if (parser.isSet(all) || parser.isSet(round)) {
+        form.NavigateWebBrowser(parser.isSet(web) ? parser.value(web) : QStringLiteral("sample"));
+        if (!parser.isSet(web))
+            form.WebDocumentComplete();
+    }
+
+    QTextStream stdOut(stdout);
+    // Give a real page time to load, then take the picture.
+    const int wait = parser.isSet(web) ? 4000 : 200;
+    QTimer::singleShot(wait, &app, [&] {
+        const QString file = parser.value(out);
+        const bool saved = form.grab().save(file);
+        stdOut << (saved ? "saved " : "could not save ") << file << "\n";
+        if (parser.isSet(all))
+            ListOverlaps(form, stdOut);
+        stdOut.flush();
+        app.exit(saved ? 0 : 1);
+    });
+    return app.exec();
+}
