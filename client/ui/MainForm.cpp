@@ -1,6 +1,7 @@
 #include "ui/MainForm.h"
 
 #include <QEvent>
+#include <QIcon>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPalette>
@@ -77,6 +78,10 @@ MainForm::MainForm(QWidget* parent) : QWidget(parent)
                       QStringLiteral("DejaVu Sans")});
     type.setPointSize(9);
     setFont(type);
+
+    // A card back is the table's icon unless the program was given one.
+    if (windowIcon().isNull())
+        setWindowIcon(QIcon(Pictures::PictureById(18)));
 
     CreateControls();
     ConnectHover();

@@ -7,6 +7,7 @@
 #include <QPointer>
 #include <QStringList>
 #include <QTimer>
+#include <QUrl>
 #include <QWidget>
 
 #include "session/Platform.h"
@@ -51,7 +52,10 @@ public:
 
     void Navigate(const QString& address) override
     {
-        if (!EnsureBrowser()) {
+        // The table shows web pages only: no local files, no scripts from an address.
+        const QString scheme = QUrl::fromUserInput(address).scheme();
+        const bool webAddress = scheme == QLatin1String("http") || scheme == QLatin1String("https");
+        if (!webAddress || !EnsureBrowser()) {
             // Without a browser the page can only fail; say so from the event loop, as a
             // real browser would.
             QTimer::singleShot(0, &m_context, [this] {

@@ -135,3 +135,17 @@ TEST_F(WebEngineTest, MissingDocumentIsANavigateError)
     EXPECT_TRUE(form.WebPageFailed);
     EXPECT_FALSE(form.WebBrowser1->IsVisible());
 }
+
+TEST_F(WebEngineTest, OnlyWebAddressesAreOpened)
+{
+    for (const char* address : {"file:///etc/hostname", "javascript:alert(1)", "ftp://127.0.0.1/x"}) {
+        SCOPED_TRACE(address);
+        form.WebPageFailed = false;
+        const int before = errors;
+        Dispatcher::HandleEntryResult(EntryWithAddress(QString::fromLatin1(address)));
+        ASSERT_TRUE(WaitForEvent(before + completes));
+        EXPECT_EQ(errors, before + 1);
+        EXPECT_TRUE(form.WebPageFailed);
+        EXPECT_EQ(Browser(), nullptr);  // no browser was made for it
+    }
+}

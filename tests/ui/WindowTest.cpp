@@ -6,6 +6,7 @@
 #include "ui/Frame.h"
 #include "ui/PopupLook.h"
 #include "ui/UiFixture.h"
+#include "ui/VosSet.h"
 
 namespace {
 
@@ -45,6 +46,8 @@ TEST_F(WindowTest, LargeWindowPaintsItsFrameFromTheSkin)
     EXPECT_EQ(f.ImgClose[0]->geometry(), QRect(1017, 2, 18, 16));
     EXPECT_EQ(f.ImgMin[0]->geometry(), QRect(997, 2, 18, 16));
     EXPECT_TRUE(f.ImgClose[0]->isVisible());
+    EXPECT_EQ(f.ImgIcon->geometry(), QRect(3, 3, 16, 16));
+    EXPECT_TRUE(f.ImgIcon->isVisible());
     EXPECT_TRUE(f.LbMove->text().contains(QStringLiteral("奎乐棋牌")));
 
     // The frame's pixels are the skin's: the sides are the skin's side columns stretched
@@ -192,4 +195,15 @@ TEST_F(WindowTest, HallAskingToConnectAgainFreesTheStartButtonAndStopsTheClock)
         EXPECT_FALSE(f.Time_Img->isVisible());
         EXPECT_FALSE(f.Number->isVisible());
     }
+}
+
+TEST_F(WindowTest, SettingsButtonOpensAndClosesTheSoundSettings)
+{
+    MainForm& f = Load({1280, 1024});
+    Press(f.AnNiu[3]);
+    ASSERT_NE(TheVosSet(), nullptr);
+    EXPECT_TRUE(TheVosSet()->isVisible());
+    Press(f.AnNiu[3]);
+    EXPECT_FALSE(TheVosSet()->isVisible());
+    UnloadVosSet();
 }
