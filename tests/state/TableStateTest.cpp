@@ -119,6 +119,12 @@ struct ScaleCase {
     int baseTop;
 };
 
+// Names the case by its factor in test listings instead of a dump of its bytes.
+void PrintTo(const ScaleCase& c, std::ostream* os)
+{
+    *os << "scale " << c.factor;
+}
+
 class DisplayResetTest : public TableStateTest,
                          public ::testing::WithParamInterface<ScaleCase> {};
 
