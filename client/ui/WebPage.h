@@ -46,7 +46,7 @@ void SetFactory(Factory factory);
 bool EngineLoaded();
 
 // The browser's own sandbox cannot run for the root user; it is switched off then, and only
-// then. Must run before the application object exists.
+// then. Must run before the first page is shown; the program runs it first thing.
 void PrepareEnvironment();
 
 }  // namespace WebPage

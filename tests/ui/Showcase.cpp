@@ -108,7 +108,7 @@ void Players(MainForm& f)
 }
 
 // Places a played card as the play display does: around the position's anchor.
-void ShowPlayed(MainForm& f, std::array<PictureBox*, 14>& cards, int position, const std::vector<int>& codes)
+void ShowPlayed(std::array<PictureBox*, 14>& cards, int position, const std::vector<int>& codes)
 {
     const LayoutScaleFactors& s = TableState.LayoutScale;
     const bool small = s.h < 1;
@@ -123,7 +123,6 @@ void ShowPlayed(MainForm& f, std::array<PictureBox*, 14>& cards, int position, c
         card->show();
         card->raise();
     }
-    Q_UNUSED(f);
 }
 
 void Fan(MainForm& f, int index, int count)
@@ -153,10 +152,10 @@ void Round(MainForm& f, bool everything)
             card->move(card->x(), card->y() - card->height() / 5);
     }
     // Left passed, top played a straight, right played out with a triple.
-    ShowPlayed(f, f.cardImage2, 2, {6, 23, 40, 57, 10});
-    ShowPlayed(f, f.cardImage3, 3, {12, 28, 44});
+    ShowPlayed(f.cardImage2, 2, {6, 23, 40, 57, 10});
+    ShowPlayed(f.cardImage3, 3, {12, 28, 44});
     if (everything)
-        ShowPlayed(f, f.cardImage1, 1, {9, 25});
+        ShowPlayed(f.cardImage1, 1, {9, 25});
     Fan(f, 0, 11);
     Fan(f, 1, 9);
     if (everything)
