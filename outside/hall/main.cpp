@@ -14,10 +14,23 @@
 #include <QProcess>
 #include <QSocketNotifier>
 
+#include <csignal>
+#include <memory>
 #include <cstdio>
+#include <sys/socket.h>
 #include <unistd.h>
 
 namespace {
+
+// SIGTERM and SIGINT arrive through a socket pair so that the hall ends through its event
+// loop and takes the clients it started down with it.
+int g_signalPipe[2] = {-1, -1};
+
+void OnTerminate(int)
+{
+    const char byte = 1;
+    [[maybe_unused]] const ssize_t n = ::write(g_signalPipe[0], &byte, 1);
+}
 
 void Log(const QString& what)
 {
@@ -173,6 +186,14 @@ int main(int argc, char** argv)
     if (!hall.Listen(parser.value(caption))) {
         std::fprintf(stderr, "hallmere: cannot listen\n");
         return 1;
+    }
+
+    std::unique_ptr<QSocketNotifier> terminate;
+    if (::socketpair(AF_UNIX, SOCK_STREAM, 0, g_signalPipe) == 0) {
+        terminate = std::make_unique<QSocketNotifier>(g_signalPipe[1], QSocketNotifier::Read);
+        QObject::connect(terminate.get(), &QSocketNotifier::activated, [] { QCoreApplication::exit(0); });
+        std::signal(SIGTERM, OnTerminate);
+        std::signal(SIGINT, OnTerminate);
     }
 
     QSocketNotifier input(STDIN_FILENO, QSocketNotifier::Read);
