@@ -140,33 +140,35 @@ LayoutScaleFactors ChooseScale(QSize screen)
     return {1.0, 1.0};
 }
 
+namespace {
+
+// One axis of the window. A small screen gets the whole length for the window and for Pic1;
+// a large one gets the fixed design length, with Pic1 inside the drawn frame.
+struct AxisPlacement {
+    int windowLength = 0;
+    int picStart = 0;
+    int picLength = 0;
+    bool framed = false;
+};
+
+AxisPlacement PlaceAxis(int screenLength, int fullScreenBelow, int windowTwips, int picStartTwips,
+                        int frameTwips)
+{
+    if (screenLength < fullScreenBelow)
+        return {screenLength, 0, screenLength, false};
+    return {windowTwips / Twips, picStartTwips / Twips, (windowTwips - frameTwips) / Twips, true};
+}
+
+}  // namespace
+
 WindowPlacement PlaceWindow(QSize screen)
 {
+    const AxisPlacement v = PlaceAxis(screen.height(), 769, 11940, 300, 420);
+    const AxisPlacement h = PlaceAxis(screen.width(), 1025, 15600, 120, 240);
     WindowPlacement p;
-    if (screen.height() < 769) {
-        p.window.setTop(0);
-        p.window.setHeight(screen.height());
-        p.pic1.setTop(0);
-        p.pic1.setHeight(screen.height());
-    } else {
-        p.window.setTop(0);
-        p.window.setHeight(11940 / Twips);
-        p.pic1.setTop(300 / Twips);
-        p.pic1.setHeight((11940 - 420) / Twips);
-        p.framed = true;
-    }
-    if (screen.width() < 1025) {
-        p.window.setLeft(0);
-        p.window.setWidth(screen.width());
-        p.pic1.setLeft(0);
-        p.pic1.setWidth(screen.width());
-    } else {
-        p.window.setLeft(0);
-        p.window.setWidth(15600 / Twips);
-        p.pic1.setLeft(120 / Twips);
-        p.pic1.setWidth((15600 - 240) / Twips);
-        p.framed = true;
-    }
+    p.window = QRect(0, 0, h.windowLength, v.windowLength);
+    p.pic1 = QRect(h.picStart, v.picStart, h.picLength, v.picLength);
+    p.framed = h.framed || v.framed;
     return p;
 }
 
