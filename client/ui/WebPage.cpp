@@ -2,6 +2,8 @@
 
 #include <unistd.h>
 
+#include <memory>
+
 #include <QDebug>
 #include <QPluginLoader>
 #include <QPointer>
@@ -29,12 +31,16 @@ WebPagePlugin* LoadPlugin(const QString& path)
     if (tried.contains(path))
         return nullptr;
     tried << path;
-    auto* loader = new QPluginLoader(path);
-    plugin = qobject_cast<WebPagePlugin*>(loader->instance());
-    if (plugin == nullptr)
-        qWarning().noquote() << "web page: no browser plugin:" << loader->errorString();
-    else
-        g_engineLoaded = true;
+    // Deleting a loader does not unload its plugin; the one that worked is kept anyway.
+    static std::unique_ptr<QPluginLoader> loader;
+    auto candidate = std::make_unique<QPluginLoader>(path);
+    plugin = qobject_cast<WebPagePlugin*>(candidate->instance());
+    if (plugin == nullptr) {
+        qWarning().noquote() << "web page: no browser plugin:" << candidate->errorString();
+        return nullptr;
+    }
+    loader = std::move(candidate);
+    g_engineLoaded = true;
     return plugin;
 }
 

@@ -12,3 +12,10 @@ int main(int argc, char** argv)
     TestDoubles::InstallPlatformDoubles();
     return RUN_ALL_TESTS();
 }
+
+// Leak reports from inside the browser engine and fontconfig are theirs, not ours; read only
+// by a sanitizer build.
+extern "C" const char* __lsan_default_suppressions()
+{
+    return "leak:libQt6WebEngineCore.so\nleak:libfontconfig.so\n";
+}
