@@ -1,168 +1,41 @@
-// quellor-server: a game server for one table of four seats on 127.0.0.1.
-// It answers the entry request, stamps a changing session code on everything it sends and
-// returns every chat line to all seats. It grows into a full game server with computer
-// players; its table already has the shape of four seats.
+// quellor-server: a game server for one table of four seats on 127.0.0.1. Human players enter
+// with the entry request; computer players fill the other seats. It deals, runs the turns,
+// plays for computer players and for silent humans, scores each round, lets a player whose
+// link broke during a round come back, and logs every event to stdout.
 #include <QCommandLineParser>
 #include <QCoreApplication>
-#include <QDateTime>
-#include <QFile>
-#include <QTcpServer>
-#include <QTcpSocket>
-#include <QTextStream>
+#include <QSocketNotifier>
+#include <QTimer>
 
-#include <array>
+#include <csignal>
 #include <cstdio>
+#include <sys/socket.h>
+#include <unistd.h>
 
-#include "session/Packet.h"
+#include "Network.h"
 
 namespace {
 
-struct Options {
-    int outcome = 1;          // entry result byte 15
-    int timeoutLimit = 0;     // entry result byte 9
-    QByteArray webAddress;    // entry result bytes 16..115
-    QString recordPath;       // every received packet, one hex line each
-};
+int SignalPipe[2] = {-1, -1};
 
-struct Seat {
-    QTcpSocket* connection = nullptr;
-    QByteArray key;
-    QByteArray pending;  // bytes of a packet not yet complete
-};
+void OnSignal(int)
+{
+    const char byte = 1;
+    const ssize_t written = ::write(SignalPipe[1], &byte, 1);
+    (void)written;
+}
 
-class TableServer : public QObject {
-public:
-    TableServer(Options options, QObject* parent = nullptr) : QObject(parent), m_options(std::move(options))
-    {
-        connect(&m_server, &QTcpServer::newConnection, this, [this] { Accept(); });
-    }
-
-    bool Listen(quint16 port)
-    {
-        if (!m_server.listen(QHostAddress::LocalHost, port))
-            return false;
-        std::printf("quellor-server listening on 127.0.0.1:%u\n", m_server.serverPort());
-        std::fflush(stdout);
-        return true;
-    }
-
-private:
-    static uint8_t SeatBit(int seat) { return static_cast<uint8_t>(1 << seat); }
-
-    void Accept()
-    {
-        while (QTcpSocket* socket = m_server.nextPendingConnection()) {
-            const int seat = FreeSeat();
-            if (seat < 0) {
-                // The table is full.
-                socket->disconnectFromHost();
-                socket->deleteLater();
-                continue;
-            }
-            m_seats[static_cast<size_t>(seat)].connection = socket;
-            connect(socket, &QTcpSocket::readyRead, this, [this, seat] { Read(seat); });
-            connect(socket, &QTcpSocket::disconnected, this, [this, seat] { Leave(seat); });
-        }
-    }
-
-    int FreeSeat() const
-    {
-        for (int i = 0; i < 4; ++i)
-            if (!m_seats[static_cast<size_t>(i)].connection)
-                return i;
-        return -1;
-    }
-
-    void Leave(int seat)
-    {
-        Seat& s = m_seats[static_cast<size_t>(seat)];
-        if (s.connection)
-            s.connection->deleteLater();
-        s = Seat{};
-        std::printf("seat %d left\n", seat);
-        std::fflush(stdout);
-    }
-
-    void Read(int seat)
-    {
-        Seat& s = m_seats[static_cast<size_t>(seat)];
-        if (!s.connection)
-            return;
-        s.pending += s.connection->readAll();
-        while (s.pending.size() >= PacketSize) {
-            Packet p{};
-            std::copy_n(reinterpret_cast<const uint8_t*>(s.pending.constData()), PacketSize, p.begin());
-            s.pending.remove(0, PacketSize);
-            Record(p);
-            Handle(seat, p);
-        }
-    }
-
-    void Record(const Packet& p)
-    {
-        if (m_options.recordPath.isEmpty())
-            return;
-        QFile file(m_options.recordPath);
-        if (!file.open(QIODevice::Append))
-            return;
-        file.write(QByteArray(reinterpret_cast<const char*>(p.data()), PacketSize).toHex());
-        file.write("\n");
-    }
-
-    void Handle(int seat, const Packet& p)
-    {
-        switch (p[Wire::CommandByte]) {
-        case 18:
-            Enter(seat, p);
-            break;
-        case 19: {
-            Packet echo = p;
-            for (int i = 0; i < 4; ++i)
-                if (m_seats[static_cast<size_t>(i)].connection)
-                    Send(i, echo);
-            break;
-        }
-        default:
-            break;
-        }
-    }
-
-    void Enter(int seat, const Packet& request)
-    {
-        Seat& s = m_seats[static_cast<size_t>(seat)];
-        const int keyLength = Wire::FieldLength(request, 16, 16);
-        s.key = QByteArray(reinterpret_cast<const char*>(request.data()) + 16, keyLength);
-        std::printf("entry from seat %d key %s at %lld us\n", seat, s.key.constData(),
-                    static_cast<long long>(QDateTime::currentMSecsSinceEpoch()) * 1000);
-        std::fflush(stdout);
-
-        Packet reply = Wire::NewPacket(18);
-        reply[6] = SeatBit(seat);
-        reply[9] = static_cast<uint8_t>(m_options.timeoutLimit);
-        reply[15] = static_cast<uint8_t>(m_options.outcome);
-        const int n = static_cast<int>(std::min<qsizetype>(m_options.webAddress.size(), 100));
-        for (int i = 0; i < n; ++i)
-            reply[static_cast<size_t>(16 + i)] = static_cast<uint8_t>(m_options.webAddress[i]);
-        Send(seat, reply);
-    }
-
-    void Send(int seat, Packet p)
-    {
-        QTcpSocket* c = m_seats[static_cast<size_t>(seat)].connection;
-        if (!c)
-            return;
-        // A new session code with every packet; the clients echo the last one they saw.
-        ++m_sessionCode;
-        p[260] = static_cast<uint8_t>(m_sessionCode & 0xFF);
-        p[261] = static_cast<uint8_t>(m_sessionCode >> 8);
-        c->write(reinterpret_cast<const char*>(p.data()), PacketSize);
-    }
-
-    Options m_options;
-    QTcpServer m_server;
-    std::array<Seat, 4> m_seats{};
-    uint16_t m_sessionCode = 0x1234;
-};
+// Reads an integer option within [low, high]; false when it is not one.
+bool IntOption(const QCommandLineParser& parser, const QCommandLineOption& option, long long low,
+               long long high, long long& out)
+{
+    bool ok = false;
+    const long long v = parser.value(option).toLongLong(&ok);
+    if (!ok || v < low || v > high)
+        return false;
+    out = v;
+    return true;
+}
 
 }  // namespace
 
@@ -172,42 +45,90 @@ int main(int argc, char** argv)
     QCoreApplication::setApplicationName(QStringLiteral("quellor-server"));
 
     QCommandLineParser parser;
-    parser.setApplicationDescription(QStringLiteral("Game server stand-in for one Quellor table."));
+    parser.setApplicationDescription(QStringLiteral("Game server for one Quellor table with computer players."));
     parser.addHelpOption();
-    QCommandLineOption port(QStringLiteral("port"), QStringLiteral("TCP port on 127.0.0.1 (0 picks a free one)."),
-                            QStringLiteral("port"), QStringLiteral("7430"));
-    QCommandLineOption outcome(QStringLiteral("outcome"),
-                               QStringLiteral("Entry result: 1 accepted, 2 start failed, other refused."),
-                               QStringLiteral("n"), QStringLiteral("1"));
-    QCommandLineOption timeoutLimit(QStringLiteral("timeout-limit"),
-                                    QStringLiteral("Automatic-play limit sent in the entry result."),
-                                    QStringLiteral("n"), QStringLiteral("0"));
-    QCommandLineOption web(QStringLiteral("web"), QStringLiteral("Web page address of the table."),
-                           QStringLiteral("url"));
-    QCommandLineOption record(QStringLiteral("record"),
-                              QStringLiteral("Append every received packet as a hex line to this file."),
-                              QStringLiteral("file"));
-    parser.addOptions({port, outcome, timeoutLimit, web, record});
+    auto option = [](const char* name, const char* help, const char* value, const char* fallback) {
+        return QCommandLineOption(QString::fromLatin1(name), QString::fromLatin1(help), QString::fromLatin1(value),
+                                  QString::fromLatin1(fallback));
+    };
+    const QCommandLineOption port = option("port", "TCP port on 127.0.0.1 (0 picks a free one).", "port", "7430");
+    const QCommandLineOption outcome =
+        option("outcome", "Entry result: 1 accepted, 2 start failed, other refused.", "n", "1");
+    const QCommandLineOption timeoutLimit =
+        option("timeout-limit", "Automatic-play limit sent in the entry result.", "n", "0");
+    const QCommandLineOption web(QStringLiteral("web"), QStringLiteral("Web page address of the table."),
+                                 QStringLiteral("url"));
+    const QCommandLineOption record(QStringLiteral("record"),
+                                    QStringLiteral("Append every received packet as a hex line to this file."),
+                                    QStringLiteral("file"));
+    const QCommandLineOption bots = option("bots", "Computer players at the table, 0 to 4.", "n", "3");
+    const QCommandLineOption turnSeconds =
+        option("turn-seconds", "Seconds per turn announced in the deal, 1 to 255.", "n", "15");
+    const QCommandLineOption botDelay =
+        option("bot-delay-ms", "How long a computer player thinks before it plays.", "ms", "900");
+    const QCommandLineOption seed(QStringLiteral("seed"), QStringLiteral("Seed of the deals, for repeatable games."),
+                                  QStringLiteral("n"));
+    const QCommandLineOption rounds = option("rounds", "Close the table after so many rounds; 0 never.", "n", "0");
+    const QCommandLineOption stake = option("stake", "Coins at stake per level won (the room figure).", "n", "100");
+    const QCommandLineOption coins = option("coins", "Coins of a human player at entry.", "n", "20000");
+    parser.addOptions({port, outcome, timeoutLimit, web, record, bots, turnSeconds, botDelay, seed, rounds, stake,
+                       coins});
     parser.process(app);
 
-    Options options;
-    bool ok = true;
-    options.outcome = parser.value(outcome).toInt(&ok);
-    const int limit = parser.value(timeoutLimit).toInt();
-    const int portNumber = parser.value(port).toInt();
-    if (!ok || options.outcome < 0 || options.outcome > 255 || limit < 0 || limit > 255 || portNumber < 0
-        || portNumber > 65535) {
+    long long portNumber = 0, outcomeValue = 0, limit = 0, botCount = 0, seconds = 0, delay = 0, roundLimit = 0,
+              stakeValue = 0, coinValue = 0, seedValue = 0;
+    bool ok = IntOption(parser, port, 0, 65535, portNumber) && IntOption(parser, outcome, 0, 255, outcomeValue)
+              && IntOption(parser, timeoutLimit, 0, 255, limit) && IntOption(parser, bots, 0, 4, botCount)
+              && IntOption(parser, turnSeconds, 1, 255, seconds) && IntOption(parser, botDelay, 0, 600000, delay)
+              && IntOption(parser, rounds, 0, 1000000, roundLimit)
+              && IntOption(parser, stake, 1, 2000000000, stakeValue)
+              && IntOption(parser, coins, 0, 1000000000000LL, coinValue);
+    if (ok && parser.isSet(seed))
+        ok = IntOption(parser, seed, 0, 4294967295LL, seedValue);
+    if (!ok) {
         std::fprintf(stderr, "quellor-server: bad option value\n");
         return 2;
     }
-    options.timeoutLimit = limit;
-    options.webAddress = parser.value(web).toLatin1();
-    options.recordPath = parser.value(record);
 
-    TableServer server(options);
+    Server::NetworkOptions net;
+    net.outcome = static_cast<int>(outcomeValue);
+    net.timeoutLimit = static_cast<int>(limit);
+    net.webAddress = parser.value(web).toLatin1();
+    net.recordPath = parser.value(record);
+
+    Server::TableConfig table;
+    table.bots = static_cast<int>(botCount);
+    table.turnSeconds = static_cast<int>(seconds);
+    table.botDelayMs = static_cast<int>(delay);
+    table.maxRounds = static_cast<int>(roundLimit);
+    table.stake = static_cast<uint32_t>(stakeValue);
+    table.humanCoins = static_cast<uint64_t>(coinValue);
+    if (parser.isSet(seed))
+        table.seed = static_cast<uint32_t>(seedValue);
+
+    Server::TableServer server(net, table);
     if (!server.Listen(static_cast<quint16>(portNumber))) {
-        std::fprintf(stderr, "quellor-server: cannot listen on 127.0.0.1:%d\n", portNumber);
+        std::fprintf(stderr, "quellor-server: cannot listen on 127.0.0.1:%lld\n", portNumber);
         return 1;
+    }
+
+    // Interrupt or terminate: the players are told that the table closes, then the server ends.
+    if (::socketpair(AF_UNIX, SOCK_STREAM, 0, SignalPipe) == 0) {
+        auto* notifier = new QSocketNotifier(SignalPipe[0], QSocketNotifier::Read, &app);
+        QObject::connect(notifier, &QSocketNotifier::activated, &app, [&server, notifier] {
+            char byte = 0;
+            const ssize_t got = ::read(SignalPipe[0], &byte, 1);
+            (void)got;
+            notifier->setEnabled(false);
+            server.CloseTable(QStringLiteral("服务器正在关闭，请稍后再来！"));
+            QTimer::singleShot(300, QCoreApplication::instance(), &QCoreApplication::quit);
+        });
+        struct sigaction action {};
+        action.sa_handler = OnSignal;
+        sigemptyset(&action.sa_mask);
+        action.sa_flags = SA_RESTART;
+        sigaction(SIGINT, &action, nullptr);
+        sigaction(SIGTERM, &action, nullptr);
     }
     return app.exec();
 }

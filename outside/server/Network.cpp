@@ -1,0 +1,253 @@
+#include "Network.h"
+
+#include <QDateTime>
+#include <QFile>
+#include <QTcpSocket>
+
+#include <algorithm>
+#include <cstdio>
+#include <utility>
+
+#include "Messages.h"
+
+namespace Server {
+
+namespace {
+
+constexpr size_t MaxConnections = 16;
+constexpr int TickMs = 20;
+
+void PrintLine(const std::string& line)
+{
+    std::printf("%s\n", line.c_str());
+    std::fflush(stdout);
+}
+
+std::string KeyOf(const Packet& p)
+{
+    const int n = Wire::FieldLength(p, 16, 16);
+    return std::string(reinterpret_cast<const char*>(p.data()) + 16, static_cast<size_t>(n));
+}
+
+}  // namespace
+
+TableServer::TableServer(NetworkOptions options, TableConfig table, QObject* parent)
+    : QObject(parent), m_options(std::move(options)), m_table(std::move(table), PrintLine)
+{
+    m_clock.start();
+    connect(&m_server, &QTcpServer::newConnection, this, [this] { Accept(); });
+    connect(&m_tick, &QTimer::timeout, this, [this] {
+        m_table.Advance(Now());
+        Flush();
+    });
+    m_tick.start(TickMs);
+}
+
+TableServer::~TableServer()
+{
+    for (auto& c : m_connections)
+        if (c->socket)
+            c->socket->disconnect(this);
+}
+
+bool TableServer::Listen(quint16 port)
+{
+    if (!m_server.listen(QHostAddress::LocalHost, port))
+        return false;
+    std::printf("quellor-server listening on 127.0.0.1:%u\n", m_server.serverPort());
+    std::fflush(stdout);
+    return true;
+}
+
+void TableServer::CloseTable(const QString& notice)
+{
+    m_table.CloseTable(notice.toStdString(), Now());
+    Flush();
+    for (auto& c : m_connections)
+        if (c->socket && !c->gone)
+            c->socket->flush();
+}
+
+TableServer::Connection* TableServer::Find(QTcpSocket* socket)
+{
+    for (auto& c : m_connections)
+        if (c->socket == socket)
+            return c.get();
+    return nullptr;
+}
+
+TableServer::Connection* TableServer::OfSeat(int seat)
+{
+    for (auto& c : m_connections)
+        if (c->seat == seat && !c->gone)
+            return c.get();
+    return nullptr;
+}
+
+void TableServer::Accept()
+{
+    while (QTcpSocket* socket = m_server.nextPendingConnection()) {
+        if (m_connections.size() >= MaxConnections) {
+            socket->abort();
+            socket->deleteLater();
+            continue;
+        }
+        auto c = std::make_unique<Connection>();
+        c->socket = socket;
+        m_connections.push_back(std::move(c));
+        connect(socket, &QTcpSocket::readyRead, this, [this, socket] { Read(socket); });
+        connect(socket, &QTcpSocket::disconnected, this, [this, socket] { Lost(socket); });
+    }
+}
+
+void TableServer::Lost(QTcpSocket* socket)
+{
+    Connection* c = Find(socket);
+    if (!c || c->gone)
+        return;
+    c->gone = true;
+    const int seat = std::exchange(c->seat, -1);
+    if (seat >= 0) {
+        m_table.Disconnected(seat, Now());
+        Flush();
+    }
+    // Removed later: the link may go while one of its own packets is being handled.
+    QMetaObject::invokeMethod(this, [this] { Sweep(); }, Qt::QueuedConnection);
+}
+
+void TableServer::Sweep()
+{
+    auto dead = std::stable_partition(m_connections.begin(), m_connections.end(),
+                                      [](const auto& c) { return !c->gone; });
+    for (auto it = dead; it != m_connections.end(); ++it) {
+        (*it)->socket->disconnect(this);
+        (*it)->socket->deleteLater();
+    }
+    m_connections.erase(dead, m_connections.end());
+}
+
+void TableServer::Read(QTcpSocket* socket)
+{
+    Connection* c = Find(socket);
+    if (!c || c->gone)
+        return;
+    c->pending += socket->readAll();
+    while (!c->gone && c->pending.size() >= PacketSize) {
+        Packet p{};
+        std::copy_n(reinterpret_cast<const uint8_t*>(c->pending.constData()), PacketSize, p.begin());
+        c->pending.remove(0, PacketSize);
+        Record(p);
+        Handle(*c, p);
+        Flush();
+    }
+}
+
+void TableServer::Record(const Packet& p)
+{
+    if (m_options.recordPath.isEmpty())
+        return;
+    QFile file(m_options.recordPath);
+    if (!file.open(QIODevice::Append))
+        return;
+    file.write(QByteArray(reinterpret_cast<const char*>(p.data()), PacketSize).toHex());
+    file.write("\n");
+}
+
+void TableServer::Handle(Connection& c, const Packet& p)
+{
+    switch (p[Wire::CommandByte]) {
+    case 18:
+        Enter(c, p);
+        break;
+    case 19:
+        // A chat line goes back to every link.
+        for (auto& other : m_connections) {
+            if (other->gone)
+                continue;
+            if (other->seat >= 0)
+                m_table.Send(other->seat, p);
+            else
+                WriteTo(*other, p, true);
+        }
+        break;
+    default:
+        if (c.seat >= 0)
+            m_table.Receive(c.seat, p, Now());
+        break;
+    }
+}
+
+void TableServer::Enter(Connection& c, const Packet& p)
+{
+    const long long arrivedUs = static_cast<long long>(QDateTime::currentMSecsSinceEpoch()) * 1000;
+    const std::string key = KeyOf(p);
+    if (c.seat >= 0) {
+        PrintLine("entry request from seat " + std::to_string(c.seat) + " that already sits; ignored");
+        return;
+    }
+    if (p[4] == 28) {
+        // The client puts the session code one byte later than its usual place.
+        const auto code = static_cast<uint16_t>(p[261] | p[262] << 8);
+        const int seat = m_table.Reconnect(key, code, Now());
+        if (seat < 0) {
+            WriteTo(c, Msg::ReconnectResult(false), true);
+            return;
+        }
+        Attach(c, seat);
+        return;
+    }
+
+    Packet reply = Msg::EntryResult(static_cast<uint8_t>(m_options.outcome),
+                                    static_cast<uint8_t>(m_options.timeoutLimit),
+                                    m_options.webAddress.toStdString(), 0);
+    int seat = -1;
+    if (m_options.outcome == 1) {
+        seat = m_table.Enter(key, reply, Now());
+        if (seat >= 0)
+            Attach(c, seat);
+        else {
+            reply[15] = 0;  // no free seat, or the key sits here already
+            WriteTo(c, reply, true);
+        }
+    } else {
+        WriteTo(c, reply, true);
+    }
+    std::string printable;
+    for (char ch : key)
+        printable += (ch >= 0x20 && ch < 0x7F) ? ch : '?';
+    std::printf("entry from seat %d key %s at %lld us\n", seat, printable.c_str(), arrivedUs);
+    std::fflush(stdout);
+}
+
+void TableServer::Attach(Connection& c, int seat)
+{
+    // A link still held for the seat is stale: its client has come back on this one.
+    if (Connection* old = OfSeat(seat); old && old != &c) {
+        old->seat = -1;
+        old->gone = true;
+        old->socket->abort();
+        QMetaObject::invokeMethod(this, [this] { Sweep(); }, Qt::QueuedConnection);
+    }
+    c.seat = seat;
+}
+
+void TableServer::WriteTo(Connection& c, Packet p, bool stamp)
+{
+    if (c.gone || !c.socket)
+        return;
+    if (stamp)
+        m_table.Stamp(p);
+    c.socket->write(reinterpret_cast<const char*>(p.data()), PacketSize);
+}
+
+void TableServer::Flush()
+{
+    for (const Outgoing& out : m_table.TakeOutgoing())
+        if (Connection* c = OfSeat(out.seat))
+            WriteTo(*c, out.packet, false);
+    for (int seat : m_table.TakeReleasedSeats())
+        if (Connection* c = OfSeat(seat))
+            c->seat = -1;
+}
+
+}  // namespace Server

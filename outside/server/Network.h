@@ -1,0 +1,67 @@
+#pragma once
+// The table on TCP: accepts links on 127.0.0.1, cuts the stream into 272-byte packets, answers
+// entry and reconnect requests, hands everything else of a seated player to the table, and
+// delivers what the table queues. The table's clock is advanced by a short timer.
+#include <QByteArray>
+#include <QElapsedTimer>
+#include <QObject>
+#include <QString>
+#include <QTcpServer>
+#include <QTimer>
+
+#include <memory>
+#include <vector>
+
+#include "Table.h"
+
+class QTcpSocket;
+
+namespace Server {
+
+struct NetworkOptions {
+    int outcome = 1;          // entry result byte 15
+    int timeoutLimit = 0;     // entry result byte 9
+    QByteArray webAddress;    // entry result bytes 16..115
+    QString recordPath;       // every received packet, one hex line each
+};
+
+class TableServer : public QObject {
+public:
+    TableServer(NetworkOptions options, TableConfig table, QObject* parent = nullptr);
+    ~TableServer() override;
+
+    bool Listen(quint16 port);
+    // Tells every seated player that the table closes.
+    void CloseTable(const QString& notice);
+
+private:
+    struct Connection {
+        QTcpSocket* socket = nullptr;
+        QByteArray pending;  // bytes of a packet not yet complete
+        int seat = -1;       // -1 until an entry is accepted
+        bool gone = false;
+    };
+
+    void Accept();
+    void Read(QTcpSocket* socket);
+    void Lost(QTcpSocket* socket);
+    void Handle(Connection& c, const Packet& p);
+    void Enter(Connection& c, const Packet& p);
+    void Record(const Packet& p);
+    void WriteTo(Connection& c, Packet p, bool stamp);
+    void Attach(Connection& c, int seat);
+    void Flush();
+    void Sweep();
+    Connection* Find(QTcpSocket* socket);
+    Connection* OfSeat(int seat);
+    int64_t Now() const { return m_clock.elapsed(); }
+
+    NetworkOptions m_options;
+    GameTable m_table;
+    QTcpServer m_server;
+    QTimer m_tick;
+    QElapsedTimer m_clock;
+    std::vector<std::unique_ptr<Connection>> m_connections;
+};
+
+}  // namespace Server
