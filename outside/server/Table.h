@@ -111,6 +111,7 @@ public:
     bool RoundRunning() const { return m_phase != Phase::Waiting; }
     int Turn() const;  // the seat whose turn is open, or -1
     const Rules::CurrentPlayRecord& Current() const { return m_current; }
+    int LevelRank() const { return m_levelRank; }
     int TeamLevel(int team) const { return m_teamLevel[static_cast<size_t>(team & 1)]; }
     // The latest rounds, oldest first (a bounded number is kept).
     const std::deque<RoundRecord>& Rounds() const { return m_rounds; }
