@@ -229,10 +229,10 @@ void GameTable::Disconnected(int seat, int64_t now)
         FreeSeat(seat, true);
         return;
     }
+    Log(Who(seat) + " lost the link during the round; the seat waits for a reconnect");
     s.kind = SeatKind::Away;
     s.awayUntil = now + m_config.awayGraceMs;
     ++s.profile.disconnects;
-    Log(Who(seat) + " lost the link during the round; the seat waits for a reconnect");
 }
 
 void GameTable::FreeSeat(int seat, bool announce)

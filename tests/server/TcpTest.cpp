@@ -1,0 +1,386 @@
+// The real server process on 127.0.0.1 and a scripted client on a QTcpSocket: enter, get ready,
+// play the hint or pass at every turn, and see the round's results. Everything is bounded in
+// time and the server is stopped at the end.
+#include "rules/Cards.h"
+#include "rules/Classify.h"
+#include "rules/Hints.h"
+
+#include <gtest/gtest.h>
+
+#include <QDeadlineTimer>
+#include <QFile>
+#include <QProcess>
+#include <QRegularExpression>
+#include <QTcpSocket>
+#include <QTemporaryDir>
+#include <QThread>
+
+#include <algorithm>
+#include <cstring>
+#include <memory>
+#include <optional>
+#include <set>
+
+#include "Probe.h"
+
+namespace {
+
+using Bytes = Probe::Bytes;
+
+Bytes NewPacket(int command)
+{
+    Bytes p{};
+    p[3] = static_cast<uint8_t>(command);
+    return p;
+}
+
+// A client that plays like the table client's hint button, from what the packets tell it.
+struct ScriptedClient {
+    std::unique_ptr<QTcpSocket> socket = std::make_unique<QTcpSocket>();
+    QByteArray buffer;
+    uint8_t code[2] = {0, 0};
+    int ownBit = 0;
+    int level = 3;
+    std::vector<CardValue> hand;
+    Rules::CurrentPlayRecord current{};
+    std::vector<Bytes> results;
+    int turnsTaken = 0;
+
+    bool Connect(int port)
+    {
+        socket = std::make_unique<QTcpSocket>();
+        buffer.clear();
+        socket->connectToHost(QStringLiteral("127.0.0.1"), static_cast<quint16>(port));
+        return socket->waitForConnected(5000);
+    }
+
+    void Send(Bytes p)
+    {
+        p[260] = code[0];
+        p[261] = code[1];
+        socket->write(reinterpret_cast<const char*>(p.data()), 272);
+        socket->flush();
+    }
+
+    void Enter(const char* key, bool reconnect = false)
+    {
+        Bytes p = NewPacket(18);
+        std::copy_n(key, std::strlen(key), p.begin() + 16);
+        std::copy_n("pw", 2, p.begin() + 32);
+        if (reconnect) {
+            p[4] = 28;
+            p[261] = code[0];
+            p[262] = code[1];
+        }
+        // The entry request carries no session code of its own.
+        socket->write(reinterpret_cast<const char*>(p.data()), 272);
+        socket->flush();
+    }
+
+    // The next packet, or nothing once the deadline has passed.
+    std::optional<Bytes> Next(const QDeadlineTimer& deadline)
+    {
+        while (buffer.size() < 272) {
+            if (deadline.hasExpired() || socket->state() != QAbstractSocket::ConnectedState)
+                return std::nullopt;
+            socket->waitForReadyRead(50);
+            buffer += socket->readAll();
+        }
+        Bytes p{};
+        std::copy_n(reinterpret_cast<const uint8_t*>(buffer.constData()), 272, p.begin());
+        buffer.remove(0, 272);
+        if (p[3] != 29) {
+            code[0] = p[260];
+            code[1] = p[261];
+        }
+        return p;
+    }
+
+    // Keeps the table view and answers turns.
+    void Handle(const Bytes& p)
+    {
+        switch (p[3]) {
+        case 20:
+            if (ownBit == 0)
+                ownBit = p[6] & 15;
+            break;
+        case 1: {
+            level = p[9];
+            const int count = (p[12] == ownBit || p[13] == ownBit) ? 14 : 13;
+            std::vector<HandEntry> entries;
+            for (int32_t c : Probe::Cards(p, 16, count))
+                entries.push_back(HandEntry{c, 0});
+            Rules::SortHand(entries, count, level);
+            hand.clear();
+            for (const HandEntry& e : entries)
+                hand.push_back(e.value);
+            current = {};
+            break;
+        }
+        case 6: {
+            const int state = p[15];
+            if (state == 1 || state == 9 || state == 10)
+                current = {};
+            const int n = p[17];
+            if (n > 0) {
+                const auto cards = Probe::Cards(p, 20, n);
+                Rules::SetCurrentPlay(current, Rules::PlayTypeFromCode(p[18]), cards);
+                // Own plays leave the hand when the table confirms them, whoever chose them.
+                if (p[6] == ownBit)
+                    for (int32_t c : cards)
+                        hand.erase(std::remove(hand.begin(), hand.end(), c), hand.end());
+            }
+            if (p[11] == ownBit && state < 10)
+                TakeTurn();
+            break;
+        }
+        case 9:
+            results.push_back(p);
+            break;
+        default:
+            break;
+        }
+    }
+
+    void TakeTurn()
+    {
+        ++turnsTaken;
+        std::vector<HandEntry> entries;
+        for (size_t i = 0; i < hand.size(); ++i)
+            entries.push_back(HandEntry{hand[i], static_cast<int16_t>(i)});
+        const int n = static_cast<int>(entries.size());
+        std::vector<int> picked;
+        if (current.type == Rules::PlayType::Illegal) {
+            const Rules::LeadHintGroup g = Rules::NextLeadHint(entries, n, 0);
+            for (int k = 0; k < g.size; ++k)
+                picked.push_back(Rules::HandSlotOfIndex(n, g.first + k));
+        } else {
+            Rules::FollowHintStore store;
+            Rules::ComputeHintCandidates(entries, n, current, level, store);
+            for (int r = 0; store.HintCount > 0 && r < Rules::HintRows && store.HintCandidates[0][static_cast<size_t>(r)] > 0; ++r)
+                picked.push_back(Rules::HandSlotOfPosition(n, store.HintCandidates[0][static_cast<size_t>(r)]));
+        }
+        std::sort(picked.begin(), picked.end());
+        Bytes p = NewPacket(7);
+        p[6] = static_cast<uint8_t>(ownBit);
+        if (picked.empty()) {
+            p[15] = 1;
+        } else {
+            std::vector<CardValue> cards;
+            for (int s : picked)
+                cards.push_back(hand[static_cast<size_t>(s)]);
+            p[15] = 2;
+            p[17] = static_cast<uint8_t>(cards.size());
+            p[18] = static_cast<uint8_t>(Rules::PlayTypeCode(Rules::ClassifyPlay(cards, level)));
+            for (size_t i = 0; i < cards.size(); ++i)
+                p[20 + i] = static_cast<uint8_t>(Rules::CardIdentifier(cards[i]));
+        }
+        Send(p);
+    }
+};
+
+class ServerProcess : public ::testing::Test {
+protected:
+    void TearDown() override
+    {
+        if (server.state() != QProcess::NotRunning) {
+            server.kill();
+            server.waitForFinished(3000);
+        }
+    }
+
+    int Start(const QStringList& extra)
+    {
+        EXPECT_TRUE(dir.isValid());
+        logPath = dir.filePath(QStringLiteral("server.log"));
+        server.setStandardOutputFile(logPath);
+        server.setStandardErrorFile(dir.filePath(QStringLiteral("server.err")));
+        server.start(QStringLiteral(QUELLOR_BIN_DIR) + QStringLiteral("/quellor-server"),
+                     QStringList{"--port", "0", "--bots", "3", "--bot-delay-ms", "20", "--turn-seconds", "5"} + extra);
+        if (!server.waitForStarted(5000))
+            return 0;
+        const QRegularExpression listening(QStringLiteral("listening on 127\\.0\\.0\\.1:(\\d+)"));
+        QDeadlineTimer deadline(10000);
+        while (!deadline.hasExpired()) {
+            const auto m = listening.match(Log());
+            if (m.hasMatch())
+                return m.captured(1).toInt();
+            QThread::msleep(20);
+        }
+        return 0;
+    }
+
+    QString Log() const
+    {
+        QFile file(logPath);
+        return file.open(QIODevice::ReadOnly) ? QString::fromUtf8(file.readAll()) : QString();
+    }
+
+    QTemporaryDir dir;
+    QString logPath;
+    QProcess server;
+};
+
+// Plays packets through the client until the four results are in.
+bool PlayToResults(ScriptedClient& client, const QDeadlineTimer& deadline)
+{
+    while (client.results.size() < 4) {
+        const auto p = client.Next(deadline);
+        if (!p)
+            return false;
+        client.Handle(*p);
+    }
+    return true;
+}
+
+void CheckResults(const ScriptedClient& client)
+{
+    ASSERT_EQ(client.results.size(), 4u);
+    std::set<int> places, seats;
+    int firstSeat = -1;
+    for (const Bytes& r : client.results) {
+        const int seat = Probe::SeatOf(r[6]);
+        seats.insert(seat);
+        places.insert(r[76]);
+        if (r[76] == 1)
+            firstSeat = seat;
+        if (r[6] == client.ownBit) {
+            // The cards still held are the ones this client still has.
+            ASSERT_EQ(r[17], client.hand.size());
+            std::multiset<std::pair<int, int>> left, held;
+            for (int j = 0; j < r[17]; ++j)
+                left.insert({r[static_cast<size_t>(20 + 4 * j)], r[static_cast<size_t>(21 + 4 * j)]});
+            for (CardValue c : client.hand)
+                held.insert({Rules::CardSuitBit(c), Rules::CardRank(c)});
+            EXPECT_EQ(left, held);
+        }
+    }
+    EXPECT_EQ(seats, (std::set<int>{0, 1, 2, 3}));
+    EXPECT_EQ(places, (std::set<int>{1, 2, 3, 4}));
+    ASSERT_GE(firstSeat, 0);
+    for (const Bytes& r : client.results) {
+        const int seat = Probe::SeatOf(r[6]);
+        EXPECT_EQ(r[78], (seat & 1) == (firstSeat & 1) ? 1 : 2) << "seat " << seat;
+        EXPECT_GT(Probe::LE64(r, 79), 0u);
+    }
+}
+
+TEST_F(ServerProcess, ScriptedClientPlaysARound)
+{
+    const int port = Start({"--seed", "11"});
+    ASSERT_GT(port, 0);
+    ScriptedClient client;
+    ASSERT_TRUE(client.Connect(port));
+    client.Enter("tester");
+    const QDeadlineTimer deadline(40000);
+
+    auto first = client.Next(deadline);
+    ASSERT_TRUE(first);
+    EXPECT_EQ((*first)[3], 18);
+    EXPECT_EQ((*first)[15], 1);
+    int seatMessages = 0;
+    while (seatMessages < 4) {
+        const auto p = client.Next(deadline);
+        ASSERT_TRUE(p) << "seat messages missing";
+        client.Handle(*p);
+        seatMessages += (*p)[3] == 20;
+    }
+    EXPECT_EQ(client.ownBit, 1);
+
+    // A chat line comes back.
+    Bytes chat = NewPacket(19);
+    std::copy_n("hello", 5, chat.begin() + 16);
+    client.Send(chat);
+    Bytes ready = NewPacket(16);
+    ready[6] = static_cast<uint8_t>(client.ownBit);
+    ready[15] = 1;
+    client.Send(ready);
+    bool chatBack = false, dealt = false;
+    while (!dealt) {
+        const auto p = client.Next(deadline);
+        ASSERT_TRUE(p) << "no deal";
+        chatBack = chatBack || ((*p)[3] == 19 && Probe::Field(*p, 16, 100) == "hello");
+        dealt = (*p)[3] == 1;
+        client.Handle(*p);
+    }
+    EXPECT_TRUE(chatBack);
+    EXPECT_TRUE(client.hand.size() == 13 || client.hand.size() == 14);
+
+    ASSERT_TRUE(PlayToResults(client, deadline)) << Log().toStdString();
+    EXPECT_GT(client.turnsTaken, 0);
+    CheckResults(client);
+    EXPECT_TRUE(Log().contains(QStringLiteral("won by"))) << Log().toStdString();
+    // Every play of the human went through: the table never had to play for it.
+    EXPECT_FALSE(Log().contains(QStringLiteral("rules refuse"))) << Log().toStdString();
+}
+
+// The link breaks in the middle of the round; the client comes back with the last session code
+// it saw, the reconnect result first, then the missed turns, and plays on to the results.
+TEST_F(ServerProcess, ScriptedClientComesBackAfterABrokenLink)
+{
+    for (const bool oldLinkStillOpen : {false, true}) {
+        SCOPED_TRACE(oldLinkStillOpen ? "old link still open" : "old link closed");
+        if (server.state() != QProcess::NotRunning) {
+            server.kill();
+            server.waitForFinished(3000);
+        }
+        const int port = Start({"--seed", "12"});
+        ASSERT_GT(port, 0);
+        ScriptedClient client;
+        ASSERT_TRUE(client.Connect(port));
+        client.Enter("tester");
+        const QDeadlineTimer deadline(40000);
+        int seatMessages = 0;
+        while (seatMessages < 4) {
+            const auto p = client.Next(deadline);
+            ASSERT_TRUE(p);
+            client.Handle(*p);
+            seatMessages += (*p)[3] == 20;
+        }
+        Bytes ready = NewPacket(16);
+        ready[6] = static_cast<uint8_t>(client.ownBit);
+        ready[15] = 1;
+        client.Send(ready);
+        // Play until a few turns have gone by, then lose the link.
+        int plays = 0;
+        while (plays < 6) {
+            const auto p = client.Next(deadline);
+            ASSERT_TRUE(p);
+            client.Handle(*p);
+            plays += (*p)[3] == 6;
+        }
+        std::unique_ptr<QTcpSocket> old = std::move(client.socket);
+        if (!oldLinkStillOpen) {
+            old->abort();
+            QThread::msleep(200);
+        }
+
+        // A code the server never sent is refused.
+        ScriptedClient stranger;
+        ASSERT_TRUE(stranger.Connect(port));
+        stranger.code[0] = static_cast<uint8_t>(client.code[0] ^ 0x5A);
+        stranger.code[1] = static_cast<uint8_t>(client.code[1] ^ 0xA5);
+        stranger.Enter("tester", true);
+        const auto refused = stranger.Next(deadline);
+        ASSERT_TRUE(refused);
+        EXPECT_EQ((*refused)[3], 29);
+        EXPECT_EQ((*refused)[15], 0);
+
+        ASSERT_TRUE(client.Connect(port));
+        client.Enter("tester", true);
+        const auto accepted = client.Next(deadline);
+        ASSERT_TRUE(accepted);
+        EXPECT_EQ((*accepted)[3], 29);
+        EXPECT_EQ((*accepted)[15], 1);
+
+        ASSERT_TRUE(PlayToResults(client, deadline)) << Log().toStdString();
+        CheckResults(client);
+        EXPECT_TRUE(Log().contains(QStringLiteral("reconnected"))) << Log().toStdString();
+        if (oldLinkStillOpen) {
+            // The stale link was let go when its client came back on the new one.
+            EXPECT_TRUE(old->state() == QAbstractSocket::UnconnectedState || old->waitForDisconnected(3000));
+        }
+    }
+}
+
+}  // namespace
