@@ -202,7 +202,7 @@ void TableServer::Enter(Connection& c, const Packet& p)
                                     m_options.webAddress.toStdString(), 0);
     int seat = -1;
     if (m_options.outcome == 1) {
-        seat = m_table.Enter(key, reply, Now());
+        seat = m_table.Enter(key, reply);
         if (seat >= 0)
             Attach(c, seat);
         else {

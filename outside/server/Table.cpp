@@ -47,7 +47,7 @@ GameTable::GameTable(TableConfig config, LogSink log)
     m_config.turnSeconds = std::clamp(m_config.turnSeconds, 1, 255);
     m_config.botDelayMs = std::max(0, m_config.botDelayMs);
     for (int seat = 4 - m_config.bots; seat < 4; ++seat)
-        SeatBot(seat, 0);
+        SeatBot(seat);
     // A table of computer players starts on the first tick of the clock.
     if (m_config.bots == 4)
         Schedule(Due::BotsReady, 0);
@@ -128,7 +128,7 @@ void GameTable::SendAll(const Packet& p)
 std::vector<Outgoing> GameTable::TakeOutgoing() { return std::exchange(m_outbox, {}); }
 std::vector<int> GameTable::TakeReleasedSeats() { return std::exchange(m_released, {}); }
 
-void GameTable::SeatBot(int seat, int64_t now)
+void GameTable::SeatBot(int seat)
 {
     std::vector<PlayerProfile> taken;
     for (const SeatState& s : m_seats)
@@ -145,11 +145,14 @@ void GameTable::SeatBot(int seat, int64_t now)
             Send(h, Msg::SeatInfo(SeatBit(h), seat, s.profile, s.ready));
     if (s.ready)
         SendAll(Msg::Ready(s.profile.key));
-    (void)now;
 }
 
-int GameTable::Enter(const std::string& key, Packet reply, int64_t now)
+int GameTable::Enter(const std::string& key, Packet reply)
 {
+    // Someone who lost the link in a round that is over now comes back as a new entry.
+    for (int seat = 0; seat < 4; ++seat)
+        if (At(seat).kind == SeatKind::Away && At(seat).profile.key == key && m_phase == Phase::Waiting)
+            FreeSeat(seat, true);
     for (int seat = 0; seat < 4; ++seat)
         if (At(seat).kind != SeatKind::Empty && At(seat).profile.key == key) {
             Log("entry of " + MakeHumanProfile(key, 0).logName + " refused: that key already sits at seat "
@@ -184,7 +187,6 @@ int GameTable::Enter(const std::string& key, Packet reply, int64_t now)
     for (int other = 0; other < 4; ++other)
         if (other != seat && IsHumanSeat(other))
             Send(other, Msg::SeatInfo(SeatBit(other), seat, s.profile, false));
-    (void)now;
     return seat;
 }
 
@@ -446,7 +448,9 @@ void GameTable::Schedule(Due due, int64_t at)
 void GameTable::BeginTurn(int seat, int64_t now, bool opening)
 {
     m_turn = seat;
-    if (At(seat).kind == SeatKind::Bot)
+    const SeatState& s = At(seat);
+    // A seat whose player is past coming back is played as quickly as a computer player's.
+    if (s.kind == SeatKind::Bot || (s.kind == SeatKind::Away && now >= s.awayUntil))
         Schedule(Due::Turn, now + m_config.botDelayMs);
     else
         Schedule(Due::Turn, now + 1000LL * m_config.turnSeconds + m_config.clientSlackMs
@@ -699,7 +703,7 @@ void GameTable::FinishRound(int64_t now)
         if (At(seat).kind == SeatKind::Bot && At(seat).profile.coins < m_config.stake) {
             Log(Who(seat) + " has too few coins and makes room");
             FreeSeat(seat, true);
-            SeatBot(seat, now);
+            SeatBot(seat);
         }
 
     if (m_config.maxRounds > 0 && m_roundsSinceOpen >= m_config.maxRounds)

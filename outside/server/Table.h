@@ -82,7 +82,7 @@ public:
 
     // A human's accepted entry: `reply` (the entry result) goes out first, then the seat
     // messages. Returns the seat taken, or -1 when no seat is free or the key already sits here.
-    int Enter(const std::string& key, Packet reply, int64_t now);
+    int Enter(const std::string& key, Packet reply);
     // A reconnect entry carrying the last session code the client saw. On success returns the
     // seat, with the reconnect result and the packets sent after that code queued for it.
     int Reconnect(const std::string& key, uint16_t code, int64_t now);
@@ -139,7 +139,7 @@ private:
     void Log(const std::string& line);
 
     void SendAll(const Packet& p);
-    void SeatBot(int seat, int64_t now);
+    void SeatBot(int seat);
     void FreeSeat(int seat, bool announce);
     void SetReady(int seat, int64_t now);
     void Leave(int seat, int64_t now);

@@ -244,6 +244,25 @@ TEST(Reconnect, AfterTheRoundTheResultsComeAgainUntilTheSeatIsGivenUp)
     }
 }
 
+TEST(Reconnect, FreshEntryWhileAway)
+{
+    Server::TableConfig config = Config(3, 6);
+    Harness h(config);
+    h.Enter("alice");
+    h.Ready(0);
+    h.table.Disconnected(0, h.now);
+    h.Pump();
+    // While the round lasts the seat stays hers, and a second entry with her key is refused.
+    EXPECT_EQ(h.Enter("alice"), -1);
+    ASSERT_TRUE(h.RunUntil([&] { return !h.table.RoundRunning(); }, 900000));
+    EXPECT_EQ(h.table.Kind(0), Server::SeatKind::Away);
+    // Once it is over, entering again gives her the seat anew.
+    EXPECT_EQ(h.Enter("alice"), 0);
+    EXPECT_EQ(h.table.Kind(0), Server::SeatKind::Human);
+    EXPECT_EQ(h.Of(0, 18).size(), 2u);
+    EXPECT_EQ(h.Of(0, 20).size(), 8u);
+}
+
 // Whatever a client sends, the table neither crashes nor loses track of its cards.
 TEST(Robustness, RandomPacketsFromAPlayer)
 {

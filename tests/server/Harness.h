@@ -33,7 +33,7 @@ struct Harness {
     {
         Packet reply = Wire::NewPacket(18);
         reply[15] = 1;
-        const int seat = table.Enter(key, reply, now);
+        const int seat = table.Enter(key, reply);
         Pump();
         return seat;
     }

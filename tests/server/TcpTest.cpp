@@ -383,4 +383,30 @@ TEST_F(ServerProcess, ScriptedClientComesBackAfterABrokenLink)
     }
 }
 
+TEST_F(ServerProcess, TerminatedServerClosesTheTableFirst)
+{
+    const int port = Start({});
+    ASSERT_GT(port, 0);
+    ScriptedClient client;
+    ASSERT_TRUE(client.Connect(port));
+    client.Enter("tester");
+    const QDeadlineTimer deadline(20000);
+    int seatMessages = 0;
+    while (seatMessages < 4) {
+        const auto p = client.Next(deadline);
+        ASSERT_TRUE(p);
+        seatMessages += (*p)[3] == 20;
+    }
+    server.terminate();
+    std::optional<Bytes> closed;
+    while (!closed || (*closed)[3] != 22) {
+        closed = client.Next(deadline);
+        ASSERT_TRUE(closed) << "no table-closed notice";
+    }
+    EXPECT_FALSE(Probe::GbkField(*closed, 16, 200).isEmpty());
+    ASSERT_TRUE(server.waitForFinished(5000));
+    EXPECT_EQ(server.exitStatus(), QProcess::NormalExit);
+    EXPECT_EQ(server.exitCode(), 0);
+}
+
 }  // namespace
