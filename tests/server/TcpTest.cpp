@@ -96,6 +96,20 @@ struct ScriptedClient {
         return p;
     }
 
+    // Reads on until the seat messages of all four players are in; false when time runs out.
+    bool WaitForFullTable(const QDeadlineTimer& deadline)
+    {
+        int seatMessages = 0;
+        while (seatMessages < 4) {
+            const auto p = Next(deadline);
+            if (!p)
+                return false;
+            Handle(*p);
+            seatMessages += (*p)[3] == 20;
+        }
+        return true;
+    }
+
     // Keeps the table view and answers turns.
     void Handle(const Bytes& p)
     {
@@ -278,13 +292,7 @@ TEST_F(ServerProcess, ScriptedClientPlaysARound)
     ASSERT_TRUE(first);
     EXPECT_EQ((*first)[3], 18);
     EXPECT_EQ((*first)[15], 1);
-    int seatMessages = 0;
-    while (seatMessages < 4) {
-        const auto p = client.Next(deadline);
-        ASSERT_TRUE(p) << "seat messages missing";
-        client.Handle(*p);
-        seatMessages += (*p)[3] == 20;
-    }
+    ASSERT_TRUE(client.WaitForFullTable(deadline)) << "seat messages missing";
     EXPECT_EQ(client.ownBit, 1);
 
     // A chat line comes back.
@@ -330,13 +338,7 @@ TEST_F(ServerProcess, ScriptedClientComesBackAfterABrokenLink)
         ASSERT_TRUE(client.Connect(port));
         client.Enter("tester");
         const QDeadlineTimer deadline(40000);
-        int seatMessages = 0;
-        while (seatMessages < 4) {
-            const auto p = client.Next(deadline);
-            ASSERT_TRUE(p);
-            client.Handle(*p);
-            seatMessages += (*p)[3] == 20;
-        }
+        ASSERT_TRUE(client.WaitForFullTable(deadline)) << "seat messages missing";
         Bytes ready = NewPacket(16);
         ready[6] = static_cast<uint8_t>(client.ownBit);
         ready[15] = 1;
@@ -391,12 +393,7 @@ TEST_F(ServerProcess, TerminatedServerClosesTheTableFirst)
     ASSERT_TRUE(client.Connect(port));
     client.Enter("tester");
     const QDeadlineTimer deadline(20000);
-    int seatMessages = 0;
-    while (seatMessages < 4) {
-        const auto p = client.Next(deadline);
-        ASSERT_TRUE(p);
-        seatMessages += (*p)[3] == 20;
-    }
+    ASSERT_TRUE(client.WaitForFullTable(deadline)) << "seat messages missing";
     server.terminate();
     std::optional<Bytes> closed;
     while (!closed || (*closed)[3] != 22) {
