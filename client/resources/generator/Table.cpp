@@ -211,16 +211,25 @@ void Clock(QPainter& p, const QSize& size)
     p.drawRoundedRect(QRectF(45.5, 5.5, w - 51, h - 11), 4, 4);
 }
 
+
+// A plate filled top to bottom with a gradient and edged with a pen, inset half a pixel so
+// the edge stays inside the picture.
+void Plate(QPainter& p, const QSize& size, const QColor& top, const QColor& bottom, const QPen& edge,
+             double rx, double ry)
+{
+    const QRectF r(0.6, 0.6, size.width() - 1.2, size.height() - 1.2);
+    QLinearGradient g(r.topLeft(), r.bottomLeft());
+    g.setColorAt(0, top);
+    g.setColorAt(1, bottom);
+    p.setPen(edge);
+    p.setBrush(g);
+    p.drawRoundedRect(r, rx, ry);
+}
+
 void LocationPlate(QPainter& p, const QSize& size)
 {
     const double w = size.width(), h = size.height();
-    const QRectF r(0.6, 0.6, w - 1.2, h - 1.2);
-    QLinearGradient g(r.topLeft(), r.bottomLeft());
-    g.setColorAt(0, QColor(0x10, 0x2a, 0x1c, 200));
-    g.setColorAt(1, QColor(0x06, 0x18, 0x10, 220));
-    p.setPen(QPen(kGold, 1.2));
-    p.setBrush(g);
-    p.drawRoundedRect(r, h / 2 - 1, h / 2 - 1);
+    Plate(p, size, QColor(0x10, 0x2a, 0x1c, 200), QColor(0x06, 0x18, 0x10, 220), QPen(kGold, 1.2), h / 2 - 1, h / 2 - 1);
     p.setPen(QPen(QColor(255, 255, 255, 40), 1.0));
     p.drawLine(QPointF(h / 2, 2.5), QPointF(w - h / 2, 2.5));
     // A map pin at the right end.
@@ -258,13 +267,7 @@ void FirstPlayerMarker(QPainter& p, const QSize& size)
 void WebPlace(QPainter& p, const QSize& size)
 {
     const double w = size.width(), h = size.height();
-    const QRectF r(0.6, 0.6, w - 1.2, h - 1.2);
-    QLinearGradient sky(r.topLeft(), r.bottomLeft());
-    sky.setColorAt(0, QColor(0x8c, 0xc8, 0xf0));
-    sky.setColorAt(1, QColor(0xe4, 0xf4, 0xff));
-    p.setPen(QPen(kGold, 1.4));
-    p.setBrush(sky);
-    p.drawRoundedRect(r, 6, 6);
+    Plate(p, size, QColor(0x8c, 0xc8, 0xf0), QColor(0xe4, 0xf4, 0xff), QPen(kGold, 1.4), 6, 6);
     // A swallow in flight.
     QPainterPath bird;
     const QPointF c(w * 0.5, h * 0.5);
@@ -332,13 +335,7 @@ void ReadyMark(QPainter& p, const QSize& size, int coinClass)
     const QColor metals[3] = {QColor(0xc0, 0x78, 0x40), QColor(0xc8, 0xcc, 0xd4), QColor(0xf0, 0xc0, 0x30)};
     const QColor metal = metals[coinClass];
     const double w = size.width(), h = size.height();
-    const QRectF r(0.6, 0.6, w - 1.2, h - 1.2);
-    QLinearGradient g(r.topLeft(), r.bottomLeft());
-    g.setColorAt(0, QColor(0x3c, 0xa0, 0x50));
-    g.setColorAt(1, QColor(0x14, 0x60, 0x28));
-    p.setPen(QPen(metal, 1.6));
-    p.setBrush(g);
-    p.drawRoundedRect(r, h / 2 - 1, h / 2 - 1);
+    Plate(p, size, QColor(0x3c, 0xa0, 0x50), QColor(0x14, 0x60, 0x28), QPen(metal, 1.6), h / 2 - 1, h / 2 - 1);
     // One, two or three coins by class.
     for (int i = 0; i <= coinClass; ++i)
         Coin(p, QPointF(13 + i * 2.5, h / 2 + 5 - i * 4.5), 7.5, metal);
@@ -351,13 +348,7 @@ void PlaceMark(QPainter& p, const QSize& size, int place)
     const QString words[3] = {QStringLiteral("第一名"), QStringLiteral("第二名"), QStringLiteral("第三名")};
     const QColor metal = metals[place];
     const double w = size.width(), h = size.height();
-    const QRectF r(0.6, 0.6, w - 1.2, h - 1.2);
-    QLinearGradient g(r.topLeft(), r.bottomLeft());
-    g.setColorAt(0, QColor(0xc0, 0x28, 0x28));
-    g.setColorAt(1, QColor(0x78, 0x0c, 0x10));
-    p.setPen(QPen(metal, 1.6));
-    p.setBrush(g);
-    p.drawRoundedRect(r, 5, 5);
+    Plate(p, size, QColor(0xc0, 0x28, 0x28), QColor(0x78, 0x0c, 0x10), QPen(metal, 1.6), 5, 5);
     // Medal with the place number.
     const QPointF c(13.5, h / 2);
     QRadialGradient mg(c - QPointF(3, 3), 14);
