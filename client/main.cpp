@@ -4,7 +4,7 @@
 
 #include <cstring>
 
-#include "session/Startup.h"
+#include "Startup.h"
 #include "ui/MainForm.h"
 #include "ui/WebPage.h"
 

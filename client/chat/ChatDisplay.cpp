@@ -1,20 +1,21 @@
 #include "chat/ChatDisplay.h"
 
 #include "protocol/TableState.h"
-#include "session/Gbk.h"
-#include "ui/MainForm.h"
+#include "session/TableWindow.h"
+#include "wire/Fields.h"
+#include "wire/Gbk.h"
 
 namespace Chat {
 
 QString DecodeChatText(const Packet& packet)
 {
     QByteArray bytes;
-    for (int i = 16; i <= 215; ++i) {
+    for (int i = Field::Chat::Text; i <= Field::Chat::TextLast; ++i) {
         const uint8_t b = packet[static_cast<size_t>(i)];
         if (b == 0)
             break;
         bytes.append(static_cast<char>(b));
-        if (b >= 128 && i < 215) {
+        if (b >= 128 && i < Field::Chat::TextLast) {
             // The trail byte belongs to the character even when it is the last text byte.
             bytes.append(static_cast<char>(packet[static_cast<size_t>(++i)]));
         }
@@ -25,14 +26,14 @@ QString DecodeChatText(const Packet& packet)
 QString ComposeChatLine(const Packet& packet)
 {
     const QString text = DecodeChatText(packet);
-    const int senderBit = packet[6] & 15;
+    const int senderBit = packet[Field::Seat] & 15;
     if (senderBit == 0)
         return text;
     const int e = PositionOfSeat(senderBit);
     const QString& ownName = TableState.Players[0].nickname;
     QString line;
-    if (packet[11] != 0) {
-        const int o = PositionOfSeat(packet[11]);
+    if (packet[Field::Chat::Whisper] != 0) {
+        const int o = PositionOfSeat(packet[Field::Chat::Whisper]);
         line = TableState.Players[static_cast<size_t>(e)].nickname + QStringLiteral("对")
                + TableState.Players[static_cast<size_t>(o)].nickname + QStringLiteral("说道： ") + text;
         if ((e == 0 || o == 0) && !ownName.isEmpty())
@@ -62,10 +63,7 @@ void PostSystemLine(const QString& text)
         }
         return;
     }
-    const QString lower = [] {
-        MainForm* form = TheMainForm();
-        return form && form->Sysmsg[1]->count() > 0 ? form->Sysmsg[1]->item(0)->text() : QString();
-    }();
+    const QString lower = SysmsgFirstLine(1);
     SysmsgClear(0);
     SysmsgAdd(0, lower);
     SysmsgClear(1);

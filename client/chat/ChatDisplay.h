@@ -2,7 +2,7 @@
 // Showing chat lines from the server and the rule by which a line enters the message area.
 #include <QString>
 
-#include "session/Packet.h"
+#include "wire/Packet.h"
 
 namespace Chat {
 

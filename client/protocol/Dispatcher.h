@@ -1,14 +1,11 @@
 #pragma once
-// The single entry point for packets from the game server.
-#include "session/Packet.h"
+// The single entry point for packets from the game server: a table from command code to the
+// handler of that command. Transport takes the session code and logs before a packet comes
+// here. Commands without a handler are ignored.
+#include "wire/Packet.h"
 
 namespace Dispatcher {
 
-// Takes the session code (except from a reconnect result), logs, and runs the handler of
-// the command. Commands without a handler are ignored.
 void Dispatch(const Packet& packet);
-
-void HandleEntryResult(const Packet& packet);
-void HandleReconnectResult(const Packet& packet);
 
 }  // namespace Dispatcher

@@ -4,6 +4,7 @@
 #include <cmath>
 #include <utility>
 
+#include "session/Connection.h"
 #include "session/Transport.h"
 
 int BitIndex(int mask)
@@ -50,18 +51,6 @@ int16_t Scaled(int value, double factor)
     return static_cast<int16_t>(std::lround(std::clamp(scaled, -32768.0, 32767.0)));
 }
 
-// Anchors at scale 1.0: (playLeft, playTop) and (playLeft2, playTop2) per position.
-// Position 0 has no second anchor.
-struct Anchors {
-    int left, top, left2, top2;
-};
-constexpr std::array<Anchors, 4> BaseAnchors{{
-    {500, 415, 0, 0},
-    {250, 310, 100, 280},
-    {500, 190, 600, 280},
-    {774, 310, 250, 280},
-}};
-
 void PlayStateResetCommon()
 {
     for (SeatRecord& seat : TableState.Seats) {
@@ -69,9 +58,9 @@ void PlayStateResetCommon()
             slot.ImageIndex = -1;
         seat.CardCount = 0;
     }
-    TableState.SeatMessages = 0;
-    TableState.FinishedCount = 0;
-    TableState.RoundRunning = false;
+    TableState.Table.SeatMessages = 0;
+    TableState.Round.FinishedCount = 0;
+    TableState.Round.RoundRunning = false;
 }
 
 }  // namespace
@@ -85,16 +74,16 @@ void PlayStateResetFirst()
 void PlayStateResetSecond()
 {
     PlayStateResetCommon();
-    TableState.DealLayoutOffset = 0;
+    TableState.Display.DealLayoutOffset = 0;
 }
 
 void DisplayReset()
 {
-    const double h = TableState.LayoutScale.h;
-    const double v = TableState.LayoutScale.v;
+    const double h = TableState.Display.LayoutScale.h;
+    const double v = TableState.Display.LayoutScale.v;
     for (size_t pos = 0; pos < 4; ++pos) {
         SeatRecord& seat = TableState.Seats[pos];
-        const Anchors& a = BaseAnchors[pos];
+        const PlayAnchor& a = PlayAnchors[pos];
         seat.playLeft = Scaled(a.left, h);
         seat.playTop = Scaled(a.top, v);
         if (pos != 0) {
@@ -103,10 +92,10 @@ void DisplayReset()
         }
         seat.finishPlace = 4;
     }
-    TableState.BaseTop = Scaled(565, v);
-    TableState.PlaysThisRound = 0;
-    TableState.BombsThisRound = 0;
-    TableState.ReconnectAttempts = 0;
+    TableState.Display.BaseTop = Scaled(HandBaseTop, v);
+    TableState.Round.PlaysThisRound = 0;
+    TableState.Round.BombsThisRound = 0;
+    Connection::Link.ReconnectAttempts = 0;
     // A copy, so that the hook may replace itself while it runs.
     if (const std::function<void()> controls = displayResetControls)
         controls();

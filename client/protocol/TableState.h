@@ -1,13 +1,15 @@
 #pragma once
-// The one process-wide record of the table: who sits where, their player information,
-// the cards in hand and on the table, and the flags and counters of the game flow.
-// Every module reaches it directly through the global `TableState`.
+// The one process-wide record of the table: who sits where, their player information, the
+// cards in hand and on the table, and the flags and counters of the game flow, grouped by
+// what they are about. Every module reaches it directly through the global `TableState`.
+// Where the link to the server stands is the session's own record (Connection::Link).
 #include <array>
 #include <cstdint>
 #include <functional>
 #include <QString>
 
 #include "rules/CardTypes.h"
+#include "session/Screen.h"
 
 // Turns a one-bit mask (1, 2, 4, 8) into 0..3 by counting how often it can be halved
 // while above 1; 0 gives 0. Seat bits and suit bits both use it.
@@ -39,9 +41,75 @@ struct PlayerRecord {
     double seatValue = 0;     // low byte carries the seat bit
 };
 
-struct LayoutScaleFactors {
-    double h = 1.0;
-    double v = 1.0;
+// Anchors of the four positions' card areas at scale 1.0: (left, top) and (left2, top2).
+// Position 0, the user, has no second anchor. The layout and the display reset share them.
+struct PlayAnchor {
+    int left, top, left2, top2;
+};
+inline constexpr std::array<PlayAnchor, 4> PlayAnchors{{
+    {500, 415, 0, 0},
+    {250, 310, 100, 280},
+    {500, 190, 600, 280},
+    {774, 310, 250, 280},
+}};
+// Top of the user's cards while not raised, at scale 1.0.
+inline constexpr int HandBaseTop = 565;
+
+// Seats, games and the table as a whole.
+struct TableRecord {
+    bool Spectator = false;
+    bool GameStarted = false;
+    bool LeaveOnStart = false;
+    int16_t PlayersKnown = 0;
+    int16_t SeatMessages = 0;
+    int16_t RoundCount = 0;
+    std::array<double, 4> RunningScore{};
+    QString WebPageAddress;
+};
+
+// The round being played.
+struct RoundRecord {
+    bool RoundRunning = false;
+    int16_t PlaysThisRound = 0;
+    int16_t BombsThisRound = 0;
+    int16_t FinishedCount = 0;
+    int16_t LevelRank = 0;
+    QString LastPlayTime;
+    QString HintStamp;
+};
+
+// The user's turn.
+struct TurnRecord {
+    bool MyTurn = false;
+    bool MyTurnClock = false;
+    bool PlayAllowed = false;
+    bool TurnActed = false;
+};
+
+// The turn clock and how the user lets it play.
+struct ClockRecord {
+    int16_t ClockSeconds = 0;
+    int16_t TurnSeconds = 0;
+    int16_t ClockValue = 0;
+    uint8_t TimeoutLimit = 0;
+    int16_t TimeoutCount = 0;      // consecutive turns that ran out while the window was not hidden
+    bool AutoPlay = false;
+    bool ShortClock = false;
+    bool Hidden = false;
+};
+
+// The chat voices given to the players.
+struct VoiceRecord {
+    std::array<bool, 4> VoiceTaken{};
+    std::array<bool, 4> VoiceTakenW{};
+    std::array<QString, 4> Voices{};
+};
+
+// Where things are drawn.
+struct DisplayRecord {
+    LayoutScaleFactors LayoutScale;
+    int16_t BaseTop = 0;           // top of the user's cards while not raised
+    int16_t DealLayoutOffset = 0;  // layout offset of the deal display; the second play-state reset clears it
 };
 
 struct TableStateRecord {
@@ -53,44 +121,12 @@ struct TableStateRecord {
     std::array<std::array<int16_t, 28>, 4> TableCards{};
     std::array<std::array<int16_t, 28>, 4> PrevTableCards{};
 
-    bool AwaitingEntryReply = false;
-    bool EntryOk = false;
-    bool Reconnected = false;
-    bool Spectator = false;
-    bool RoundRunning = false;
-    bool GameStarted = false;
-    bool LeaveOnStart = false;
-    int16_t PlayersKnown = 0;
-    int16_t SeatMessages = 0;
-    bool MyTurn = false;
-    bool MyTurnClock = false;
-    bool PlayAllowed = false;
-    bool TurnActed = false;
-    int16_t RoundCount = 0;
-    std::array<double, 4> RunningScore{};
-    bool AutoPlay = false;
-    bool ShortClock = false;
-    bool Hidden = false;
-    int16_t PlaysThisRound = 0;
-    int16_t BombsThisRound = 0;
-    int16_t FinishedCount = 0;
-    int16_t LevelRank = 0;
-    int16_t ClockSeconds = 0;
-    int16_t TurnSeconds = 0;
-    int16_t ClockValue = 0;
-    uint8_t TimeoutLimit = 0;
-    QString WebPageAddress;
-    QString LastPlayTime;
-    QString HintStamp;
-    std::array<bool, 4> VoiceTaken{};
-    std::array<bool, 4> VoiceTakenW{};
-    std::array<QString, 4> Voices{};
-
-    int16_t BaseTop = 0;           // top of the user's cards while not raised
-    int16_t DealLayoutOffset = 0;  // layout offset of the deal display; the second play-state reset clears it
-    int16_t ReconnectAttempts = 0; // reconnect attempts since the link was found lost
-    LayoutScaleFactors LayoutScale;
-    int16_t TimeoutCount = 0;      // consecutive turns that ran out while the window was not hidden
+    TableRecord Table;
+    RoundRecord Round;
+    TurnRecord Turn;
+    ClockRecord Clock;
+    VoiceRecord Voice;
+    DisplayRecord Display;
 };
 
 inline TableStateRecord TableState;
@@ -101,7 +137,8 @@ int PositionOfSeat(int seatByte);
 // Whether picture index k shows one of the first CardCount cards of the user's hand.
 bool HandHasImage(int k);
 
-// Back to the zeroed record of process start; tests use it between cases.
+// Back to the zeroed record of process start; tests use it between cases. The control side of
+// the display reset stays registered.
 void ResetTableState();
 
 // Play-state reset: every hand emptied (all slots' ImageIndex -1, CardCount 0),
@@ -120,6 +157,6 @@ void DisplayReset();
 
 // The control side of the display reset: hiding the speech bubbles Speak(0..3) and the chat
 // window Talk, and the card side (card pictures, TableCards, PrevTableCards, buttons, level
-// captions). The table window installs it; DisplayReset runs it after the record side.
+// captions). The table's display installs it; DisplayReset runs it after the record side.
 // An empty function (the default) leaves the controls alone.
 void SetDisplayResetControls(std::function<void()> controls);

@@ -1,23 +1,17 @@
 #include "session/ConnectionWatch.h"
 
-#include "protocol/TableState.h"
 #include "session/HallLink.h"
 #include "session/Platform.h"
-#include "session/Shutdown.h"
+#include "session/TableWindow.h"
 #include "session/Transport.h"
 #include "session/Winsock1.h"
-#include "ui/MainForm.h"
 
 namespace ConnectionWatch {
 
-void LinkWatchStep()
-{
-    if (Winsock1().State() == SocketState::Connected)
-        return;
-    ConnectionLost();
-}
-
 namespace {
+
+std::function<bool()> g_roundRunning;
+std::function<void()> g_closeTableSteps;
 
 // The table closes, its window goes down and the hall comes back; the process stays so that
 // the hall can send the table back in with message 22. Without a hall the client ends.
@@ -33,13 +27,18 @@ void CloseTableForHall(const QString& notice)
     }
     MinimizeMainForm();
     HallLink::ReturnToHall();
-    TableState.GameStarted = false;
-    Shutdown::EndOfTableSteps();
-    PlayStateResetSecond();
-    DisplayReset();
+    if (const std::function<void()> steps = g_closeTableSteps)
+        steps();
 }
 
 }  // namespace
+
+void LinkWatchStep()
+{
+    if (Winsock1().State() == SocketState::Connected)
+        return;
+    ConnectionLost();
+}
 
 void ConnectionLost()
 {
@@ -49,6 +48,32 @@ void ConnectionLost()
 void SilenceWatchFired()
 {
     CloseTableForHall(QStringLiteral("已经与服务器断开连接，请重新入座！"));
+}
+
+void SetRoundQuery(std::function<bool()> roundRunning)
+{
+    g_roundRunning = std::move(roundRunning);
+}
+
+bool RoundRunning()
+{
+    return g_roundRunning && g_roundRunning();
+}
+
+void SetCloseTableSteps(std::function<void()> steps)
+{
+    g_closeTableSteps = std::move(steps);
+}
+
+void RegisterTasks()
+{
+    Transport::SetTaskStep(Transport::LinkWatchTask, LinkWatchStep);
+}
+
+void Reset()
+{
+    g_roundRunning = nullptr;
+    g_closeTableSteps = nullptr;
 }
 
 }  // namespace ConnectionWatch

@@ -1,5 +1,7 @@
 #pragma once
 // Watching the link to the game server once logged in.
+#include <functional>
+
 namespace ConnectionWatch {
 
 // The link-watch tick task: notices a socket that is no longer connected.
@@ -8,5 +10,18 @@ void LinkWatchStep();
 void ConnectionLost();
 // No packet for about 500 seconds during a round.
 void SilenceWatchFired();
+
+// Whether a round is running: the silence watch only counts then. The table registers
+// the question; without it no round ever runs.
+void SetRoundQuery(std::function<bool()> roundRunning);
+bool RoundRunning();
+// The table's part of closing for the hall, run after the window went down and the hall was
+// called back: the end-of-table steps and the resets of the table record.
+void SetCloseTableSteps(std::function<void()> steps);
+
+// Registers the link watch with the main tick.
+void RegisterTasks();
+// Drops both registrations.
+void Reset();
 
 }  // namespace ConnectionWatch

@@ -1,12 +1,11 @@
 #include "session/HallLink.h"
 
+#include <map>
 #include <QLocalSocket>
 #include <QTimer>
 
-#include "protocol/TableState.h"
+#include "session/LayerSlot.h"
 #include "session/Platform.h"
-#include "session/Startup.h"
-#include "ui/MainForm.h"
 
 namespace {
 
@@ -84,17 +83,20 @@ private:
     QTimer m_retry;
 };
 
-std::unique_ptr<HallChannel> g_channel;
-bool g_endHookAdded = false;
+void WireChannel(HallChannel& channel);
 
-void WireChannel()
+LayerSlot<HallChannel> g_channel(HallLink::MakeLocalChannel, WireChannel);
+bool g_endHookAdded = false;
+std::map<uint32_t, std::function<void()>> g_handlers;
+
+void WireChannel(HallChannel& channel)
 {
-    g_channel->MessageArrived = [](uint32_t n) { HallLink::OnHallMessage(n); };
+    channel.MessageArrived = [](uint32_t n) { HallLink::OnHallMessage(n); };
     if (!g_endHookAdded) {
         g_endHookAdded = true;
         Platform::AddEndHook([] {
-            if (g_channel)
-                g_channel->Flush();
+            if (HallChannel* current = g_channel.Current())
+                current->Flush();
         });
     }
 }
@@ -110,18 +112,12 @@ QString EndpointName(const QString& caption)
 
 HallChannel& Channel()
 {
-    if (!g_channel) {
-        g_channel = MakeLocalChannel();
-        WireChannel();
-    }
-    return *g_channel;
+    return g_channel.Get();
 }
 
 void SetChannel(std::unique_ptr<HallChannel> channel)
 {
-    g_channel = std::move(channel);
-    if (g_channel)
-        WireChannel();
+    g_channel.Set(std::move(channel));
 }
 
 std::unique_ptr<HallChannel> MakeLocalChannel()
@@ -166,23 +162,26 @@ void InstallHook()
 
 void OnHallMessage(uint32_t number)
 {
-    switch (number) {
-    case HallMessage::RoundRunning:
-        PostToHall(TableState.RoundRunning ? HallMessage::RoundRunning : HallMessage::Idle);
-        break;
-    case HallMessage::Connect:
-        Startup::ConnectAgain();
-        if (MainForm* form = TheMainForm()) {
-            // A new login: the start button is free and shows its start picture, no clock runs.
-            form->AnNiuLatched[2] = false;
-            form->ShowStartButton(false);
-            form->Time_Img->hide();
-            form->Number->hide();
-        }
-        break;
-    default:
-        break;
-    }
+    const auto entry = g_handlers.find(number);
+    if (entry == g_handlers.end())
+        return;
+    // A copy, so that a handler may change the table while it runs.
+    const std::function<void()> handler = entry->second;
+    handler();
+}
+
+void SetMessageHandler(uint32_t number, std::function<void()> handler)
+{
+    if (handler)
+        g_handlers[number] = std::move(handler);
+    else
+        g_handlers.erase(number);
+}
+
+void Reset()
+{
+    HallCaption = QStringLiteral("Hallmere");
+    g_handlers.clear();
 }
 
 }  // namespace HallLink

@@ -6,16 +6,8 @@
 #include <memory>
 #include <QString>
 
-namespace HallMessage {
-constexpr uint32_t Connect = 22;          // client: logging in / refused; hall: connect again
-constexpr uint32_t LoggedIn = 771;        // client: connected, entry accepted; hall: are you busy?
-constexpr uint32_t Idle = 1024;           // client: not playing; hall: close the table
-constexpr uint32_t RoundRunning = 1125;   // client: a round runs; hall: are you playing?
-constexpr uint32_t Connecting = 1126;     // client: still logging in
-constexpr uint32_t Dealt = 1127;          // client: a round was dealt
-constexpr uint32_t Restore = 61728;       // request: bring the hall back
-constexpr uint32_t Minimize = 61472;      // request: put the hall aside
-}  // namespace HallMessage
+#include "wire/Commands.h"
+
 
 // The channel layer: finding the hall by caption and exchanging numbers with it.
 class HallChannel {
@@ -52,7 +44,12 @@ void HallAside();
 
 // Starts listening for the hall's messages (the last step of start-up).
 void InstallHook();
-// What the client does with a number from the hall.
+// What the client does with a number from the hall: the handler registered for it, if any.
 void OnHallMessage(uint32_t number);
+// The modules that answer the hall register here; an empty handler removes the entry.
+void SetMessageHandler(uint32_t number, std::function<void()> handler);
+
+// The caption back to "Hallmere" and no handlers; the channel stays.
+void Reset();
 
 }  // namespace HallLink

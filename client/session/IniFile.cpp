@@ -5,7 +5,7 @@
 
 #include <vector>
 
-#include "session/Gbk.h"
+#include "wire/Gbk.h"
 
 namespace {
 

@@ -2,16 +2,15 @@
 
 #include <QHostAddress>
 
-#include "protocol/TableState.h"
+#include "session/Connection.h"
 #include "session/ConnectionWatch.h"
-#include "session/Gbk.h"
 #include "session/HallLink.h"
 #include "session/Platform.h"
-#include "session/Startup.h"
+#include "session/SiteConfig.h"
+#include "session/TableWindow.h"
 #include "session/Transport.h"
 #include "session/Winsock1.h"
-#include "ui/MainForm.h"
-#include "ui/SiteConfig.h"
+#include "wire/Gbk.h"
 
 namespace Mod_Proxy {
 
@@ -80,7 +79,7 @@ QByteArray GreetingRequest()
 
 QByteArray AuthenticationRequest()
 {
-    const Startup::CommandLine& s = Startup::Session;
+    const Launch::CommandLine& s = Connection::Session;
     QByteArray r;
     r.append('\x01');
     r.append(static_cast<char>(s.proxyUserLength));
@@ -92,7 +91,7 @@ QByteArray AuthenticationRequest()
 
 QByteArray ConnectRequest()
 {
-    const Startup::CommandLine& s = Startup::Session;
+    const Launch::CommandLine& s = Connection::Session;
     QHostAddress address;
     if (!address.setAddress(s.serverHost) || address.protocol() != QAbstractSocket::IPv4Protocol)
         return {};
@@ -108,20 +107,14 @@ QByteArray ConnectRequest()
 void StartProxyConnection()
 {
     Transport::ProxyHandshakeDone = false;
-    Winsock1().RemoteHost = Startup::Session.proxyHost;
-    Winsock1().RemotePort = Startup::Session.proxyPort;
+    Winsock1().RemoteHost = Connection::Session.proxyHost;
+    Winsock1().RemotePort = Connection::Session.proxyPort;
     Winsock1().Connect();
-    const bool settled = Platform::PumpUntil(
-        [] {
-            const int st = Winsock1().State();
-            return st == SocketState::Connected || st == SocketState::Closed || st == SocketState::Error;
-        },
-        Startup::ConnectWaitMs);
-    if (!settled || Winsock1().State() != SocketState::Connected) {
+    if (!Connection::WaitForSocket()) {
         ConnectionWatch::ConnectionLost();
         return;
     }
-    TableState.AwaitingEntryReply = true;
+    Connection::Link.AwaitingEntryReply = true;
     ProxyStep = 0;
     ResetBuffer();
     ProxyStep = 1;
@@ -194,14 +187,18 @@ void HandleProxyReply()
         HallLink::PostToHall(HallMessage::LoggedIn);
         SysmsgClear(0);
         SysmsgAdd(0, QStringLiteral("连接代理服务器成功！"));
-        Winsock1().SendData(
-            QByteArray(reinterpret_cast<const char*>(Startup::EntryRequest.data()), PacketSize));
+        Connection::SendEntryRequest();
         Transport::EnableTimerBong(true);
         break;
     }
     default:
         break;
     }
+}
+
+void Reset()
+{
+    ProxyStep = 0;
 }
 
 }  // namespace Mod_Proxy

@@ -25,4 +25,7 @@ QByteArray AuthenticationRequest();
 // Empty when the server host is not a dotted IPv4 address.
 QByteArray ConnectRequest();
 
+// Back to step 0.
+void Reset();
+
 }  // namespace Mod_Proxy

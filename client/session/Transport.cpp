@@ -3,15 +3,14 @@
 #include <QFile>
 #include <QTimer>
 
-#include "protocol/Dispatcher.h"
-#include "protocol/TableState.h"
 #include "session/ConnectionWatch.h"
-#include "session/Gbk.h"
 #include "session/HallLink.h"
 #include "session/Platform.h"
 #include "session/Proxy.h"
-#include "session/Startup.h"
 #include "session/Winsock1.h"
+#include "wire/Commands.h"
+#include "wire/Fields.h"
+#include "wire/Gbk.h"
 
 namespace Transport {
 
@@ -20,6 +19,7 @@ namespace {
 constexpr std::array<int16_t, TaskCount> Threshold = {1, 2, 4, 8, 0, 0, 2};
 
 std::function<void(const Packet&)> g_packetHandler;
+std::array<std::function<void()>, TaskCount> g_taskSteps;
 QFile* g_log = nullptr;
 QTimer* g_timerBong = nullptr;
 bool g_timerBongEnabled = false;
@@ -71,7 +71,8 @@ void RunReceiveTask()
 {
     TickTask& t = TickTasks[ReceiveTask];
     if (t.counter >= 2 && t.flag) {
-        if (TableState.RoundRunning) {
+        const bool roundRunning = ConnectionWatch::RoundRunning();
+        if (roundRunning) {
             ++IdleReceiveRuns;
             if (IdleReceiveRuns > 4999) {
                 ConnectionWatch::SilenceWatchFired();
@@ -83,11 +84,8 @@ void RunReceiveTask()
             std::copy_n(RecvRing.data.begin() + static_cast<std::ptrdiff_t>(from), PacketSize,
                         g_receiveBuffer.begin());
             RecvRing.readIndex = (RecvRing.readIndex + PacketSize) % RingSize;
-            if (g_packetHandler)
-                g_packetHandler(g_receiveBuffer);
-            else
-                Dispatcher::Dispatch(g_receiveBuffer);
-            if (TableState.RoundRunning)
+            DeliverPacket(g_receiveBuffer);
+            if (ConnectionWatch::RoundRunning())
                 IdleReceiveRuns = 0;
         }
         t.counter = RecvRing.Queued() >= PacketSize ? 1 : 0;
@@ -98,11 +96,11 @@ void RunReceiveTask()
 
 void SendPacket(Packet packet)
 {
-    if (packet[3] == 19) {
+    if (packet[Wire::CommandByte] == Command::Chat) {
         if (PendingChatText.isEmpty())
             return;
-        const QString text = PendingChatText.left(100);
-        int at = 16;
+        const QString text = PendingChatText.left(Field::Chat::MaxCharacters);
+        int at = Field::Chat::Text;
         for (QChar unit : text) {
             const QByteArray bytes = Gbk::EncodeUnit(unit);
             for (char b : bytes)
@@ -112,8 +110,8 @@ void SendPacket(Packet packet)
             packet[static_cast<size_t>(i)] = 0;
         PendingChatText.clear();
     }
-    packet[260] = SessionCode[0];
-    packet[261] = SessionCode[1];
+    packet[Wire::SessionCodeByte] = SessionCode[0];
+    packet[Wire::SessionCodeByte + 1] = SessionCode[1];
 
     // 127 packets fill the ring (a 128th would make it look empty); later ones wait aside.
     if (!SendOverflow.empty() || SendRing.Queued() + PacketSize >= RingSize) {
@@ -197,15 +195,16 @@ void RunTick()
     RunSendTask();
     RunReceiveTask();
 
-    if (TickTasks[LoginTask].counter >= 4 && TickTasks[LoginTask].flag)
-        Startup::LoginTaskStep();
-    WrapCounter(LoginTask);
-
-    WrapCounter(BlinkTask);
-
-    if (TickTasks[LinkWatchTask].counter >= 2 && TickTasks[LinkWatchTask].flag)
-        ConnectionWatch::LinkWatchStep();
-    WrapCounter(LinkWatchTask);
+    // The registered tasks, in the fixed order of the table.
+    for (int task = LoginTask; task < TaskCount; ++task) {
+        const auto t = static_cast<size_t>(task);
+        if (TickTasks[t].flag && TickTasks[t].counter >= Threshold[t]) {
+            // A copy, so that a step may register another step while it runs.
+            if (const std::function<void()> step = g_taskSteps[t])
+                step();
+        }
+        WrapCounter(static_cast<TaskId>(task));
+    }
 }
 
 void EmptyRings()
@@ -262,6 +261,7 @@ void Reset()
     LogEnabled = false;
     IdleReceiveRuns = 0;
     g_packetHandler = nullptr;
+    g_taskSteps = {};
     delete g_log;
     g_log = nullptr;
     g_timerBongEnabled = false;
@@ -272,6 +272,24 @@ void Reset()
 void SetPacketHandler(std::function<void(const Packet&)> handler)
 {
     g_packetHandler = std::move(handler);
+}
+
+void SetTaskStep(TaskId task, std::function<void()> step)
+{
+    if (task >= 0 && task < TaskCount)
+        g_taskSteps[static_cast<size_t>(task)] = std::move(step);
+}
+
+void DeliverPacket(const Packet& packet)
+{
+    if (packet[Wire::CommandByte] != Command::ReconnectResult) {
+        SessionCode[0] = packet[Wire::SessionCodeByte];
+        SessionCode[1] = packet[Wire::SessionCodeByte + 1];
+    }
+    if (LogEnabled)
+        WriteLogLine(QStringLiteral("接收指令："), packet);
+    if (g_packetHandler)
+        g_packetHandler(packet);
 }
 
 void RegisterTimerBong(QTimer* timer)

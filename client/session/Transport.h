@@ -8,7 +8,7 @@
 #include <functional>
 #include <QString>
 
-#include "session/Packet.h"
+#include "wire/Packet.h"
 
 class QTimer;
 
@@ -55,7 +55,7 @@ inline int16_t IdleReceiveRuns = 0;
 // its text from PendingChatText.
 void SendPacket(Packet packet);
 
-// Starts a counting task: flag set, counter cleared.
+// Starts a task: flag set, counter cleared.
 void StartTask(TaskId task);
 void StopTask(TaskId task);
 void ClearAllTasks();
@@ -76,11 +76,22 @@ void EmptyRings();
 void OpenLog(const QString& path);
 void WriteLogLine(const QString& prefix, const Packet& packet);
 
-// Everything of this module back to its start-up values.
+// The module that owns a task registers its step; the tick runs it when the task is due
+// (counting tasks: flag set and the counter at the task's threshold; the clock tasks: flag
+// set). A task without a step only counts.
+void SetTaskStep(TaskId task, std::function<void()> step);
+
+// Everything of this module back to its start-up values; registered steps and the packet
+// handler are dropped too.
 void Reset();
 
 // The receive side hands each complete packet here (the dispatcher in the client).
 void SetPacketHandler(std::function<void(const Packet&)> handler);
+
+// One complete packet from the server: its session code is taken (except from a reconnect
+// result, which must not replace the code of the session it restores), it is logged, and it
+// goes to the packet handler. The receive task calls it once per packet.
+void DeliverPacket(const Packet& packet);
 
 }  // namespace Transport
 

@@ -2,6 +2,8 @@
 
 #include <QTcpSocket>
 
+#include "session/LayerSlot.h"
+
 namespace {
 
 class TcpWinsock : public Winsock {
@@ -76,20 +78,18 @@ private:
     bool m_closing = false;
 };
 
-std::unique_ptr<Winsock> g_winsock;
+LayerSlot<Winsock> g_winsock(MakeTcpWinsock);
 
 }  // namespace
 
 Winsock& Winsock1()
 {
-    if (!g_winsock)
-        g_winsock = MakeTcpWinsock();
-    return *g_winsock;
+    return g_winsock.Get();
 }
 
 void SetWinsock1(std::unique_ptr<Winsock> socket)
 {
-    g_winsock = std::move(socket);
+    g_winsock.Set(std::move(socket));
 }
 
 std::unique_ptr<Winsock> MakeTcpWinsock()

@@ -4,23 +4,29 @@
 #include <QFileInfo>
 
 #include "session/HallLink.h"
+#include "session/LayerSlot.h"
 #include "session/Platform.h"
+#include "session/SiteConfig.h"
 #include "sound/SoundDevice.h"
-#include "ui/SiteConfig.h"
 
 namespace {
 
-std::unique_ptr<SoundDevice> g_device;
-std::unique_ptr<HallChannel> g_musicBox;
+void DropAtExit();
+template <class Layer>
+void EnsureCleanup(Layer&);
+
+LayerSlot<SoundDevice> g_device(MakeQtSoundDevice, EnsureCleanup<SoundDevice>);
+LayerSlot<HallChannel> g_musicBox(Mod_Sound::MakeMusicBoxChannel, EnsureCleanup<HallChannel>);
 
 // Sound objects must go before the application object does; tests end through main's return.
 void DropAtExit()
 {
-    g_device.reset();
-    g_musicBox.reset();
+    g_device.Reset();
+    g_musicBox.Reset();
 }
 
-void EnsureCleanup()
+template <class Layer>
+void EnsureCleanup(Layer&)
 {
     static bool added = false;
     if (!added && QCoreApplication::instance()) {
@@ -166,32 +172,22 @@ void StartMusicBox()
 
 SoundDevice& Device()
 {
-    if (!g_device) {
-        g_device = MakeQtSoundDevice();
-        EnsureCleanup();
-    }
-    return *g_device;
+    return g_device.Get();
 }
 
 void SetSoundDevice(std::unique_ptr<SoundDevice> device)
 {
-    g_device = std::move(device);
-    EnsureCleanup();
+    g_device.Set(std::move(device));
 }
 
 HallChannel& MusicBoxChannel()
 {
-    if (!g_musicBox) {
-        g_musicBox = MakeMusicBoxChannel();
-        EnsureCleanup();
-    }
-    return *g_musicBox;
+    return g_musicBox.Get();
 }
 
 void SetMusicBoxChannel(std::unique_ptr<HallChannel> channel)
 {
-    g_musicBox = std::move(channel);
-    EnsureCleanup();
+    g_musicBox.Set(std::move(channel));
 }
 
 std::unique_ptr<HallChannel> MakeMusicBoxChannel()
@@ -203,9 +199,9 @@ std::unique_ptr<HallChannel> MakeMusicBoxChannel()
 
 void ResetSound()
 {
-    if (g_device && g_device->HasSound()) {
-        g_device->Stop();
-        g_device->Release();
+    if (SoundDevice* device = g_device.Current(); device && device->HasSound()) {
+        device->Stop();
+        device->Release();
     }
     MusicOn = true;
     EffectsOn = true;

@@ -54,4 +54,37 @@ QSizeF ToTwips(QSizeF pixels)
     return pixels * TwipsPerPixel;
 }
 
+namespace {
+
+// One axis of the window. A small screen gets the whole length for the window and for Pic1;
+// a large one gets the fixed design length, with Pic1 inside the drawn frame.
+struct AxisPlacement {
+    int windowLength = 0;
+    int picStart = 0;
+    int picLength = 0;
+    bool framed = false;
+};
+
+AxisPlacement PlaceAxis(int screenLength, int fullScreenBelow, int windowTwips, int picStartTwips,
+                        int frameTwips)
+{
+    if (screenLength < fullScreenBelow)
+        return {screenLength, 0, screenLength, false};
+    const int twips = static_cast<int>(TwipsPerPixel);
+    return {windowTwips / twips, picStartTwips / twips, (windowTwips - frameTwips) / twips, true};
+}
+
+}  // namespace
+
+WindowPlacement PlaceWindow(QSize screen)
+{
+    const AxisPlacement v = PlaceAxis(screen.height(), 769, 11940, 300, 420);
+    const AxisPlacement h = PlaceAxis(screen.width(), 1025, 15600, 120, 240);
+    WindowPlacement p;
+    p.window = QRect(0, 0, h.windowLength, v.windowLength);
+    p.pic1 = QRect(h.picStart, v.picStart, h.picLength, v.picLength);
+    p.framed = h.framed || v.framed;
+    return p;
+}
+
 }  // namespace Frame

@@ -3,7 +3,9 @@
 // places of the icon, the frame buttons and the title strip. Values are in twips (15 to a
 // pixel), as the frame was designed.
 #include <array>
+#include <QRect>
 #include <QRectF>
+#include <QSize>
 #include <QSizeF>
 
 namespace Frame {
@@ -29,5 +31,14 @@ QRectF MinimisePlace(const QRectF& closePlace, QSizeF minimiseTwips);
 // Twips to pixels and back, without rounding.
 QRectF ToPixels(const QRectF& twips);
 QSizeF ToTwips(QSizeF pixels);
+
+// The window on a screen of this size: a small screen gets the whole length of an axis for the
+// window and for Pic1; a large one the design length, with Pic1 inside the drawn frame.
+struct WindowPlacement {
+    QRect window;
+    QRect pic1;       // relative to the window
+    bool framed = false;  // the drawn frame shows on at least one side
+};
+WindowPlacement PlaceWindow(QSize screen);
 
 }  // namespace Frame

@@ -3,7 +3,8 @@
 #include <QFont>
 #include <QWidget>
 
-#include "session/Pictures.h"
+#include "resources/Pictures.h"
+#include "ui/PictureLoad.h"
 #include "ui/MainForm.h"
 
 namespace Layout {
@@ -80,8 +81,8 @@ DesignRect PlayedCard(int position, int k)
 {
     const int p = position < 0 || position > 3 ? 0 : position;
     // Laid out as a play of all fourteen cards, centred on the position's anchor.
-    const double start = Design::PlayAnchorLeft[p] - (14 * 0.11 + 0.39) * 90;
-    return {start + k * 0.22 * Design::PlayedWidth, Design::PlayAnchorTop[p], Design::PlayedWidth,
+    const double start = PlayAnchors[static_cast<size_t>(p)].left - (14 * 0.11 + 0.39) * 90;
+    return {start + k * 0.22 * Design::PlayedWidth, PlayAnchors[static_cast<size_t>(p)].top, Design::PlayedWidth,
             Design::PlayedHeight};
 }
 
@@ -116,7 +117,7 @@ DesignRect VideoReopen(int position)
 
 void PrepareBackground(MainForm& form)
 {
-    const LayoutScaleFactors& scale = TableState.LayoutScale;
+    const LayoutScaleFactors& scale = TableState.Display.LayoutScale;
     // Pic1 shows the background at its own size, stretched when the table is smaller.
     form.Pic1->copyPicture(*form.Pic2);
 
@@ -142,7 +143,7 @@ void PrepareBackground(MainForm& form)
 
 void FirstLayoutPass(MainForm& form)
 {
-    const LayoutScaleFactors& s = TableState.LayoutScale;
+    const LayoutScaleFactors& s = TableState.Display.LayoutScale;
     using namespace Design;
 
     for (int p = 0; p < 4; ++p) {
@@ -154,19 +155,19 @@ void FirstLayoutPass(MainForm& form)
             SetPointSize(label, 9, 8, s);
 
         Place(form.OK[p], OK[p], s);
-        Pictures::LoadPictureById(form.OK[p], Pictures::ReadyMarkPictures[0]);
+        LoadPictureById(form.OK[p], Pictures::ReadyMarkPictures[0]);
         Place(form.first[p], first[p], s);
-        Pictures::LoadPictureById(form.first[p], Pictures::PlaceMarkPictures[0]);
+        LoadPictureById(form.first[p], Pictures::PlaceMarkPictures[0]);
         Place(form.Speak[p], Speak[p], s);
         // The bubble of the right-hand player points the other way.
-        Pictures::LoadPictureById(form.Speak[p], p == 3 ? 238 : 235);
+        LoadPictureById(form.Speak[p], p == 3 ? 238 : 235);
         Place(form.btnJiaofen[p], btnJiaofen[p], s);
     }
 
     for (int i = 0; i < int(form.AnNiu.size()); ++i) {
         Place(form.AnNiu[i], AnNiu[i], s);
         const int entry = AnNiuEntry(i, false, form.StartButtonContinues);
-        Pictures::LoadPictureById(form.AnNiu[i], Pictures::ToolbarButtonPictures[entry]);
+        LoadPictureById(form.AnNiu[i], Pictures::ToolbarButtonPictures[entry]);
     }
     form.AnNiuHighlighted.fill(false);
     form.AnNiuLatched[2] = true;
@@ -175,8 +176,8 @@ void FirstLayoutPass(MainForm& form)
     Place(form.Location, Location, s);
     Place(form.imgword1, imgword1, s);
     Place(form.imgword2, imgword2, s);
-    Pictures::LoadPictureById(form.imgword1, 516);
-    Pictures::LoadPictureById(form.imgword2, 517);
+    LoadPictureById(form.imgword1, 516);
+    LoadPictureById(form.imgword2, 517);
     form.WordHighlighted.fill(false);
 
     // Video frames: own capture over the own portrait, a little higher and shorter.
@@ -201,7 +202,7 @@ void FirstLayoutPass(MainForm& form)
     const int remoteIcons[4] = {0, 1, 2, 8};
     for (int p = 0; p < 4; ++p)
         for (int b = 0; b < 4; ++b)
-            Pictures::LoadPictureById(form.ImCmd[4 * p + b],
+            LoadPictureById(form.ImCmd[4 * p + b],
                                       Pictures::VideoCommandPictures[p == 0 ? ownIcons[b] : remoteIcons[b]]);
     Place(form.Tiplbl, Tiplbl, s);
     SetPointSize(form.Tiplbl, 8, 7, s);
@@ -209,7 +210,7 @@ void FirstLayoutPass(MainForm& form)
 
 void SecondLayoutPass(MainForm& form)
 {
-    const LayoutScaleFactors& s = TableState.LayoutScale;
+    const LayoutScaleFactors& s = TableState.Display.LayoutScale;
     using namespace Design;
 
     for (int i = 0; i < 2; ++i)
@@ -217,7 +218,7 @@ void SecondLayoutPass(MainForm& form)
 
     for (int i = 0; i < int(form.Operation.size()); ++i) {
         Place(form.Operation[i], Operation[i], s);
-        Pictures::LoadPictureById(form.Operation[i], Pictures::PlayButtonPictures[OperationEntry(i, false)]);
+        LoadPictureById(form.Operation[i], Pictures::PlayButtonPictures[OperationEntry(i, false)]);
     }
     form.OperationHighlighted.fill(false);
 

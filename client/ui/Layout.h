@@ -77,12 +77,10 @@ inline constexpr DesignRect Time_Img = {920, 610, 81, 38};
 inline constexpr DesignRect Number = {968, 615, 30, 28};
 
 // The user's hand: 14 cards from HandLeft, 0.22 card widths apart, on the base line.
-inline constexpr double HandLeft = 346, BaseTop = 565, CardWidth = 90, CardHeight = 120;
+inline constexpr double HandLeft = 346, BaseTop = HandBaseTop, CardWidth = 90, CardHeight = 120;
 inline constexpr double HandStep = 0.22 * CardWidth;
-// Cards played by the others: 80 x 108 around each position's play anchor.
+// Cards played by the others: 80 x 108 around each position's play anchor (PlayAnchors).
 inline constexpr double PlayedWidth = 80, PlayedHeight = 108;
-inline constexpr double PlayAnchorLeft[4] = {500, 250, 500, 774};
-inline constexpr double PlayAnchorTop[4] = {415, 310, 190, 310};
 
 // Fans of card backs of positions 1, 2, 3, at the size of a 13-card fan; they never share
 // the table with the ready marks (those show between rounds only).

@@ -11,10 +11,11 @@
 #include <QTimer>
 #include <QWidget>
 
+#include "session/TableWindow.h"
 #include "ui/PictureBox.h"
 #include "ui/WebPage.h"
 
-class MainForm : public QWidget {
+class MainForm : public QWidget, public TableWindow {
     Q_OBJECT
 public:
     explicit MainForm(QWidget* parent = nullptr);
@@ -92,9 +93,6 @@ public:
 
     QTimer* TimerBong = nullptr;
     QTimer* TimerKeepAlive = nullptr;
-    QTimer* TimerChat = nullptr;
-    QTimer* Timer_Zoom = nullptr;
-    QTimer* Timer_Vshow1 = nullptr;
 
     // Pop-up windows this window hides or closes itself; set by the parts that make them.
     QWidget* Talk = nullptr;
@@ -147,6 +145,12 @@ public:
     void WebDocumentComplete();
     void WebNavigateError();
 
+    // The message area and minimising, for the floors below the window.
+    void ClearMessageLine(int index) override;
+    void AddMessageLine(int index, const QString& line) override;
+    QStringList MessageLines(int index) const override;
+    void MinimizeWindow() override;
+
 protected:
     void changeEvent(QEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
@@ -155,13 +159,20 @@ protected:
 
 private:
     void CreateControls();
+    void CreateTableControls();
+    void CreateSeatControls();
+    void CreateCardControls();
+    void CreateButtons();
+    void CreateClockAndCaptions();
+    void CreateMessageArea();
+    void CreateVideoControls();
+    void CreateFrameControls();
     void ConnectHover();
     void FrameButtonDown(bool close);
     void FrameButtonUp(bool close, bool inside);
     void TitleStripPressed(QMouseEvent* event);
     void UpdateTitleStrip();
     void WindowRestored();
-    void SendKeepAlive();
 
     // Fallback drag when the window system does not move the window itself.
     bool m_dragging = false;
@@ -172,10 +183,5 @@ private:
 // The one table window of the process, or nullptr before it exists.
 MainForm* TheMainForm();
 
-// Message-area helpers that work whether or not a window exists (tests without one).
-void SysmsgClear(int index);
-void SysmsgAdd(int index, const QString& line);
-QString SysmsgText(int index);
-void MinimizeMainForm();
 // The entry reply's page on the table window, when there is one.
 void ShowTableWebPage(const QString& address);

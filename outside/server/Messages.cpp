@@ -4,6 +4,8 @@
 #include <array>
 
 #include "rules/Cards.h"
+#include "wire/Commands.h"
+#include "wire/Fields.h"
 
 namespace Server {
 
@@ -47,131 +49,136 @@ void WriteText(Packet& p, int at, int width, const std::string& bytes)
 
 Packet EntryResult(uint8_t outcome, uint8_t timeoutLimit, const std::string& webAddress, uint8_t seatBit)
 {
-    Packet p = Wire::NewPacket(18);
-    p[6] = seatBit;
-    p[9] = timeoutLimit;
-    p[15] = outcome;
-    const size_t n = std::min<size_t>(webAddress.size(), 100);
+    using namespace Field::EntryResult;
+    Packet p = Wire::NewPacket(Command::Entry);
+    p[Field::Seat] = seatBit;
+    p[TimeoutLimit] = timeoutLimit;
+    p[Outcome] = outcome;
+    const size_t n = std::min<size_t>(webAddress.size(), WebAddressWidth);
     for (size_t i = 0; i < n; ++i)
-        p[16 + i] = static_cast<uint8_t>(webAddress[i]);
+        p[WebAddress + i] = static_cast<uint8_t>(webAddress[i]);
     return p;
 }
 
 Packet SeatInfo(uint8_t addresseeBit, int seat, const PlayerProfile& player, bool ready)
 {
-    Packet p = Wire::NewPacket(20);
-    p[6] = addresseeBit;
-    WriteText(p, 16, 32, player.nickname);
-    WriteText(p, 48, 16, player.face);
-    p[64] = player.sex;
-    WriteText(p, 72, 8, player.area);
-    WriteU64(p, 80, player.points);
-    WriteU64(p, 88, player.credit);
-    WriteU64(p, 96, player.coins);
-    WriteText(p, 112, 16, LevelNameGbk(PlayerLevel(player.points)));
-    Wire::WriteLE32(p, 152, player.logins);
-    Wire::WriteLE32(p, 156, player.disconnects);
-    Wire::WriteLE32(p, 160, player.wins);
-    Wire::WriteLE32(p, 164, player.losses);
-    WriteText(p, 168, 16, player.key);
-    WriteText(p, 184, 24, player.title);
-    p[208] = ready ? 1 : 0;
-    WriteText(p, 210, 8, "27");
-    WriteText(p, 218, 8, std::to_string(10 * (1 + (seat & 3))));
-    WriteU64(p, 226, SeatBit(seat));
+    using namespace Field::SeatInfo;
+    Packet p = Wire::NewPacket(Command::SeatInfo);
+    p[Field::Seat] = addresseeBit;
+    WriteText(p, Nickname, NicknameWidth, player.nickname);
+    WriteText(p, Face, FaceWidth, player.face);
+    p[Sex] = player.sex;
+    WriteText(p, Area, AreaWidth, player.area);
+    WriteU64(p, Points, player.points);
+    WriteU64(p, Credit, player.credit);
+    WriteU64(p, Coins, player.coins);
+    WriteText(p, LevelName, LevelNameWidth, LevelNameGbk(PlayerLevel(player.points)));
+    Wire::WriteLE32(p, Logins, player.logins);
+    Wire::WriteLE32(p, Disconnects, player.disconnects);
+    Wire::WriteLE32(p, Wins, player.wins);
+    Wire::WriteLE32(p, Losses, player.losses);
+    WriteText(p, Key, KeyWidth, player.key);
+    WriteText(p, Title, TitleWidth, player.title);
+    p[IsReady] = ready ? 1 : 0;
+    WriteText(p, VoiceSet, VoiceSetWidth, "27");
+    WriteText(p, VoiceId, VoiceIdWidth, std::to_string(10 * (1 + (seat & 3))));
+    WriteU64(p, SeatValue, SeatBit(seat));
     return p;
 }
 
 Packet Ready(const std::string& key)
 {
-    Packet p = Wire::NewPacket(23);
-    p[15] = 1;
-    WriteText(p, 16, 16, key);
+    Packet p = Wire::NewPacket(Command::Ready);
+    p[Field::Ready::IsReady] = 1;
+    WriteText(p, Field::Ready::Key, Field::Ready::KeyWidth, key);
     return p;
 }
 
 Packet Deal(const DealInfo& info, std::span<const CardValue> hand)
 {
-    Packet p = Wire::NewPacket(1);
-    p[6] = info.addresseeBit;
-    p[8] = SeatBit(info.starter);
-    p[9] = static_cast<uint8_t>(info.levelRank);
-    p[11] = static_cast<uint8_t>(std::clamp(info.turnSeconds, 0, 255));
+    using namespace Field::Deal;
+    Packet p = Wire::NewPacket(Command::Deal);
+    p[Field::Seat] = info.addresseeBit;
+    p[Starter] = SeatBit(info.starter);
+    p[LevelRank] = static_cast<uint8_t>(info.levelRank);
+    p[TurnSeconds] = static_cast<uint8_t>(std::clamp(info.turnSeconds, 0, 255));
     const int a = std::min(info.longSeatA, info.longSeatB);
     const int b = std::max(info.longSeatA, info.longSeatB);
-    p[12] = SeatBit(a);
-    p[13] = SeatBit(b);
-    p[14] = static_cast<uint8_t>(info.ourLevel);
-    p[15] = static_cast<uint8_t>(info.theirLevel);
+    p[LongSeatA] = SeatBit(a);
+    p[LongSeatB] = SeatBit(b);
+    p[OurLevel] = static_cast<uint8_t>(info.ourLevel);
+    p[TheirLevel] = static_cast<uint8_t>(info.theirLevel);
     const size_t n = std::min<size_t>(hand.size(), 14);
     for (size_t k = 0; k < n; ++k)
-        Wire::WriteLE32(p, static_cast<int>(16 + 4 * k), hand[k]);
+        Wire::WriteLE32(p, static_cast<int>(Cards + 4 * k), hand[k]);
     return p;
 }
 
 Packet Play(int seat, int nextSeat, uint8_t turnState, Rules::PlayType type, std::span<const CardValue> cards)
 {
-    Packet p = Wire::NewPacket(6);
-    p[6] = SeatBit(seat);
-    p[11] = SeatBit(nextSeat);
-    p[15] = turnState;
+    using namespace Field::Play;
+    Packet p = Wire::NewPacket(Command::Play);
+    p[Field::Seat] = SeatBit(seat);
+    p[Next] = SeatBit(nextSeat);
+    p[TurnState] = turnState;
     const size_t n = std::min<size_t>(cards.size(), 14);
-    p[17] = static_cast<uint8_t>(n);
-    p[18] = n == 0 ? 0 : static_cast<uint8_t>(Rules::PlayTypeCode(type));
+    p[Count] = static_cast<uint8_t>(n);
+    p[Type] = n == 0 ? 0 : static_cast<uint8_t>(Rules::PlayTypeCode(type));
     for (size_t i = 0; i < n; ++i)
-        Wire::WriteLE32(p, static_cast<int>(20 + 4 * i), cards[i]);
+        Wire::WriteLE32(p, static_cast<int>(Cards + 4 * i), cards[i]);
     return p;
 }
 
 Packet Result(const ResultInfo& info)
 {
-    Packet p = Wire::NewPacket(9);
-    p[6] = SeatBit(info.seat);
-    WriteU32BigEndian(p, 8, info.roomFigure);
+    using namespace Field::Result;
+    Packet p = Wire::NewPacket(Command::RoundResult);
+    p[Field::Seat] = SeatBit(info.seat);
+    WriteU32BigEndian(p, RoomFigure, info.roomFigure);
     // No second score line: the final score is shown on its own line already.
-    p[13] = 1;
-    p[15] = 1;  // coins
-    p[16] = static_cast<uint8_t>(info.outcome == 1 ? info.levelsGained : 0);
+    p[SecondLine] = 1;
+    p[Currency] = 1;  // coins
+    p[LevelsGained] = static_cast<uint8_t>(info.outcome == 1 ? info.levelsGained : 0);
     const size_t n = std::min<size_t>(info.remaining.size(), 14);
-    p[17] = static_cast<uint8_t>(n);
+    p[Remaining] = static_cast<uint8_t>(n);
     for (size_t j = 0; j < n; ++j) {
-        p[20 + 4 * j] = static_cast<uint8_t>(Rules::CardSuitBit(info.remaining[j]));
-        p[21 + 4 * j] = static_cast<uint8_t>(Rules::CardRank(info.remaining[j]));
+        p[RemainingCards + 4 * j] = static_cast<uint8_t>(Rules::CardSuitBit(info.remaining[j]));
+        p[RemainingCards + 1 + 4 * j] = static_cast<uint8_t>(Rules::CardRank(info.remaining[j]));
     }
-    p[76] = static_cast<uint8_t>(info.place);
-    p[78] = info.outcome;
-    WriteU64(p, 79, info.total);
-    WriteU64(p, 87, info.final);
-    p[95] = static_cast<uint8_t>(std::clamp(info.playerLevel, 1, MaxPlayerLevel));
+    p[Place] = static_cast<uint8_t>(info.place);
+    p[Outcome] = info.outcome;
+    WriteU64(p, Total, info.total);
+    WriteU64(p, Final, info.final);
+    p[Field::Result::PlayerLevel] = static_cast<uint8_t>(std::clamp(info.playerLevel, 1, MaxPlayerLevel));
     return p;
 }
 
 Packet Departure(uint8_t stayingMask, uint8_t reason)
 {
-    Packet p = Wire::NewPacket(16);
-    p[6] = stayingMask & 15;
-    p[15] = reason;
+    Packet p = Wire::NewPacket(Command::Departure);
+    p[Field::Seat] = stayingMask & 15;
+    p[Field::Departure::Reason] = reason;
     return p;
 }
 
 Packet LeftTable(const std::string& key)
 {
-    Packet p = Wire::NewPacket(21);
-    WriteText(p, 16, 16, key);
+    Packet p = Wire::NewPacket(Command::PlayerLeft);
+    WriteText(p, Field::PlayerLeft::Key, Field::PlayerLeft::KeyWidth, key);
     return p;
 }
 
 Packet TableClosed(const std::string& noticeGbk)
 {
-    Packet p = Wire::NewPacket(22);
-    WriteText(p, 16, 200, noticeGbk);
+    Packet p = Wire::NewPacket(Command::TableClosed);
+    WriteText(p, Field::TableClosed::Notice, Field::TableClosed::NoticeWidth, noticeGbk);
     return p;
 }
 
 Packet ReconnectResult(bool accepted)
 {
-    Packet p = Wire::NewPacket(29);
-    p[15] = accepted ? 1 : 0;
+    Packet p = Wire::NewPacket(Command::ReconnectResult);
+    p[Field::ReconnectResult::Outcome] = accepted ? 1 : 0;
     return p;
 }
 

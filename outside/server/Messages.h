@@ -9,7 +9,7 @@
 #include "Players.h"
 #include "rules/CardTypes.h"
 #include "rules/Classify.h"
-#include "session/Packet.h"
+#include "wire/Packet.h"
 
 namespace Server {
 

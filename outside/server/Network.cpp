@@ -9,6 +9,8 @@
 #include <utility>
 
 #include "Messages.h"
+#include "wire/Commands.h"
+#include "wire/Fields.h"
 
 namespace Server {
 
@@ -25,8 +27,9 @@ void PrintLine(const std::string& line)
 
 std::string KeyOf(const Packet& p)
 {
-    const int n = Wire::FieldLength(p, 16, 16);
-    return std::string(reinterpret_cast<const char*>(p.data()) + 16, static_cast<size_t>(n));
+    using namespace Field::EntryRequest;
+    const int n = Wire::FieldLength(p, Key, KeyWidth);
+    return std::string(reinterpret_cast<const char*>(p.data()) + Key, static_cast<size_t>(n));
 }
 
 }  // namespace
@@ -156,10 +159,10 @@ void TableServer::Record(const Packet& p)
 void TableServer::Handle(Connection& c, const Packet& p)
 {
     switch (p[Wire::CommandByte]) {
-    case 18:
+    case Command::Entry:
         Enter(c, p);
         break;
-    case 19:
+    case Command::Chat:
         // A chat line goes back to every link.
         for (auto& other : m_connections) {
             if (other->gone)
@@ -185,9 +188,10 @@ void TableServer::Enter(Connection& c, const Packet& p)
         PrintLine("entry request from seat " + std::to_string(c.seat) + " that already sits; ignored");
         return;
     }
-    if (p[4] == 28) {
+    if (p[Field::EntryRequest::Reconnect] == Field::EntryRequest::ReconnectMark) {
         // The client puts the session code one byte later than its usual place.
-        const auto code = static_cast<uint16_t>(p[261] | p[262] << 8);
+        const int at = Field::EntryRequest::ReconnectSessionCode;
+        const auto code = static_cast<uint16_t>(p[at] | p[at + 1] << 8);
         const int seat = m_table.Reconnect(key, code, Now());
         if (seat < 0) {
             WriteTo(c, Msg::ReconnectResult(false), true);
@@ -206,7 +210,7 @@ void TableServer::Enter(Connection& c, const Packet& p)
         if (seat >= 0)
             Attach(c, seat);
         else {
-            reply[15] = 0;  // no free seat, or the key sits here already
+            reply[Field::EntryResult::Outcome] = 0;  // no free seat, or the key sits here already
             WriteTo(c, reply, true);
         }
     } else {

@@ -5,7 +5,7 @@
 #include <algorithm>
 #include <array>
 
-#include "session/Gbk.h"
+#include "wire/Gbk.h"
 
 namespace Server {
 

@@ -8,6 +8,8 @@
 #include "Messages.h"
 #include "rules/Cards.h"
 #include "rules/Classify.h"
+#include "wire/Commands.h"
+#include "wire/Fields.h"
 
 namespace Server {
 
@@ -174,7 +176,7 @@ int GameTable::Enter(const std::string& key, Packet reply)
     s.profile = MakeHumanProfile(key, m_config.humanCoins);
     Log(Who(seat) + " sits down (human), " + std::to_string(s.profile.coins) + " coins");
 
-    reply[6] = SeatBit(seat);
+    reply[Field::Seat] = SeatBit(seat);
     Send(seat, reply);
     // The newcomer's own seat first, then everyone else's, then who is ready.
     Send(seat, Msg::SeatInfo(SeatBit(seat), seat, s.profile, false));
@@ -272,13 +274,13 @@ void GameTable::Receive(int seat, const Packet& p, int64_t now)
     if (seat < 0 || seat > 3 || At(seat).kind != SeatKind::Human)
         return;
     switch (p[Wire::CommandByte]) {
-    case 7:
+    case Command::PlayRequest:
         PlayRequest(seat, p, now);
         break;
-    case 16:
-        if (p[15] == 1)
+    case Command::Departure:
+        if (p[Field::Request::Kind] == 1)
             SetReady(seat, now);
-        else if (p[14] == 1)
+        else if (p[Field::Request::Leave] == 1)
             Leave(seat, now);
         break;
     default:  // keep-alive and anything unknown
@@ -321,16 +323,16 @@ void GameTable::PlayRequest(int seat, const Packet& p, int64_t now)
     }
     SeatState& s = At(seat);
     const bool leading = m_current.type == PlayType::Illegal;
-    if (p[15] == 1 && !leading) {
+    if (p[Field::Request::Kind] == 1 && !leading) {
         Pass(seat, now, false);
         return;
     }
-    if (p[15] == 2) {
-        const int n = p[17];
+    if (p[Field::Request::Kind] == 2) {
+        const int n = p[Field::Request::Count];
         std::vector<int> slots;
         bool found = n >= 1 && n <= Rules::MaxPlayCards && n <= static_cast<int>(s.hand.size());
         for (int i = 0; found && i < n; ++i) {
-            const int id = p[static_cast<size_t>(20 + i)];
+            const int id = p[static_cast<size_t>(Field::Request::Cards + i)];
             const auto at = std::find_if(s.hand.begin(), s.hand.end(),
                                          [id](CardValue c) { return Rules::CardIdentifier(c) == id; });
             const int slot = static_cast<int>(at - s.hand.begin());
@@ -345,8 +347,8 @@ void GameTable::PlayRequest(int seat, const Packet& p, int64_t now)
             const PlayType type = Rules::ClassifyPlay(cards, m_levelRank);
             if (type != PlayType::Illegal
                 && (leading || Rules::BeatsPlay(cards, type, m_current, m_levelRank))) {
-                if (Rules::PlayTypeFromCode(p[18]) != type)
-                    Log(Who(seat) + " named the play type " + std::to_string(p[18]) + "; it is "
+                if (Rules::PlayTypeFromCode(p[Field::Request::Type]) != type)
+                    Log(Who(seat) + " named the play type " + std::to_string(p[Field::Request::Type]) + "; it is "
                         + PlayTypeName(type));
                 PlayCards(seat, std::move(cards), type, now, false);
                 return;

@@ -17,7 +17,7 @@
 #include "Players.h"
 #include "rules/CardTypes.h"
 #include "rules/Compare.h"
-#include "session/Packet.h"
+#include "wire/Packet.h"
 
 namespace Server {
 

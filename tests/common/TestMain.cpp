@@ -1,7 +1,7 @@
 #include <QApplication>
 #include <gtest/gtest.h>
 
-#include "common/Doubles.h"
+#include "common/doubles/PlatformDoubles.h"
 
 int main(int argc, char** argv)
 {

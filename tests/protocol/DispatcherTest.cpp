@@ -1,15 +1,17 @@
+// Received packets through the whole path: session code, log and the dispatcher's table.
 #include <gtest/gtest.h>
 
 #include <random>
 
 #include "chat/ChatDisplay.h"
-#include "common/Doubles.h"
-#include "protocol/Dispatcher.h"
+#include "common/ClientFixture.h"
 #include "protocol/TableState.h"
-#include "session/Gbk.h"
+#include "session/Connection.h"
+#include "session/TableWindow.h"
+#include "wire/Gbk.h"
 #include "session/Transport.h"
 #include "ui/MainForm.h"
-#include "ui/SiteConfig.h"
+#include "session/SiteConfig.h"
 
 namespace {
 
@@ -37,15 +39,15 @@ protected:
 
 TEST_F(DispatcherTest, SessionCodeIsTakenFromEveryPacketButAReconnectResult)
 {
-    Dispatcher::Dispatch(WithCode(24, 1, 2));
+    Transport::DeliverPacket(WithCode(24, 1, 2));
     EXPECT_EQ(Transport::SessionCode, (std::array<uint8_t, 2>{1, 2}));
     Packet reconnect = WithCode(29, 9, 9);
     reconnect[15] = 1;
-    Dispatcher::Dispatch(reconnect);
+    Transport::DeliverPacket(reconnect);
     EXPECT_EQ(Transport::SessionCode, (std::array<uint8_t, 2>{1, 2}));
-    EXPECT_TRUE(TableState.EntryOk);
-    EXPECT_TRUE(TableState.Reconnected);
-    Dispatcher::Dispatch(WithCode(5, 3, 4));
+    EXPECT_TRUE(Connection::Link.EntryOk);
+    EXPECT_TRUE(Connection::Link.Reconnected);
+    Transport::DeliverPacket(WithCode(5, 3, 4));
     EXPECT_EQ(Transport::SessionCode, (std::array<uint8_t, 2>{3, 4}));
 }
 
@@ -57,10 +59,10 @@ TEST_F(DispatcherTest, UnknownCommandsChangeNothingButTheSessionCode)
         for (int i = 4; i < 260; ++i)
             p[static_cast<size_t>(i)] = 0xFF;
         SysmsgClear(0);
-        Dispatcher::Dispatch(p);
+        Transport::DeliverPacket(p);
         EXPECT_EQ(Transport::SessionCode[0], command);
-        EXPECT_FALSE(TableState.EntryOk);
-        EXPECT_TRUE(TableState.WebPageAddress.isEmpty());
+        EXPECT_FALSE(Connection::Link.EntryOk);
+        EXPECT_TRUE(TableState.Table.WebPageAddress.isEmpty());
         EXPECT_TRUE(SysmsgText(0).isEmpty());
         EXPECT_TRUE(hall->posted.empty());
         EXPECT_EQ(TestDoubles::Seen().endCalls, 0);
@@ -69,21 +71,21 @@ TEST_F(DispatcherTest, UnknownCommandsChangeNothingButTheSessionCode)
 
 TEST_F(DispatcherTest, AcceptedEntry)
 {
-    TableState.AwaitingEntryReply = true;
-    TableState.ClockSeconds = 20;
+    Connection::Link.AwaitingEntryReply = true;
+    TableState.Clock.ClockSeconds = 20;
     Packet p = EntryResult(1);
     p[9] = 3;
     const QByteArray address("http://127.0.0.1:8090/table.html");
     for (int i = 0; i < address.size(); ++i)
         p[static_cast<size_t>(16 + i)] = static_cast<uint8_t>(address[i]);
-    Dispatcher::Dispatch(p);
+    Transport::DeliverPacket(p);
 
-    EXPECT_TRUE(TableState.EntryOk);
-    EXPECT_FALSE(TableState.AwaitingEntryReply);
-    EXPECT_EQ(TableState.TimeoutLimit, 3);
-    EXPECT_EQ(TableState.TurnSeconds, 20);
-    EXPECT_EQ(TableState.ClockValue, 20);
-    EXPECT_EQ(TableState.WebPageAddress, QString::fromLatin1(address));
+    EXPECT_TRUE(Connection::Link.EntryOk);
+    EXPECT_FALSE(Connection::Link.AwaitingEntryReply);
+    EXPECT_EQ(TableState.Clock.TimeoutLimit, 3);
+    EXPECT_EQ(TableState.Clock.TurnSeconds, 20);
+    EXPECT_EQ(TableState.Clock.ClockValue, 20);
+    EXPECT_EQ(TableState.Table.WebPageAddress, QString::fromLatin1(address));
     EXPECT_EQ(SysmsgText(0), "连接服务器成功！");
     EXPECT_EQ(SysmsgText(1), "欢迎进入" + SiteConfig::SiteName);
     EXPECT_EQ(hall->posted, (std::vector<uint32_t>{771}));
@@ -97,13 +99,13 @@ TEST_F(DispatcherTest, WebAddressFieldBounds)
     for (int i = 16; i < 116; ++i)
         full[static_cast<size_t>(i)] = 'a';
     full[116] = 'b';  // beyond the field
-    Dispatcher::Dispatch(full);
-    EXPECT_EQ(TableState.WebPageAddress, QString(100, QLatin1Char('a')));
+    Transport::DeliverPacket(full);
+    EXPECT_EQ(TableState.Table.WebPageAddress, QString(100, QLatin1Char('a')));
 
     Packet empty = EntryResult(1);
     empty[17] = 'x';  // after a leading zero byte: still empty
-    Dispatcher::Dispatch(empty);
-    EXPECT_TRUE(TableState.WebPageAddress.isEmpty());
+    Transport::DeliverPacket(empty);
+    EXPECT_TRUE(TableState.Table.WebPageAddress.isEmpty());
 }
 
 TEST_F(DispatcherTest, RefusedEntriesTellTheHallAndEnd)
@@ -120,10 +122,10 @@ TEST_F(DispatcherTest, RefusedEntriesTellTheHallAndEnd)
         hall->posted.clear();
         TestDoubles::Seen() = {};
         ResetTableState();
-        TableState.AwaitingEntryReply = true;
-        Dispatcher::Dispatch(EntryResult(c.outcome));
-        EXPECT_FALSE(TableState.EntryOk);
-        EXPECT_FALSE(TableState.AwaitingEntryReply);
+        Connection::Link.AwaitingEntryReply = true;
+        Transport::DeliverPacket(EntryResult(c.outcome));
+        EXPECT_FALSE(Connection::Link.EntryOk);
+        EXPECT_FALSE(Connection::Link.AwaitingEntryReply);
         EXPECT_EQ(SysmsgText(0), QString::fromUtf8(c.text));
         EXPECT_EQ(hall->posted, (std::vector<uint32_t>{22, 61728}));
         EXPECT_EQ(TestDoubles::Seen().endCalls, 1);
@@ -132,7 +134,7 @@ TEST_F(DispatcherTest, RefusedEntriesTellTheHallAndEnd)
 
 TEST_F(DispatcherTest, FailedReconnectShowsABoxAndEnds)
 {
-    Dispatcher::Dispatch(WithCode(29, 0, 0));
+    Transport::DeliverPacket(WithCode(29, 0, 0));
     ASSERT_EQ(TestDoubles::Seen().messageBoxes.size(), 1u);
     EXPECT_EQ(TestDoubles::Seen().messageBoxes[0].text, "重连服务器失败，退出后请重新入座！");
     EXPECT_EQ(TestDoubles::Seen().endCalls, 1);
@@ -152,9 +154,9 @@ TEST_F(DispatcherTest, ChatLinesReachTheMessageArea)
             p[static_cast<size_t>(16 + i)] = static_cast<uint8_t>(bytes[i]);
         return p;
     };
-    Dispatcher::Dispatch(chat(1, 0, "甲说道： 你好"));
-    Dispatcher::Dispatch(chat(2, 1, "快点"));
-    Dispatcher::Dispatch(chat(0, 0, "系统消息"));
+    Transport::DeliverPacket(chat(1, 0, "甲说道： 你好"));
+    Transport::DeliverPacket(chat(2, 1, "快点"));
+    Transport::DeliverPacket(chat(0, 0, "系统消息"));
     // The newest line is the lower one; the own nickname reads 你.
     EXPECT_EQ(SysmsgText(0), "乙对你说道： 快点");
     EXPECT_EQ(SysmsgText(1), "系统消息");
@@ -177,10 +179,10 @@ TEST_F(DispatcherTest, RandomPacketsAreHandledSafely)
         for (uint8_t& b : p)
             b = static_cast<uint8_t>(byte(random));
         p[3] = commands[static_cast<size_t>(n) % std::size(commands)];
-        Dispatcher::Dispatch(p);
+        Transport::DeliverPacket(p);
         if (p[3] != 29) {
             ASSERT_EQ(Transport::SessionCode[0], p[260]);
         }
     }
-    EXPECT_LE(TableState.WebPageAddress.size(), 100);
+    EXPECT_LE(TableState.Table.WebPageAddress.size(), 100);
 }

@@ -4,11 +4,12 @@
 #include <QLocalServer>
 #include <QLocalSocket>
 
-#include "common/Doubles.h"
+#include "common/ClientFixture.h"
 #include "protocol/TableState.h"
+#include "session/Connection.h"
 #include "session/HallLink.h"
 #include "session/Platform.h"
-#include "session/Startup.h"
+#include "Startup.h"
 #include "session/Transport.h"
 
 class HallLinkTest : public TestDoubles::ClientFixture {};
@@ -22,15 +23,15 @@ TEST_F(HallLinkTest, EndpointNameIsTheHexOfTheCaption)
 TEST_F(HallLinkTest, RoundQuestionIsAnswered)
 {
     HallLink::OnHallMessage(1125);
-    TableState.RoundRunning = true;
+    TableState.Round.RoundRunning = true;
     HallLink::OnHallMessage(1125);
     EXPECT_EQ(hall->posted, (std::vector<uint32_t>{1024, 1125}));
 }
 
 TEST_F(HallLinkTest, ConnectAgainClosesAnOpenSocketAndLogsInAgain)
 {
-    Startup::Session.serverHost = "127.0.0.1";
-    Startup::Session.serverPort = 7000;
+    Connection::Session.serverHost = "127.0.0.1";
+    Connection::Session.serverPort = 7000;
     socket->state = SocketState::Connected;
     HallLink::OnHallMessage(22);
     EXPECT_EQ(socket->closeCalls, 1);

@@ -1,9 +1,8 @@
 #include <gtest/gtest.h>
 
-#include "common/Doubles.h"
-#include "protocol/TableState.h"
+#include "common/ClientFixture.h"
+#include "session/Connection.h"
 #include "session/Proxy.h"
-#include "session/Startup.h"
 #include "session/Transport.h"
 
 namespace {
@@ -21,7 +20,7 @@ protected:
     void SetUp() override
     {
         ClientFixture::SetUp();
-        Startup::CommandLine& s = Startup::Session;
+        Launch::CommandLine& s = Connection::Session;
         s.proxyType = 5;
         s.proxyHost = "127.0.0.1";
         s.proxyPort = 1080;
@@ -31,7 +30,7 @@ protected:
         s.proxyUserLength = 1;
         s.proxyPassword = "pw";
         s.proxyPasswordLength = 2;
-        Startup::EntryRequest = Wire::NewPacket(18);
+        Connection::EntryRequest = Wire::NewPacket(18);
         Mod_Proxy::StartProxyConnection();
     }
 };
@@ -44,7 +43,7 @@ TEST_F(ProxyTest, GreetingThenConnectWithoutAuthentication)
     ASSERT_EQ(socket->sent.size(), 1u);
     EXPECT_EQ(socket->sent[0], Bytes({5, 2, 0, 2}));
     EXPECT_FALSE(Transport::ProxyHandshakeDone);
-    EXPECT_TRUE(TableState.AwaitingEntryReply);
+    EXPECT_TRUE(Connection::Link.AwaitingEntryReply);
 
     socket->Deliver(Bytes({5, 0}));
     ASSERT_EQ(socket->sent.size(), 2u);
@@ -108,10 +107,10 @@ TEST_F(ProxyTest, SuccessHandsOverWithoutLeakingTheBoundAddress)
 
 TEST(ProxyLine, ServerMustBeAnIPv4AddressBehindAProxy)
 {
-    Startup::CommandLine c;
-    EXPECT_EQ(Startup::ParseCommandLine("a$b$game.example$6000$R$5$127.0.0.1$1080$$$0$$$", c),
-              Startup::ParseOutcome::Invalid);
-    EXPECT_EQ(Startup::ParseCommandLine("a$b$10.1.2.3$6000$R$5$127.0.0.1$1080$$$0$$$", c),
-              Startup::ParseOutcome::Ok);
-    EXPECT_EQ(Startup::ParseCommandLine("a$b$game.example$6000$R$0$$0$$$0$$$", c), Startup::ParseOutcome::Ok);
+    Launch::CommandLine c;
+    EXPECT_EQ(Launch::ParseCommandLine("a$b$game.example$6000$R$5$127.0.0.1$1080$$$0$$$", c),
+              Launch::ParseOutcome::Invalid);
+    EXPECT_EQ(Launch::ParseCommandLine("a$b$10.1.2.3$6000$R$5$127.0.0.1$1080$$$0$$$", c),
+              Launch::ParseOutcome::Ok);
+    EXPECT_EQ(Launch::ParseCommandLine("a$b$game.example$6000$R$0$$0$$$0$$$", c), Launch::ParseOutcome::Ok);
 }

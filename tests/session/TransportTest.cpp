@@ -2,8 +2,8 @@
 
 #include <QTemporaryDir>
 
-#include "common/Doubles.h"
-#include "session/Gbk.h"
+#include "common/ClientFixture.h"
+#include "wire/Gbk.h"
 #include "session/Transport.h"
 
 namespace {

@@ -9,7 +9,7 @@
 #include <climits>
 #include <functional>
 
-#include "common/Doubles.h"
+#include "common/ClientFixture.h"
 #include "protocol/TableState.h"
 #include "session/HallLink.h"
 #include "session/Platform.h"

@@ -3,13 +3,13 @@
 #include <QApplication>
 #include <QMouseEvent>
 
-#include "common/Doubles.h"
+#include "common/ClientFixture.h"
 #include "protocol/TableState.h"
-#include "session/Pictures.h"
+#include "resources/Pictures.h"
 #include "sound/Mod_Sound.h"
 #include "ui/MainForm.h"
 #include "ui/PictureBox.h"
-#include "ui/VosSet.h"
+#include "sound/VosSet.h"
 
 using namespace Mod_Sound;
 
@@ -31,7 +31,7 @@ protected:
     {
         ClientFixture::SetUp();
         AltBackground = false;
-        Pictures::BuildPictureTables(TableState.LayoutScale);
+        Pictures::BuildPictureTables(TableState.Display.LayoutScale);
         StartSound(nullptr);
         table = new PictureBox(&tableWindow);
         table->setGeometry(0, 0, 1024, 768);
@@ -201,8 +201,8 @@ TEST_F(VosSetTest, TheBackgroundOptionPaintsTheFeltAtFullScale)
 
 TEST_F(VosSetTest, InTheSmallLayoutTheBackgroundOptionOnlyNotesTheClick)
 {
-    TableState.LayoutScale = {0.78125, 0.78125};
-    Pictures::BuildPictureTables(TableState.LayoutScale);
+    TableState.Display.LayoutScale = {0.78125, 0.78125};
+    Pictures::BuildPictureTables(TableState.Display.LayoutScale);
     VosSet& w = Window();
     w.Command2Click(3);
     EXPECT_FALSE(AltBackground);

@@ -1,7 +1,9 @@
 // Both layouts of the table window, as start-up builds them.
 #include <gtest/gtest.h>
 
-#include "session/Pictures.h"
+#include "resources/Pictures.h"
+#include "session/Screen.h"
+#include "ui/Frame.h"
 #include "ui/Layout.h"
 #include "ui/UiFixture.h"
 
@@ -194,4 +196,27 @@ TEST_F(LayoutTest, LaterControlsStartHidden)
                        static_cast<QWidget*>(f.AnNiu[2]), static_cast<QWidget*>(f.Bird),
                        static_cast<QWidget*>(f.imgword2), static_cast<QWidget*>(f.Tou[3])})
         EXPECT_TRUE(w->isVisible()) << w->objectName().toStdString();
+}
+
+TEST(Screen, ScaleAndWindowPlacement)
+{
+    struct Case {
+        QSize screen;
+        double scale;
+        QRect window;
+        QRect pic1;
+    } cases[] = {
+        {{1024, 768}, 1.0, {0, 0, 1024, 768}, {0, 0, 1024, 768}},
+        {{800, 600}, 0.78125, {0, 0, 800, 600}, {0, 0, 800, 600}},
+        {{1280, 1024}, 1.0, {0, 0, 1040, 796}, {8, 20, 1024, 768}},
+        {{1024, 600}, 0.78125, {0, 0, 1024, 600}, {0, 0, 1024, 600}},
+    };
+    for (const Case& c : cases) {
+        const LayoutScaleFactors s = Screen::ChooseScale(c.screen);
+        EXPECT_EQ(s.h, c.scale) << c.screen.width() << "x" << c.screen.height();
+        EXPECT_EQ(s.v, c.scale);
+        const Frame::WindowPlacement p = Frame::PlaceWindow(c.screen);
+        EXPECT_EQ(p.window, c.window) << c.screen.width();
+        EXPECT_EQ(p.pic1, c.pic1) << c.screen.width();
+    }
 }

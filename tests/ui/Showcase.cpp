@@ -19,11 +19,12 @@
 #include <QTimer>
 
 #include "protocol/TableState.h"
-#include "session/Pictures.h"
+#include "resources/Pictures.h"
 #include "session/Platform.h"
-#include "session/Startup.h"
+#include "Startup.h"
 #include "ui/Layout.h"
 #include "ui/MainForm.h"
+#include "ui/PictureLoad.h"
 #include "ui/WebPage.h"
 
 namespace {
@@ -103,21 +104,21 @@ void Players(MainForm& f)
         f.Nid[p]->setText(QStringLiteral("[%1] %2").arg(s.title, s.nickname));
         f.Cash[p]->setText(s.coins);
         f.Level[p]->setText(s.level);
-        Pictures::LoadPictureById(f.Tou[p], Pictures::PortraitPictures[s.portrait]);
+        LoadPictureById(f.Tou[p], Pictures::PortraitPictures[s.portrait]);
     }
 }
 
 // Places a played card as the play display does: around the position's anchor.
 void ShowPlayed(std::array<PictureBox*, 14>& cards, int position, const std::vector<int>& codes)
 {
-    const LayoutScaleFactors& s = TableState.LayoutScale;
+    const LayoutScaleFactors& s = TableState.Display.LayoutScale;
     const bool small = s.h < 1;
     const int n = static_cast<int>(codes.size());
-    const double anchorLeft = Layout::Design::PlayAnchorLeft[position] * s.h;
-    const double anchorTop = Layout::Design::PlayAnchorTop[position] * s.v;
+    const double anchorLeft = PlayAnchors[static_cast<size_t>(position)].left * s.h;
+    const double anchorTop = PlayAnchors[static_cast<size_t>(position)].top * s.v;
     for (int j = 0; j < n; ++j) {
         PictureBox* card = cards[j];
-        Pictures::LoadPictureById(card, Pictures::CardPictureIds[codes[j]]);
+        LoadPictureById(card, Pictures::CardPictureIds[codes[j]]);
         const double left = anchorLeft - (n * 0.11 + 0.39) * 90 * s.h + j * (small ? 0.3 : 0.22) * cards[0]->width() * s.h;
         card->setGeometry(qRound(left), qRound(anchorTop), qRound(80 * s.h), qRound(108 * s.v));
         card->show();
@@ -127,9 +128,9 @@ void ShowPlayed(std::array<PictureBox*, 14>& cards, int position, const std::vec
 
 void Fan(MainForm& f, int index, int count)
 {
-    const LayoutScaleFactors& s = TableState.LayoutScale;
+    const LayoutScaleFactors& s = TableState.Display.LayoutScale;
     PictureBox* fan = f.shanImage[index];
-    Pictures::LoadPictureById(fan, Pictures::FanPictures[index][count - 1]);
+    LoadPictureById(fan, Pictures::FanPictures[index][count - 1]);
     if (s.h < 1) {
         const QSize own = Pictures::PictureById(Pictures::FanPictures[index][count - 1]).size();
         fan->resize(qRound(own.width() * s.h), qRound(own.height() * s.v));
@@ -139,13 +140,13 @@ void Fan(MainForm& f, int index, int count)
 
 void Round(MainForm& f, bool everything)
 {
-    const LayoutScaleFactors& s = TableState.LayoutScale;
+    const LayoutScaleFactors& s = TableState.Display.LayoutScale;
     Players(f);
     // The user's hand, two cards raised.
     const int hand[14] = {3, 19, 35, 5, 21, 55, 8, 40, 26, 11, 59, 13, 46, 17};
     for (int k = 0; k < 14; ++k) {
         PictureBox* card = f.cardImage0[k];
-        Pictures::LoadPictureById(card, Pictures::CardPictureIds[hand[k]]);
+        LoadPictureById(card, Pictures::CardPictureIds[hand[k]]);
         card->show();
         card->raise();
         if (k == 5 || k == 6)
@@ -160,7 +161,7 @@ void Round(MainForm& f, bool everything)
     Fan(f, 1, 9);
     if (everything)
         Fan(f, 2, 4);
-    Pictures::LoadPictureById(f.first[3], Pictures::PlaceMarkPictures[0]);
+    LoadPictureById(f.first[3], Pictures::PlaceMarkPictures[0]);
     f.first[3]->show();
     f.Speak[1]->show();
 
@@ -212,7 +213,7 @@ void Video(MainForm& f)
         f.vshow1[p]->setPicture(0, CameraFrame(f.vshow1[p]->size(), walls[p]));
         f.vshow1[p]->show();
         f.PicLocal[p]->show();
-        Pictures::LoadPictureById(f.ImgShow[p], Pictures::VideoCommandPictures[1]);
+        LoadPictureById(f.ImgShow[p], Pictures::VideoCommandPictures[1]);
         f.ImgShow[p]->show();
     }
 }
@@ -222,9 +223,9 @@ void Everything(MainForm& f)
     Round(f, true);
     Video(f);
     for (int p = 0; p < 4; ++p) {
-        Pictures::LoadPictureById(f.OK[p], Pictures::ReadyMarkPictures[p % 3]);
+        LoadPictureById(f.OK[p], Pictures::ReadyMarkPictures[p % 3]);
         f.OK[p]->show();
-        Pictures::LoadPictureById(f.first[p], Pictures::PlaceMarkPictures[p % 3]);
+        LoadPictureById(f.first[p], Pictures::PlaceMarkPictures[p % 3]);
         f.first[p]->show();
         f.Speak[p]->show();
         f.btnJiaofen[p]->show();
@@ -234,7 +235,7 @@ void Everything(MainForm& f)
         b->show();
     f.Tiplbl->setText(QStringLiteral("像册"));
     const QRect tipButton = f.ImCmd[0]->geometry().translated(f.PicLocal[0]->pos());
-    f.Tiplbl->move(tipButton.right() + 1, f.PicLocal[0]->y() + qRound(10 * TableState.LayoutScale.v));
+    f.Tiplbl->move(tipButton.right() + 1, f.PicLocal[0]->y() + qRound(10 * TableState.Display.LayoutScale.v));
     f.Tiplbl->show();
     f.Tiplbl->raise();
 }

@@ -7,27 +7,15 @@
 #include <QMouseEvent>
 #include <vector>
 
-#include "common/Doubles.h"
-#include "session/Startup.h"
+#include "common/ClientFixture.h"
+#include "common/doubles/FakeWebPage.h"
+#include "Startup.h"
 #include "ui/MainForm.h"
 #include "ui/WebPage.h"
 
 namespace UiTest {
 
-class FakeWebPage : public WebPageView {
-public:
-    std::vector<QString> navigations;
-    QRect geometry;
-    bool visible = false;
-    int raises = 0;
-
-    void Navigate(const QString& address) override { navigations.push_back(address); }
-    void SetGeometry(const QRect& rect) override { geometry = rect; }
-    QRect Geometry() const override { return geometry; }
-    void SetVisible(bool v) override { visible = v; }
-    bool IsVisible() const override { return visible; }
-    void Raise() override { ++raises; }
-};
+using TestDoubles::FakeWebPage;
 
 class TableFixture : public TestDoubles::ClientFixture {
 protected:

@@ -6,10 +6,10 @@
 #include <QFile>
 #include <QTcpServer>
 
-#include "common/Doubles.h"
-#include "protocol/Dispatcher.h"
+#include "common/ClientFixture.h"
+#include "protocol/EntryMessages.h"
 #include "protocol/TableState.h"
-#include "session/Pictures.h"
+#include "resources/Pictures.h"
 #include "session/Platform.h"
 #include "ui/Layout.h"
 
@@ -57,7 +57,7 @@ protected:
         if (plugin.isEmpty() || !QFile::exists(plugin))
             GTEST_SKIP() << "the browser plugin was not built (no Qt WebEngine at configure time)";
         WebPage::PrepareEnvironment();
-        Pictures::BuildPictureTables(TableState.LayoutScale);
+        Pictures::BuildPictureTables(TableState.Display.LayoutScale);
         Layout::FirstLayoutPass(form);
         form.show();
         Layout::SecondLayoutPass(form);
@@ -95,7 +95,7 @@ TEST_F(WebEngineTest, ServedPageIsShownBesideTheBird)
     ASSERT_TRUE(http.Listening());
     QElapsedTimer clock;
     clock.start();
-    Dispatcher::HandleEntryResult(EntryWithAddress(http.Url("/page")));
+    EntryMessages::HandleEntryResult(EntryWithAddress(http.Url("/page")));
     if (!WebPage::EngineLoaded())
         GTEST_SKIP() << "the browser plugin could not be loaded here";
     EXPECT_TRUE(form.WebBrowser1->IsVisible());  // shown while loading, as the entry reply asks
@@ -112,7 +112,7 @@ TEST_F(WebEngineTest, ServedPageIsShownBesideTheBird)
 
 TEST_F(WebEngineTest, UnreachablePageStaysHiddenEvenWhenALaterPageCompletes)
 {
-    Dispatcher::HandleEntryResult(EntryWithAddress(QStringLiteral("http://127.0.0.1:%1/page").arg(ClosedPort())));
+    EntryMessages::HandleEntryResult(EntryWithAddress(QStringLiteral("http://127.0.0.1:%1/page").arg(ClosedPort())));
     if (!WebPage::EngineLoaded())
         GTEST_SKIP() << "the browser plugin could not be loaded here";
     if (!WaitForEvent(0))
@@ -122,7 +122,7 @@ TEST_F(WebEngineTest, UnreachablePageStaysHiddenEvenWhenALaterPageCompletes)
     EXPECT_FALSE(form.WebBrowser1->IsVisible());
 
     // A page that does load afterwards (a second entry reply) completes, and stays hidden.
-    Dispatcher::HandleEntryResult(EntryWithAddress(http.Url("/page")));
+    EntryMessages::HandleEntryResult(EntryWithAddress(http.Url("/page")));
     ASSERT_TRUE(WaitForEvent(1));
     EXPECT_EQ(completes, 1);
     EXPECT_FALSE(form.WebBrowser1->IsVisible());
@@ -132,7 +132,7 @@ TEST_F(WebEngineTest, UnreachablePageStaysHiddenEvenWhenALaterPageCompletes)
 
 TEST_F(WebEngineTest, MissingDocumentIsANavigateError)
 {
-    Dispatcher::HandleEntryResult(EntryWithAddress(http.Url("/missing")));
+    EntryMessages::HandleEntryResult(EntryWithAddress(http.Url("/missing")));
     if (!WebPage::EngineLoaded())
         GTEST_SKIP() << "the browser plugin could not be loaded here";
     if (!WaitForEvent(0))
@@ -149,7 +149,7 @@ TEST_F(WebEngineTest, OnlyWebAddressesAreOpened)
         SCOPED_TRACE(address);
         form.WebPageFailed = false;
         const int before = errors;
-        Dispatcher::HandleEntryResult(EntryWithAddress(QString::fromLatin1(address)));
+        EntryMessages::HandleEntryResult(EntryWithAddress(QString::fromLatin1(address)));
         ASSERT_TRUE(WaitForEvent(before + completes));
         EXPECT_EQ(errors, before + 1);
         EXPECT_TRUE(form.WebPageFailed);

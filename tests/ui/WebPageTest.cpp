@@ -6,7 +6,7 @@
 
 #include <QFile>
 
-#include "protocol/Dispatcher.h"
+#include "protocol/EntryMessages.h"
 #include "protocol/TableState.h"
 #include "session/Platform.h"
 #include "ui/UiFixture.h"
@@ -43,7 +43,7 @@ TEST_F(WebPageTest, EntryReplyNavigatesAndCompletePlacesThePageBesideTheBird)
         EXPECT_EQ(web->geometry, bird.adjusted(2, 2, -2, -2));
         EXPECT_FALSE(web->visible);
 
-        Dispatcher::HandleEntryResult(EntryWithAddress("http://127.0.0.1:8090/ad.html"));
+        EntryMessages::HandleEntryResult(EntryWithAddress("http://127.0.0.1:8090/ad.html"));
         ASSERT_EQ(web->navigations, (std::vector<QString>{"http://127.0.0.1:8090/ad.html"}));
         EXPECT_TRUE(web->visible);
 
@@ -59,7 +59,7 @@ TEST_F(WebPageTest, EntryReplyNavigatesAndCompletePlacesThePageBesideTheBird)
 TEST_F(WebPageTest, FailedPageNeverComesBack)
 {
     MainForm& f = Load({1280, 1024});
-    Dispatcher::HandleEntryResult(EntryWithAddress("http://127.0.0.1:1/none"));
+    EntryMessages::HandleEntryResult(EntryWithAddress("http://127.0.0.1:1/none"));
     web->NavigateError();
     EXPECT_FALSE(web->visible);
     EXPECT_TRUE(f.WebPageFailed);
@@ -68,7 +68,7 @@ TEST_F(WebPageTest, FailedPageNeverComesBack)
     web->DocumentComplete();
     EXPECT_FALSE(web->visible);
     EXPECT_EQ(web->raises, 0);
-    Dispatcher::HandleEntryResult(EntryWithAddress("http://127.0.0.1:8090/ad.html"));
+    EntryMessages::HandleEntryResult(EntryWithAddress("http://127.0.0.1:8090/ad.html"));
     EXPECT_FALSE(web->visible);
     web->DocumentComplete();
     EXPECT_FALSE(web->visible);
@@ -79,10 +79,10 @@ TEST_F(WebPageTest, NoAddressNoPage)
     Load({1280, 1024});
     Packet p = EntryWithAddress("");
     p[17] = 'x';  // text after a zero first byte is not an address
-    Dispatcher::HandleEntryResult(p);
+    EntryMessages::HandleEntryResult(p);
     EXPECT_TRUE(web->navigations.empty());
     EXPECT_FALSE(web->visible);
-    EXPECT_TRUE(TableState.WebPageAddress.isEmpty());
+    EXPECT_TRUE(TableState.Table.WebPageAddress.isEmpty());
 }
 
 // Without the browser plugin the table goes on: the page reports an error from the event loop
@@ -92,7 +92,7 @@ TEST_F(WebPageTest, MissingPluginLeavesTheTableWithoutAPage)
     MainForm& f = Load({1280, 1024});
     f.SetWebBrowser(WebPage::MakePluginView(f.Pic1, QStringLiteral("/nonexistent/libquellor-web.so")));
     EXPECT_EQ(f.WebBrowser1->Geometry(), f.Bird->geometry().adjusted(2, 2, -2, -2));
-    Dispatcher::HandleEntryResult(EntryWithAddress("http://127.0.0.1:8090/ad.html"));
+    EntryMessages::HandleEntryResult(EntryWithAddress("http://127.0.0.1:8090/ad.html"));
     EXPECT_FALSE(f.WebPageFailed);  // not from inside the entry reply
     EXPECT_TRUE(Platform::PumpUntil([&] { return f.WebPageFailed; }, 1000 * 100));
     EXPECT_FALSE(f.WebBrowser1->IsVisible());

@@ -2,11 +2,11 @@
 #include <gtest/gtest.h>
 
 #include "protocol/TableState.h"
-#include "session/Pictures.h"
+#include "resources/Pictures.h"
 #include "ui/Frame.h"
 #include "ui/PopupLook.h"
 #include "ui/UiFixture.h"
-#include "ui/VosSet.h"
+#include "sound/VosSet.h"
 
 namespace {
 
@@ -94,22 +94,22 @@ TEST_F(WindowTest, RestoringLeavesTheF1StateAndPushesTheHallAside)
     MainForm& f = Load({1280, 1024});
     for (const Case& c : cases) {
         SCOPED_TRACE(c.autoPlay);
-        TableState.AutoPlay = c.autoPlay;
-        TableState.ShortClock = true;
-        TableState.Hidden = true;
-        TableState.TurnSeconds = 20;
-        TableState.TimeoutCount = 2;
+        TableState.Clock.AutoPlay = c.autoPlay;
+        TableState.Clock.ShortClock = true;
+        TableState.Clock.Hidden = true;
+        TableState.Clock.TurnSeconds = 20;
+        TableState.Clock.TimeoutCount = 2;
         f.showMinimized();
         hall->posted.clear();
         // Minimised, nothing of this happens.
-        EXPECT_EQ(TableState.TimeoutCount, 2);
+        EXPECT_EQ(TableState.Clock.TimeoutCount, 2);
         f.showNormal();
         EXPECT_EQ(hall->posted, (std::vector<uint32_t>{HallMessage::Minimize}));
-        EXPECT_EQ(TableState.AutoPlay, false);
-        EXPECT_EQ(TableState.ShortClock, !c.autoPlay);
-        EXPECT_EQ(TableState.Hidden, !c.autoPlay);
-        EXPECT_EQ(TableState.TurnSeconds, c.turnSecondsAfter);
-        EXPECT_EQ(TableState.TimeoutCount, 0);
+        EXPECT_EQ(TableState.Clock.AutoPlay, false);
+        EXPECT_EQ(TableState.Clock.ShortClock, !c.autoPlay);
+        EXPECT_EQ(TableState.Clock.Hidden, !c.autoPlay);
+        EXPECT_EQ(TableState.Clock.TurnSeconds, c.turnSecondsAfter);
+        EXPECT_EQ(TableState.Clock.TimeoutCount, 0);
     }
 
     // With the hall gone, restoring the table ends the client.

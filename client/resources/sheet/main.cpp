@@ -7,7 +7,7 @@
 #include <QImage>
 #include <QPainter>
 
-#include "session/Pictures.h"
+#include "resources/Pictures.h"
 
 namespace {
 

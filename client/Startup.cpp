@@ -1,0 +1,179 @@
+#include "Startup.h"
+
+#include <QFont>
+
+#include "play/Clocks.h"
+#include "play/PlayerActions.h"
+#include "protocol/Dispatcher.h"
+#include "protocol/Outgoing.h"
+#include "protocol/Shutdown.h"
+#include "protocol/TableState.h"
+#include "resources/Pictures.h"
+#include "session/Connection.h"
+#include "session/ConnectionWatch.h"
+#include "session/HallLink.h"
+#include "session/Launch.h"
+#include "session/Platform.h"
+#include "session/Proxy.h"
+#include "session/Screen.h"
+#include "session/TableWindow.h"
+#include "session/Transport.h"
+#include "sound/Mod_Sound.h"
+#include "sound/VosSet.h"
+#include "ui/Frame.h"
+#include "ui/Layout.h"
+#include "ui/MainForm.h"
+
+namespace Startup {
+
+namespace {
+
+// A round runs: the hall is told the table is busy, otherwise that it is idle.
+void AnswerHallBusy()
+{
+    HallLink::PostToHall(TableState.Round.RoundRunning ? HallMessage::RoundRunning : HallMessage::Idle);
+}
+
+// The hall sends the table back in: log in again with a free start button.
+void LoginAgain()
+{
+    Connection::ConnectAgain();
+    if (MainForm* form = TheMainForm())
+        PlayerActions::FreeStartButton(*form);
+}
+
+// The location under the table, smaller on the small table and for long texts.
+void ShowLocation(MainForm& form, const QString& location)
+{
+    form.Location->setText(location);
+    QFont font = form.Location->font();
+    int points = MainForm::LocationPointSize;
+    if (Screen::IsSmallLayout(TableState.Display.LayoutScale))
+        points = 10;
+    if (location.size() > 10)
+        points -= 2;
+    font.setPointSize(points);
+    form.Location->setFont(font);
+}
+
+}  // namespace
+
+void ConnectModules()
+{
+    Transport::SetPacketHandler(Dispatcher::Dispatch);
+    Connection::RegisterTasks();
+    ConnectionWatch::RegisterTasks();
+    ConnectionWatch::SetRoundQuery([] { return TableState.Round.RoundRunning; });
+    ConnectionWatch::SetCloseTableSteps(Shutdown::TableLostSteps);
+    HallLink::SetMessageHandler(HallMessage::RoundRunning, AnswerHallBusy);
+    HallLink::SetMessageHandler(HallMessage::Connect, LoginAgain);
+}
+
+void ConnectWindow(MainForm& form)
+{
+    Clocks::ConnectClocks(form);
+    PlayerActions::ConnectPlayerActions(form);
+}
+
+void ResetClient()
+{
+    Transport::Reset();
+    Connection::Reset();
+    ConnectionWatch::Reset();
+    HallLink::Reset();
+    Mod_Proxy::Reset();
+    ResetTableState();
+    SetDisplayResetControls({});
+    Pictures::ResetPictureTables();
+    Mod_Sound::ResetSound();
+    AltBackground = false;
+    ConnectModules();
+}
+
+bool LoadMainForm(MainForm& form, const QStringList& arguments, QSize screen)
+{
+    ConnectModules();
+    ConnectWindow(form);
+
+    // One table per user.
+    if (Platform::AnotherInstanceRunning()) {
+        Platform::ShowMessageBox(QStringLiteral("Quellor已经运行！"), QStringLiteral("警告"));
+        HallLink::ReturnToHall();
+        Platform::EndProgram(1);
+        return false;
+    }
+
+    if (Transport::LogEnabled)
+        Transport::OpenLog(Platform::ProgramDir() + QStringLiteral("/log.txt"));
+
+    // Window size and scale.
+    const Frame::WindowPlacement placement = Frame::PlaceWindow(screen);
+    form.setGeometry(placement.window);
+    form.Pic1->setGeometry(placement.pic1);
+    if (placement.framed)
+        form.PaintFrame();
+    TableState.Display.LayoutScale = Screen::ChooseScale(screen);
+    Layout::PrepareBackground(form);
+
+    // The tick tasks at rest, and the sound.
+    Transport::ClearAllTasks();
+    Transport::TickTasks[Transport::LinkWatchTask].counter = 0;
+    Transport::IdleReceiveRuns = 0;
+    Mod_Sound::ResetSound();
+    Mod_Sound::StartSound(&form);
+
+    Pictures::BuildPictureTables(TableState.Display.LayoutScale);
+    Layout::FirstLayoutPass(form);
+
+    Launch::CommandLine parsed;
+    switch (Launch::ParseCommandLine(Launch::JoinArguments(arguments), parsed)) {
+    case Launch::ParseOutcome::Empty:
+        Platform::ShowMessageBox(QStringLiteral("本游戏需从游戏大厅中启动！"), QStringLiteral("警告"));
+        Platform::EndProgram(1);
+        return false;
+    case Launch::ParseOutcome::Invalid:
+        HallLink::ReturnToHall();
+        Platform::EndProgram(1);
+        return false;
+    case Launch::ParseOutcome::Ok:
+        break;
+    }
+    Launch::CommandLine& session = Connection::Session;
+    session = parsed;
+    Launch::Wipe(parsed.password);
+    Launch::Wipe(parsed.proxyPassword);
+    TableState.Seats[0].seatKey = session.userKey;
+    TableState.Table.Spectator = session.spectator;
+    if (session.spectator)
+        TableState.Players[0].seatValue = session.spectatorSeatValue;
+    ShowLocation(form, session.location);
+
+    SysmsgClear(0);
+    SysmsgAdd(0, QStringLiteral("正在连接服务器..."));
+
+    Transport::EnableTimerBong(false);
+    Transport::ProxyHandshakeDone = true;
+
+    if (session.customCaption) {
+        form.setWindowTitle(session.ownCaption);
+        HallLink::HallCaption = session.hallCaption;
+    } else {
+        HallLink::HallCaption = QStringLiteral("Hallmere");
+    }
+
+    // The password is not needed once the entry request holds it.
+    Connection::EntryRequest = Outgoing::EntryRequest(session);
+    Launch::Wipe(session.password);
+
+    Transport::AttachSocket();
+    Connection::OpenConnection();
+
+    form.show();
+    Layout::SecondLayoutPass(form);
+
+    TableState.Seats[0].seatBit = 0;
+    HallLink::InstallHook();
+    return true;
+}
+
+}  // namespace Startup

@@ -1,0 +1,67 @@
+#include "protocol/EntryMessages.h"
+
+#include "play/Clocks.h"
+#include "protocol/TableState.h"
+#include "session/Connection.h"
+#include "session/HallLink.h"
+#include "session/Platform.h"
+#include "session/SiteConfig.h"
+#include "session/TableWindow.h"
+#include "ui/MainForm.h"
+#include "wire/Fields.h"
+#include "wire/Gbk.h"
+
+namespace EntryMessages {
+
+void HandleEntryResult(const Packet& packet)
+{
+    Clocks::StartKeepAlive();
+    Connection::Link.AwaitingEntryReply = false;
+
+    const uint8_t outcome = packet[Field::EntryResult::Outcome];
+    if (outcome == 1) {
+        Connection::Link.EntryOk = true;
+        HallLink::PostToHall(HallMessage::LoggedIn);
+        TableState.Clock.TimeoutLimit = packet[Field::EntryResult::TimeoutLimit];
+        SysmsgClear(0);
+        SysmsgClear(1);
+        SysmsgAdd(0, QStringLiteral("连接服务器成功！"));
+        SysmsgAdd(1, QStringLiteral("欢迎进入") + SiteConfig::SiteName);
+        TableState.Clock.TurnSeconds = TableState.Clock.ShortClock ? int16_t{1} : TableState.Clock.ClockSeconds;
+        TableState.Clock.ClockValue = TableState.Clock.TurnSeconds;
+
+        const int length =
+            Wire::FieldLength(packet, Field::EntryResult::WebAddress, Field::EntryResult::WebAddressWidth);
+        QString address;
+        for (int i = 0; i < length; ++i)
+            address += Gbk::DecodeCode(packet[static_cast<size_t>(Field::EntryResult::WebAddress + i)]);
+        TableState.Table.WebPageAddress = address;
+        if (!address.isEmpty())
+            ShowTableWebPage(address);
+        return;
+    }
+
+    HallLink::PostToHall(HallMessage::Connect);
+    SysmsgClear(0);
+    SysmsgAdd(0, outcome == 2 ? QStringLiteral("启动游戏失败，请重新在大厅就座后进入游戏！")
+                              : QStringLiteral("验证错误，请重新在大厅就座后进入游戏！"));
+    HallLink::ReturnToHall();
+    Platform::EndProgram(1);
+}
+
+void HandleReconnectResult(const Packet& packet)
+{
+    if (packet[Field::ReconnectResult::Outcome] == 1) {
+        Connection::Link.EntryOk = true;
+        Connection::Link.Reconnected = true;
+        SysmsgClear(0);
+        SysmsgClear(1);
+        SysmsgAdd(0, QStringLiteral("正在重连服务器，请等待...！"));
+        return;
+    }
+    Platform::ShowMessageBox(QStringLiteral("重连服务器失败，退出后请重新入座！"), SiteConfig::ProgramTitle);
+    HallLink::ReturnToHall();
+    Platform::EndProgram(1);
+}
+
+}  // namespace EntryMessages

@@ -1,0 +1,75 @@
+#pragma once
+// The picture set of the table, embedded in the program by numeric id (":/pictures/<id>.png")
+// and, for the pictures that no id table names, by a short key (":/pictures/<key>.png").
+// The id tables below are filled once at start-up, after the screen scale is known; several of
+// them differ between the large and the small layout.
+#include <array>
+#include <vector>
+#include <QPixmap>
+#include <QString>
+#include <QStringList>
+
+#include "session/Screen.h"
+
+namespace Pictures {
+
+// Resource id per picture code (suit index * 16 + rank); 0 for codes that name no card.
+inline std::array<int, 64> CardPictureIds{};
+// Toolbar `AnNiu`: pairs (normal, highlighted) for send, chat, start, continue, settings, hide,
+// record, history, rules, exit.
+inline std::array<int, 20> ToolbarButtonPictures{};
+// OK normal/highlighted, Cancel normal/highlighted, close, open, blue and green plates.
+inline std::array<int, 8> DialogButtonPictures{};
+// `Operation`: play, hint, pass, give up (normal, highlighted, disabled each), then sort,
+// last trick, restore (normal, highlighted each).
+inline std::array<int, 18> PlayButtonPictures{};
+// Card-back fans of the three other positions; entry i shows i + 1 cards.
+inline std::array<std::array<int, 15>, 3> FanPictures{};
+// Portraits: ten men, then ten women.
+inline std::array<int, 20> PortraitPictures{};
+// Ready marks by coin class (the fourth entry repeats the first).
+inline std::array<int, 4> ReadyMarkPictures{};
+// Place badges: first, second, third.
+inline std::array<int, 3> PlaceMarkPictures{};
+// Video command bar icons; the last entry names a picture that does not exist.
+inline std::array<int, 13> VideoCommandPictures{};
+// Zoom window pictures: small, medium, large, then the same for the small layout.
+inline std::array<int, 6> VideoWindowPictures{};
+
+// Fills every table above for the given screen scale (small layout below 1.0).
+void BuildPictureTables(const LayoutScaleFactors& scale);
+// Every table above back to zeros, as before start-up built them.
+void ResetPictureTables();
+
+// Keys of the pictures that carry no id.
+namespace Key {
+inline constexpr char Background[] = "background";    // green table felt, 1024 x 768
+inline constexpr char Pic3[] = "pic3";                // alternative felt
+inline constexpr char Pic4[] = "pic4";                // alternative felt
+inline constexpr char Skin[] = "skin";                // window frame pieces, 46 x 220
+inline constexpr char TopBar[] = "imgDinglan";        // 1024 x 96
+inline constexpr char BottomBar[] = "imgDilan";       // 1024 x 117
+inline constexpr char Clock[] = "Time_Img";           // 81 x 38, number at (48, 5)
+inline constexpr char LocationPlate[] = "imgLocation";  // 394 x 39
+inline constexpr char FirstPlayer[] = "Image1";       // first-player marker
+inline constexpr char WebPlace[] = "Bird";            // 82 x 80
+inline constexpr char ExitWindow[] = "frmExit";       // exit confirmation background
+inline constexpr char NoticeWindow[] = "frmOtherExit";  // notice window background
+inline constexpr char CloseNormal[] = "ImgClose1";    // frame close button: normal,
+inline constexpr char CloseHover[] = "ImgClose2";     // under the mouse,
+inline constexpr char ClosePressed[] = "ImgClose3";   // pressed
+inline constexpr char MinNormal[] = "ImgMin1";
+inline constexpr char MinHover[] = "ImgMin2";
+inline constexpr char MinPressed[] = "ImgMin3";
+}  // namespace Key
+
+// The picture with this id, or a null pixmap when the set has none.
+QPixmap PictureById(int id);
+// The picture with this key, or a null pixmap when the set has none or the key is malformed.
+QPixmap PictureByKey(const QString& key);
+
+// Everything embedded, for the contact sheet and the tests: ids ascending, keys sorted.
+std::vector<int> EmbeddedPictureIds();
+QStringList EmbeddedPictureKeys();
+
+}  // namespace Pictures

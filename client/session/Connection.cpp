@@ -1,0 +1,98 @@
+#include "session/Connection.h"
+
+#include "session/ConnectionWatch.h"
+#include "session/HallLink.h"
+#include "session/Platform.h"
+#include "session/Proxy.h"
+#include "session/Transport.h"
+#include "session/Winsock1.h"
+
+namespace Connection {
+
+namespace {
+
+void ConnectDirectly()
+{
+    Winsock1().RemoteHost = Session.serverHost;
+    Winsock1().RemotePort = Session.serverPort;
+    if (Winsock1().State() != SocketState::Closed)
+        Winsock1().Close();
+    Winsock1().Connect();
+    Transport::EnableTimerBong(true);
+    Transport::StartTask(Transport::LoginTask);
+}
+
+void ConnectThroughProxy()
+{
+    Transport::StopTask(Transport::LoginTask);
+    Mod_Proxy::StartProxyConnection();
+}
+
+}  // namespace
+
+void OpenConnection()
+{
+    switch (Session.proxyType) {
+    case 0:
+        ConnectDirectly();
+        break;
+    case 5:
+        ConnectThroughProxy();
+        break;
+    default:
+        // Any other type opens no connection; the table waits with "正在连接服务器...".
+        break;
+    }
+}
+
+void ConnectAgain()
+{
+    Transport::ProxyHandshakeDone = true;
+    OpenConnection();
+}
+
+void SendEntryRequest()
+{
+    Winsock1().SendData(QByteArray(reinterpret_cast<const char*>(EntryRequest.data()), PacketSize));
+}
+
+bool WaitForSocket()
+{
+    const bool settled = Platform::PumpUntil(
+        [] {
+            const int s = Winsock1().State();
+            return s == SocketState::Connected || s == SocketState::Closed || s == SocketState::Error;
+        },
+        ConnectWaitMs);
+    return settled && Winsock1().State() == SocketState::Connected;
+}
+
+void LoginTaskStep()
+{
+    HallLink::PostToHall(HallMessage::Connect);
+    if (!WaitForSocket()) {
+        // Refused, failed, closed or no answer in time: the link is lost.
+        Transport::StopTask(Transport::LoginTask);
+        ConnectionWatch::ConnectionLost();
+        return;
+    }
+    Link.AwaitingEntryReply = true;
+    HallLink::PostToHall(HallMessage::LoggedIn);
+    SendEntryRequest();
+    Transport::StartTask(Transport::LinkWatchTask);
+    Transport::StopTask(Transport::LoginTask);
+}
+
+void RegisterTasks()
+{
+    Transport::SetTaskStep(Transport::LoginTask, LoginTaskStep);
+}
+
+void Reset()
+{
+    Link = LinkRecord{};
+    Session = Launch::CommandLine{};
+    EntryRequest = Packet{};
+}
+
+}  // namespace Connection

@@ -1,0 +1,45 @@
+#pragma once
+// The link to the game server: the values the hall gave, the entry request, opening the
+// connection directly or through the proxy, and the login tick task that sends the request.
+#include <cstdint>
+
+#include "session/Launch.h"
+#include "wire/Packet.h"
+
+namespace Connection {
+
+// Where the link stands; the table's handlers read and write it as well.
+struct LinkRecord {
+    bool AwaitingEntryReply = false;  // the entry request left, no answer yet
+    bool EntryOk = false;             // the server accepted the entry (or a reconnect)
+    bool Reconnected = false;         // the last entry was a reconnect
+    int16_t ReconnectAttempts = 0;    // reconnect attempts since the link was found lost
+};
+inline LinkRecord Link;
+
+// The command line of this process; the passwords are wiped once used.
+inline Launch::CommandLine Session;
+// The entry request, built at start-up and sent once the connection is up.
+inline Packet EntryRequest{};
+
+// Opens the connection the command line asks for (direct, proxy, or none).
+void OpenConnection();
+// The hall's message 22: connect to the game server again.
+void ConnectAgain();
+
+// The login tick task: tell the hall, wait for the connection, send the entry request.
+void LoginTaskStep();
+// How long the login waits for the connection before the link counts as lost.
+constexpr int ConnectWaitMs = 10000;
+// Sends the entry request straight on the socket, not through SendRing.
+void SendEntryRequest();
+// Keeps the window responsive until the socket connects, fails or ConnectWaitMs pass;
+// true when it is connected.
+bool WaitForSocket();
+
+// Registers the login task with the main tick.
+void RegisterTasks();
+// Everything of this module back to its start-up values.
+void Reset();
+
+}  // namespace Connection
