@@ -86,7 +86,8 @@ void ResetClient()
     SetDisplayResetControls({});
     Pictures::ResetPictureTables();
     Mod_Sound::ResetSound();
-    AltBackground = false;
+    ResetVosSet();
+    Layout::SetStartCamera({});
     ConnectModules();
 }
 

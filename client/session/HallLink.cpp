@@ -110,20 +110,11 @@ QString EndpointName(const QString& caption)
     return QStringLiteral("quellor-hall-") + QString::fromLatin1(caption.toUtf8().toHex());
 }
 
-HallChannel& Channel()
-{
-    return g_channel.Get();
-}
+HallChannel& Channel() { return g_channel.Get(); }
 
-void SetChannel(std::unique_ptr<HallChannel> channel)
-{
-    g_channel.Set(std::move(channel));
-}
+void SetChannel(std::unique_ptr<HallChannel> channel) { g_channel.Set(std::move(channel)); }
 
-std::unique_ptr<HallChannel> MakeLocalChannel()
-{
-    return std::make_unique<LocalHallChannel>();
-}
+std::unique_ptr<HallChannel> MakeLocalChannel() { return std::make_unique<LocalHallChannel>(); }
 
 bool HallWindowExists()
 {

@@ -82,17 +82,8 @@ LayerSlot<Winsock> g_winsock(MakeTcpWinsock);
 
 }  // namespace
 
-Winsock& Winsock1()
-{
-    return g_winsock.Get();
-}
+Winsock& Winsock1() { return g_winsock.Get(); }
 
-void SetWinsock1(std::unique_ptr<Winsock> socket)
-{
-    g_winsock.Set(std::move(socket));
-}
+void SetWinsock1(std::unique_ptr<Winsock> socket) { g_winsock.Set(std::move(socket)); }
 
-std::unique_ptr<Winsock> MakeTcpWinsock()
-{
-    return std::make_unique<TcpWinsock>();
-}
+std::unique_ptr<Winsock> MakeTcpWinsock() { return std::make_unique<TcpWinsock>(); }

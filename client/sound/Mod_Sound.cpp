@@ -170,25 +170,13 @@ void StartMusicBox()
         Platform::ShellOpen(QStringLiteral("http://") + SiteConfig::WebHost + QStringLiteral("/magic.php"));
 }
 
-SoundDevice& Device()
-{
-    return g_device.Get();
-}
+SoundDevice& Device() { return g_device.Get(); }
 
-void SetSoundDevice(std::unique_ptr<SoundDevice> device)
-{
-    g_device.Set(std::move(device));
-}
+void SetSoundDevice(std::unique_ptr<SoundDevice> device) { g_device.Set(std::move(device)); }
 
-HallChannel& MusicBoxChannel()
-{
-    return g_musicBox.Get();
-}
+HallChannel& MusicBoxChannel() { return g_musicBox.Get(); }
 
-void SetMusicBoxChannel(std::unique_ptr<HallChannel> channel)
-{
-    g_musicBox.Set(std::move(channel));
-}
+void SetMusicBoxChannel(std::unique_ptr<HallChannel> channel) { g_musicBox.Set(std::move(channel)); }
 
 std::unique_ptr<HallChannel> MakeMusicBoxChannel()
 {

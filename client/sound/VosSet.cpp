@@ -225,3 +225,9 @@ void UnloadVosSet()
     window->hide();
     window->deleteLater();
 }
+
+void ResetVosSet()
+{
+    UnloadVosSet();
+    AltBackground = false;
+}

@@ -58,3 +58,5 @@ QPoint VosSetPlace(const QRect& table, const QSize& pic1, const QSize& own);
 void HideVosSet();
 // Unloads the window (F1 on the table, closing the table).
 void UnloadVosSet();
+// The plain felt again and no window, as at process start.
+void ResetVosSet();

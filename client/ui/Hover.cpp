@@ -19,16 +19,6 @@ void MainForm::ConnectHover()
     connect(imgDilan, &PictureBox::hovered, this, [this] { TableHover(); });
     connect(imgLocation, &PictureBox::hovered, this, [this] { LocationHover(); });
     connect(imgDinglan, &PictureBox::hovered, this, [this] { TopBarHover(); });
-
-
-    for (const bool close : {true, false}) {
-        PictureBox* button = close ? ImgClose[0] : ImgMin[0];
-        connect(button, &PictureBox::hovered, this, [this, close] { FrameButtonHover(close); });
-        connect(button, &PictureBox::clicked, this, [this, close](Qt::MouseButton) { FrameButtonDown(close); });
-        connect(button, &PictureBox::released, this, [this, close](Qt::MouseButton b, bool inside) {
-            FrameButtonUp(close, inside && b == Qt::LeftButton);
-        });
-    }
 }
 
 void MainForm::AnNiuHover(int index)
@@ -89,24 +79,6 @@ void MainForm::TopBarHover()
 {
     if (Information != nullptr && Information->isVisible())
         Information->hide();
-}
-
-void MainForm::FrameButtonHover(bool close)
-{
-    if (!FrameButtonsNormal)
-        return;
-    const auto& button = close ? ImgClose : ImgMin;
-    button[0]->copyPicture(*button[2]);
-    FrameButtonsNormal = false;
-}
-
-void MainForm::FrameBackgroundHover()
-{
-    if (FrameButtonsNormal)
-        return;
-    ImgClose[0]->copyPicture(*ImgClose[1]);
-    ImgMin[0]->copyPicture(*ImgMin[1]);
-    FrameButtonsNormal = true;
 }
 
 void MainForm::ShowStartButton(bool continues)

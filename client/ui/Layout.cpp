@@ -81,8 +81,9 @@ DesignRect PlayedCard(int position, int k)
 {
     const int p = position < 0 || position > 3 ? 0 : position;
     // Laid out as a play of all fourteen cards, centred on the position's anchor.
-    const double start = PlayAnchors[static_cast<size_t>(p)].left - (14 * 0.11 + 0.39) * 90;
-    return {start + k * 0.22 * Design::PlayedWidth, PlayAnchors[static_cast<size_t>(p)].top, Design::PlayedWidth,
+    const PlayAnchor& anchor = PlayAnchors[static_cast<size_t>(p)];
+    const double start = anchor.left - (14 * 0.11 + 0.39) * 90;
+    return {start + k * 0.22 * Design::PlayedWidth, static_cast<double>(anchor.top), Design::PlayedWidth,
             Design::PlayedHeight};
 }
 

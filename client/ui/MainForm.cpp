@@ -40,7 +40,7 @@ MainForm::MainForm(QWidget* parent) : QWidget(parent)
 
     CreateControls();
     ConnectHover();
-    connect(this, &QWidget::windowTitleChanged, this, [this] { UpdateTitleStrip(); });
+    ConnectFrameButtons();
 
     TimerBong = new QTimer(this);
     TimerBong->setObjectName(QStringLiteral("TimerBong"));

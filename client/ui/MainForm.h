@@ -168,6 +168,7 @@ private:
     void CreateVideoControls();
     void CreateFrameControls();
     void ConnectHover();
+    void ConnectFrameButtons();
     void FrameButtonDown(bool close);
     void FrameButtonUp(bool close, bool inside);
     void TitleStripPressed(QMouseEvent* event);

@@ -14,6 +14,19 @@
 // The drawn frame of the large window: its pieces, the title strip that drags the window, and
 // the close and minimise buttons.
 
+void MainForm::ConnectFrameButtons()
+{
+    connect(this, &QWidget::windowTitleChanged, this, [this] { UpdateTitleStrip(); });
+    for (const bool close : {true, false}) {
+        PictureBox* button = close ? ImgClose[0] : ImgMin[0];
+        connect(button, &PictureBox::hovered, this, [this, close] { FrameButtonHover(close); });
+        connect(button, &PictureBox::clicked, this, [this, close](Qt::MouseButton) { FrameButtonDown(close); });
+        connect(button, &PictureBox::released, this, [this, close](Qt::MouseButton b, bool inside) {
+            FrameButtonUp(close, inside && b == Qt::LeftButton);
+        });
+    }
+}
+
 void MainForm::PaintFrame()
 {
     Framed = true;
@@ -115,6 +128,24 @@ void MainForm::TitleStripPressed(QMouseEvent* event)
     }
     m_dragging = true;
     m_dragOffset = event->globalPosition().toPoint() - frameGeometry().topLeft();
+}
+
+void MainForm::FrameButtonHover(bool close)
+{
+    if (!FrameButtonsNormal)
+        return;
+    const auto& button = close ? ImgClose : ImgMin;
+    button[0]->copyPicture(*button[2]);
+    FrameButtonsNormal = false;
+}
+
+void MainForm::FrameBackgroundHover()
+{
+    if (FrameButtonsNormal)
+        return;
+    ImgClose[0]->copyPicture(*ImgClose[1]);
+    ImgMin[0]->copyPicture(*ImgMin[1]);
+    FrameButtonsNormal = true;
 }
 
 void MainForm::FrameButtonDown(bool close)
