@@ -3,6 +3,7 @@
 
 #include <random>
 
+#include "wire/Commands.h"
 #include "chat/ChatDisplay.h"
 #include "common/ClientFixture.h"
 #include "protocol/TableState.h"
@@ -25,7 +26,7 @@ Packet WithCode(uint8_t command, uint8_t a, uint8_t b)
 
 Packet EntryResult(uint8_t outcome)
 {
-    Packet p = Wire::NewPacket(18);
+    Packet p = Wire::NewPacket(Command::Entry);
     p[15] = outcome;
     return p;
 }
@@ -146,7 +147,7 @@ TEST_F(DispatcherTest, ChatLinesReachTheMessageArea)
     TableState.Players[0].nickname = "甲";
     TableState.Players[1].nickname = "乙";
     auto chat = [](uint8_t sender, uint8_t to, const QString& text) {
-        Packet p = Wire::NewPacket(19);
+        Packet p = Wire::NewPacket(Command::Chat);
         p[6] = sender;
         p[11] = to;
         const QByteArray bytes = Gbk::Encode(text);

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include "wire/Commands.h"
 #include "common/ClientFixture.h"
 #include "session/Connection.h"
 #include "session/Proxy.h"
@@ -30,7 +31,7 @@ protected:
         s.proxyUserLength = 1;
         s.proxyPassword = "pw";
         s.proxyPasswordLength = 2;
-        Connection::EntryRequest = Wire::NewPacket(18);
+        Connection::EntryRequest = Wire::NewPacket(Command::Entry);
         Mod_Proxy::StartProxyConnection();
     }
 };

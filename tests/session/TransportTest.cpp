@@ -2,6 +2,7 @@
 
 #include <QTemporaryDir>
 
+#include "wire/Commands.h"
 #include "common/ClientFixture.h"
 #include "wire/Gbk.h"
 #include "session/Transport.h"
@@ -104,12 +105,12 @@ TEST_F(TransportTest, RecvRingOverflowReturnsToTheHallAndEnds)
 TEST_F(TransportTest, PacketQueuedWhileDisconnectedNeverReachesTheWire)
 {
     socket->state = SocketState::Closed;
-    Transport::SendPacket(Wire::NewPacket(24));
+    Transport::SendPacket(Wire::NewPacket(Command::KeepAlive));
     Transport::RunTick();
     EXPECT_TRUE(socket->sent.empty());
 
     socket->state = SocketState::Connected;
-    Transport::SendPacket(Wire::NewPacket(7));
+    Transport::SendPacket(Wire::NewPacket(Command::PlayRequest));
     Transport::RunTick();
     ASSERT_EQ(socket->sent.size(), 1u);
     EXPECT_EQ(static_cast<uint8_t>(socket->sent[0][3]), 7);
@@ -118,9 +119,9 @@ TEST_F(TransportTest, PacketQueuedWhileDisconnectedNeverReachesTheWire)
 TEST_F(TransportTest, OnePacketPerTickWithTheLastSessionCode)
 {
     socket->state = SocketState::Connected;
-    Transport::SendPacket(Wire::NewPacket(24));
+    Transport::SendPacket(Wire::NewPacket(Command::KeepAlive));
     Transport::SessionCode = {0x12, 0x34};
-    Transport::SendPacket(Wire::NewPacket(24));
+    Transport::SendPacket(Wire::NewPacket(Command::KeepAlive));
     Transport::RunTick();
     ASSERT_EQ(socket->sent.size(), 1u);
     EXPECT_EQ(socket->sent[0][260], 0);  // queued before any packet was received
@@ -135,7 +136,7 @@ TEST_F(TransportTest, PacketsBeyondTheRingAreKeptInOrder)
 {
     socket->state = SocketState::Connected;
     for (int i = 0; i < 300; ++i) {
-        Packet p = Wire::NewPacket(24);
+        Packet p = Wire::NewPacket(Command::KeepAlive);
         p[10] = static_cast<uint8_t>(i);
         p[11] = static_cast<uint8_t>(i >> 8);
         Transport::SendPacket(p);
@@ -154,7 +155,7 @@ TEST_F(TransportTest, ChatTextEncoding)
 {
     socket->state = SocketState::Connected;
     auto sendChat = [&](const QString& text) {
-        Packet p = Wire::NewPacket(19);
+        Packet p = Wire::NewPacket(Command::Chat);
         p[6] = 4;
         for (int i = 16; i < 260; ++i)
             p[static_cast<size_t>(i)] = 0xAA;  // garbage the text must clear
@@ -185,7 +186,7 @@ TEST_F(TransportTest, ChatTextEncoding)
     // No text: the chat packet is dropped.
     const size_t before = socket->sent.size();
     Transport::PendingChatText.clear();
-    Transport::SendPacket(Wire::NewPacket(19));
+    Transport::SendPacket(Wire::NewPacket(Command::Chat));
     Transport::RunTick();
     EXPECT_EQ(socket->sent.size(), before);
 }
@@ -196,7 +197,7 @@ TEST_F(TransportTest, PacketLogLines)
     const QString path = dir.filePath("log.txt");
     Transport::LogEnabled = true;
     Transport::OpenLog(path);
-    Packet p = Wire::NewPacket(24);
+    Packet p = Wire::NewPacket(Command::KeepAlive);
     p[6] = 2;
     Transport::SendPacket(p);
     QFile file(path);
@@ -214,7 +215,7 @@ TEST_F(TransportTest, EmptyingTheRingsKeepsTheStartOfAPacketStillArriving)
     const QByteArray b = PacketBytes(2, 2);
     socket->Deliver(a + b.left(100));
     socket->state = SocketState::Connected;
-    Transport::SendPacket(Wire::NewPacket(24));
+    Transport::SendPacket(Wire::NewPacket(Command::KeepAlive));
     Transport::EmptyRings();
     EXPECT_EQ(Transport::SendRing.Queued(), 0);
     EXPECT_EQ(Transport::RecvRing.Queued(), 100);

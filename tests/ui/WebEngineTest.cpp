@@ -6,6 +6,7 @@
 #include <QFile>
 #include <QTcpServer>
 
+#include "wire/Commands.h"
 #include "common/ClientFixture.h"
 #include "protocol/EntryMessages.h"
 #include "protocol/TableState.h"
@@ -30,7 +31,7 @@ constexpr int EngineWaitMs = 30000;
 
 Packet EntryWithAddress(const QString& address)
 {
-    Packet p = Wire::NewPacket(18);
+    Packet p = Wire::NewPacket(Command::Entry);
     p[15] = 1;
     const QByteArray bytes = address.toLatin1();
     for (int i = 0; i < bytes.size() && i < 100; ++i)

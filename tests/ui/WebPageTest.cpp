@@ -6,6 +6,7 @@
 
 #include <QFile>
 
+#include "wire/Commands.h"
 #include "protocol/EntryMessages.h"
 #include "protocol/TableState.h"
 #include "session/Platform.h"
@@ -17,7 +18,7 @@ using namespace UiTest;
 
 Packet EntryWithAddress(const QByteArray& address)
 {
-    Packet p = Wire::NewPacket(18);
+    Packet p = Wire::NewPacket(Command::Entry);
     p[15] = 1;
     for (int i = 0; i < address.size() && i < 100; ++i)
         p[static_cast<size_t>(16 + i)] = static_cast<uint8_t>(address[i]);

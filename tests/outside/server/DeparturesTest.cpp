@@ -8,6 +8,7 @@
 #include <random>
 #include <set>
 
+#include "wire/Commands.h"
 #include "Harness.h"
 #include "Probe.h"
 #include "rules/Classify.h"
@@ -26,7 +27,7 @@ Server::TableConfig Config(int bots, uint32_t seed = 5)
 
 Packet LeavePacket(int seat)
 {
-    Packet p = Wire::NewPacket(16);
+    Packet p = Wire::NewPacket(Command::Departure);
     p[6] = static_cast<uint8_t>(1 << seat);
     p[14] = 1;
     return p;

@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "wire/Commands.h"
 #include "Table.h"
 #include "rules/Cards.h"
 #include "rules/Hints.h"
@@ -31,7 +32,7 @@ struct Harness {
     }
     int Enter(const std::string& key)
     {
-        Packet reply = Wire::NewPacket(18);
+        Packet reply = Wire::NewPacket(Command::Entry);
         reply[15] = 1;
         const int seat = table.Enter(key, reply);
         Pump();
@@ -44,7 +45,7 @@ struct Harness {
     }
     void Ready(int seat)
     {
-        Packet p = Wire::NewPacket(16);
+        Packet p = Wire::NewPacket(Command::Departure);
         p[6] = static_cast<uint8_t>(1 << seat);
         p[15] = 1;
         Receive(seat, p);
@@ -112,7 +113,7 @@ struct Harness {
 // A command-7 packet: a pass, or a play of the given cards by their identifiers.
 inline Packet PlayPacket(int seat, const std::vector<CardValue>& cards, int type)
 {
-    Packet p = Wire::NewPacket(7);
+    Packet p = Wire::NewPacket(Command::PlayRequest);
     p[6] = static_cast<uint8_t>(1 << seat);
     if (cards.empty()) {
         p[15] = 1;

@@ -9,6 +9,7 @@
 #include <memory>
 #include <set>
 
+#include "wire/Commands.h"
 #include "Harness.h"
 #include "Players.h"
 #include "Probe.h"
@@ -285,7 +286,7 @@ TEST(Rounds, RequestsTheRulesRefuseArePlayedAsATimeOut)
          [](const Harness& h) { return PlayPacket(0, {h.table.Hand(0)[0], h.table.Hand(0)[0]}, 2); }},
         {"no cards", true,
          [](const Harness&) {
-             Packet p = Wire::NewPacket(7);
+             Packet p = Wire::NewPacket(Command::PlayRequest);
              p[15] = 2;
              return p;
          }},

@@ -1,6 +1,7 @@
 // The real server process on 127.0.0.1 and a scripted client on a QTcpSocket: enter, get ready,
 // play the hint or pass at every turn, and see the round's results. Everything is bounded in
 // time and the server is stopped at the end.
+#include "wire/Commands.h"
 #include "rules/Cards.h"
 #include "rules/Classify.h"
 #include "rules/Hints.h"
@@ -64,7 +65,7 @@ struct ScriptedClient {
 
     void Enter(const char* key, bool reconnect = false)
     {
-        Bytes p = NewPacket(18);
+        Bytes p = NewPacket(Command::Entry);
         std::copy_n(key, std::strlen(key), p.begin() + 16);
         std::copy_n("pw", 2, p.begin() + 32);
         if (reconnect) {
@@ -175,7 +176,7 @@ struct ScriptedClient {
                 picked.push_back(Rules::HandSlotOfPosition(n, store.HintCandidates[0][static_cast<size_t>(r)]));
         }
         std::sort(picked.begin(), picked.end());
-        Bytes p = NewPacket(7);
+        Bytes p = NewPacket(Command::PlayRequest);
         p[6] = static_cast<uint8_t>(ownBit);
         if (picked.empty()) {
             p[15] = 1;
@@ -296,10 +297,10 @@ TEST_F(ServerProcess, ScriptedClientPlaysARound)
     EXPECT_EQ(client.ownBit, 1);
 
     // A chat line comes back.
-    Bytes chat = NewPacket(19);
+    Bytes chat = NewPacket(Command::Chat);
     std::copy_n("hello", 5, chat.begin() + 16);
     client.Send(chat);
-    Bytes ready = NewPacket(16);
+    Bytes ready = NewPacket(Command::Departure);
     ready[6] = static_cast<uint8_t>(client.ownBit);
     ready[15] = 1;
     client.Send(ready);
@@ -339,7 +340,7 @@ TEST_F(ServerProcess, ScriptedClientComesBackAfterABrokenLink)
         client.Enter("tester");
         const QDeadlineTimer deadline(40000);
         ASSERT_TRUE(client.WaitForFullTable(deadline)) << "seat messages missing";
-        Bytes ready = NewPacket(16);
+        Bytes ready = NewPacket(Command::Departure);
         ready[6] = static_cast<uint8_t>(client.ownBit);
         ready[15] = 1;
         client.Send(ready);
