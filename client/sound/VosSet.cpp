@@ -9,6 +9,7 @@
 #include "ui/MainForm.h"
 #include "ui/PictureBox.h"
 #include "ui/PictureLoad.h"
+#include "ui/PopupLook.h"
 
 namespace {
 
@@ -44,7 +45,7 @@ VosSet::VosSet(QWidget* parent, PictureBox* tablePicture)
     setObjectName(QStringLiteral("VosSet"));
     setWindowTitle(QStringLiteral("音效设置"));
     setFixedSize(250, 310);
-    setWindowOpacity(Opacity);
+    PopupLook::ApplyPopupOpacity(this);
     setAutoFillBackground(true);
     QPalette panel = palette();
     panel.setColor(QPalette::Window, QColor(0x1c, 0x3a, 0x5c));

@@ -35,7 +35,6 @@ public:
     // Closes the window; index 1 (Cancel) first switches back every changed option.
     void Command1Click(int index);
 
-    static constexpr double Opacity = 200.0 / 255.0;
 
 private:
     void SwitchOption(int index);
