@@ -35,7 +35,6 @@ public:
     // Closes the window; index 1 (Cancel) first switches back every changed option.
     void Command1Click(int index);
 
-
 private:
     void SwitchOption(int index);
     void ShowOptionPicture(int index);
