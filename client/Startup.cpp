@@ -2,6 +2,8 @@
 
 #include <QFont>
 
+#include "play/CardDisplay.h"
+#include "play/ClockTasks.h"
 #include "play/Clocks.h"
 #include "play/PlayerActions.h"
 #include "protocol/Dispatcher.h"
@@ -22,7 +24,9 @@
 #include "sound/VosSet.h"
 #include "ui/Frame.h"
 #include "ui/Layout.h"
+#include "ui/ChuPai.h"
 #include "ui/MainForm.h"
+#include "ui/Popups.h"
 
 namespace Startup {
 
@@ -63,6 +67,7 @@ void ConnectModules()
     Transport::SetPacketHandler(Dispatcher::Dispatch);
     Connection::RegisterTasks();
     ConnectionWatch::RegisterTasks();
+    ClockTasks::RegisterTasks();
     ConnectionWatch::SetRoundQuery([] { return TableState.Round.RoundRunning; });
     ConnectionWatch::SetCloseTableSteps(Shutdown::TableLostSteps);
     HallLink::SetMessageHandler(HallMessage::RoundRunning, AnswerHallBusy);
@@ -73,6 +78,10 @@ void ConnectWindow(MainForm& form)
 {
     Clocks::ConnectClocks(form);
     PlayerActions::ConnectPlayerActions(form);
+    SetDisplayResetControls([] {
+        if (MainForm* table = TheMainForm())
+            CardDisplay::ResetCards(*table);
+    });
 }
 
 void ResetClient()
@@ -87,6 +96,8 @@ void ResetClient()
     Pictures::ResetPictureTables();
     Mod_Sound::ResetSound();
     ResetVosSet();
+    IllegalPlayNotice::Unload();
+    Popups::Reset();
     Layout::SetStartCamera({});
     ConnectModules();
 }

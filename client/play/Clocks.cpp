@@ -4,6 +4,7 @@
 
 #include "protocol/Outgoing.h"
 #include "protocol/TableState.h"
+#include "session/Platform.h"
 #include "session/Transport.h"
 #include "ui/MainForm.h"
 
@@ -29,6 +30,57 @@ void StopKeepAlive()
 void SendKeepAlive()
 {
     Transport::SendPacket(Outgoing::KeepAlive(TableState.Seats[0].seatBit));
+}
+
+void StartTurnClock()
+{
+    // The first second is counted on the next tick.
+    TableState.Clock.TurnClockLastRun = -1;
+    Transport::StartTask(Transport::TurnClockTask);
+}
+
+void StopTurnClock()
+{
+    Transport::StopTask(Transport::TurnClockTask);
+}
+
+void StartReadyClock(int seconds)
+{
+    TableState.Clock.ClockValue = static_cast<int16_t>(seconds);
+    TableState.Clock.ReadyClockLastRun = -1;
+    Transport::StartTask(Transport::ReadyClockTask);
+}
+
+void StopReadyClock()
+{
+    Transport::StopTask(Transport::ReadyClockTask);
+}
+
+void StartBlink()
+{
+    TableState.Clock.BlinkCount = 8;
+    Transport::StartTask(Transport::BlinkTask);
+}
+
+void ShowClockValue(MainForm& form, int value)
+{
+    form.Number->setText(QString::number(value));
+    QPalette palette = form.Number->palette();
+    palette.setColor(QPalette::WindowText, value < 6 ? QColor(255, 0, 0) : QColor(0, 255, 0));
+    form.Number->setPalette(palette);
+}
+
+bool SecondElapsed(double& lastRun)
+{
+    constexpr double Day = 24 * 60 * 60;
+    const double now = Platform::SecondsSinceMidnight();
+    double elapsed = now - lastRun;
+    if (elapsed < 0)
+        elapsed += Day;
+    if (lastRun >= 0 && elapsed < 1.0)
+        return false;
+    lastRun = now;
+    return true;
 }
 
 }  // namespace Clocks

@@ -1,17 +1,348 @@
 #include "play/PlayerActions.h"
 
+#include <QEvent>
+#include <QKeyEvent>
+
+#include "play/Clocks.h"
+#include "play/PlayCards.h"
+#include "play/Prompt.h"
+#include "protocol/Outgoing.h"
+#include "protocol/Shutdown.h"
+#include "protocol/TableState.h"
+#include "resources/Pictures.h"
+#include "session/Connection.h"
+#include "session/HallLink.h"
+#include "session/Platform.h"
+#include "session/SiteConfig.h"
+#include "session/Transport.h"
+#include "sound/Mod_Sound.h"
 #include "sound/VosSet.h"
+#include "ui/ChuPai.h"
+#include "ui/Layout.h"
 #include "ui/MainForm.h"
+#include "ui/PictureLoad.h"
+#include "ui/Popups.h"
 
 namespace PlayerActions {
 
+namespace {
+
+// Keys reach the table picture (and Pic2) once a click has given it the focus.
+class TableKeys : public QObject {
+public:
+    TableKeys(QObject* parent, bool background) : QObject(parent), m_background(background) {}
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        if (event->type() == QEvent::KeyPress) {
+            KeyDown(static_cast<QKeyEvent*>(event)->key(), m_background);
+            return true;
+        }
+        return QObject::eventFilter(watched, event);
+    }
+
+private:
+    bool m_background;
+};
+
+bool EntryOk()
+{
+    return Connection::Link.EntryOk;
+}
+
+int HandSlotOfPicture(int imageIndex)
+{
+    const SeatRecord& own = TableState.Seats[0];
+    for (int i = 0; i < own.CardCount && i < 14; ++i)
+        if (own.hand[static_cast<size_t>(i)].ImageIndex == imageIndex)
+            return i;
+    return -1;
+}
+
+void HideClock(MainForm& form)
+{
+    form.Number->hide();
+    form.Time_Img->hide();
+}
+
+void PassButton(MainForm& form)
+{
+    TurnRecord& turn = TableState.Turn;
+    turn.TurnActed = true;
+    for (int i = 0; i <= 3; ++i) {
+        form.Operation[static_cast<size_t>(i)]->setEnabled(false);
+        form.Operation[static_cast<size_t>(i)]->hide();
+    }
+    Mod_Sound::PlayCue(Mod_Sound::File::Pass);
+    if (turn.PlayAllowed) {
+        // One play or pass per turn.
+        turn.PlayAllowed = false;
+        Transport::SendPacket(Outgoing::PassRequest(TableState.Seats[0].seatBit));
+    }
+    Clocks::StopTurnClock();
+    HideClock(form);
+    turn.MyTurn = false;
+    PlayCards::LowerRaisedCards();
+    for (int i = 0; i <= 3; ++i) {
+        LoadPictureById(form.Operation[static_cast<size_t>(i)],
+                        Pictures::PlayButtonPictures[static_cast<size_t>(Layout::OperationEntry(i, false))]);
+        form.OperationHighlighted[static_cast<size_t>(i)] = false;
+    }
+}
+
+void StartButton(MainForm& form)
+{
+    Popups::Hide(Popup::Hero);
+    Popups::Hide(Popup::Score);
+    TableRecord& table = TableState.Table;
+    if (table.LeaveOnStart) {
+        // The table told the user to go (too few coins): end it instead of starting.
+        Shutdown::EndOfTableSteps();
+        PlayStateResetSecond();
+        DisplayReset();
+        table.GameStarted = false;
+        if (!HallLink::HallWindowExists()) {
+            Platform::EndProgram(0);
+            return;
+        }
+        MinimizeMainForm();
+        form.ExitAction();
+        return;
+    }
+    form.StartButtonContinues = true;
+    if (form.AnNiuLatched[2])
+        return;
+    form.ShowStartButton(true);
+    form.OK[0]->show();
+    form.OK[0]->raise();
+    Clocks::StopReadyClock();
+    HideClock(form);
+    form.AnNiuLatched[2] = true;
+    if (!table.GameStarted) {
+        DisplayReset();
+        PlayStateResetFirst();
+        table.GameStarted = true;
+    }
+    if (!TableState.Round.RoundRunning)
+        SendReadyRequest();
+}
+
+void HideTable(MainForm& form)
+{
+    form.showMinimized();
+    for (Popup popup : {Popup::Hero, Popup::Score, Popup::Talk, Popup::VosSet})
+        Popups::Hide(popup);
+}
+
+}  // namespace
+
 void ConnectPlayerActions(MainForm& form)
 {
-    // The settings button opens and closes the sound settings.
-    QObject::connect(form.AnNiu[3], &PictureBox::clicked, &form, [&form](Qt::MouseButton button) {
-        if (button == Qt::LeftButton)
-            ToggleVosSet(form);
-    });
+    for (int i = 0; i < 14; ++i)
+        QObject::connect(form.cardImage0[static_cast<size_t>(i)], &PictureBox::clicked, &form,
+                         [i](Qt::MouseButton b) { CardClicked(i, b == Qt::RightButton); });
+    QObject::connect(form.Pic1, &PictureBox::clicked, &form,
+                     [](Qt::MouseButton b) { TableClicked(b == Qt::RightButton); });
+    QObject::connect(form.Pic2, &PictureBox::clicked, &form,
+                     [](Qt::MouseButton b) { BackgroundClicked(b == Qt::RightButton); });
+    for (int i = 0; i < int(form.Operation.size()); ++i)
+        QObject::connect(form.Operation[static_cast<size_t>(i)], &PictureBox::clicked, &form,
+                         [i](Qt::MouseButton b) {
+                             if (b == Qt::LeftButton)
+                                 OperationClick(i);
+                         });
+    // The chat line's send button belongs to the chat.
+    for (int i = 1; i < int(form.AnNiu.size()); ++i)
+        QObject::connect(form.AnNiu[static_cast<size_t>(i)], &PictureBox::clicked, &form,
+                         [i](Qt::MouseButton b) {
+                             if (b == Qt::LeftButton)
+                                 AnNiuClick(i);
+                         });
+
+    form.Pic1->setFocusPolicy(Qt::ClickFocus);
+    form.Pic2->setFocusPolicy(Qt::ClickFocus);
+    form.Pic1->installEventFilter(new TableKeys(form.Pic1, false));
+    form.Pic2->installEventFilter(new TableKeys(form.Pic2, true));
+
+    const auto settingsShowing = [] { return TheVosSet() != nullptr && TheVosSet()->isVisible(); };
+    Popups::Register(Popup::VosSet, {[&form] { ToggleVosSet(form); },
+                                     [&form, settingsShowing] {
+                                         if (!settingsShowing())
+                                             ToggleVosSet(form);
+                                     },
+                                     HideVosSet, UnloadVosSet, settingsShowing});
+    Popups::Register(Popup::ChuPai, {nullptr, [&form] { IllegalPlayNotice::Show(form); }, IllegalPlayNotice::Hide,
+                                     IllegalPlayNotice::Unload, IllegalPlayNotice::Showing});
+}
+
+void CardClicked(int imageIndex, bool rightButton)
+{
+    MainForm* form = TheMainForm();
+    if (form == nullptr)
+        return;
+    TurnRecord& turn = TableState.Turn;
+    if (rightButton) {
+        if (turn.MyTurn && turn.PlayAllowed && EntryOk()) {
+            TableState.Clock.TimeoutCount = 0;
+            PlayCards::PlaySelectedCards();
+        }
+        return;
+    }
+    const int slot = HandSlotOfPicture(imageIndex);
+    if (slot < 0)
+        return;  // a card already played
+    if (!PlayCards::IsRaised(*form, slot)) {
+        PlayCards::Raise(*form, slot);
+        Mod_Sound::PlayCue(Mod_Sound::File::CardRaised);
+    } else {
+        PlayCards::Lower(*form, slot);
+        Mod_Sound::PlayCue(Mod_Sound::File::CardLowered);
+    }
+}
+
+void TableClicked(bool rightButton)
+{
+    Popups::Hide(Popup::huifu);
+    Popups::Hide(Popup::Talk);
+    const TurnRecord& turn = TableState.Turn;
+    if (rightButton && turn.MyTurn && turn.PlayAllowed) {
+        if (!EntryOk())
+            return;
+        TableState.Clock.TimeoutCount = 0;
+        PlayCards::PlaySelectedCards();
+    }
+    Popups::Hide(Popup::Score);
+    Popups::Hide(Popup::Hero);
+}
+
+void BackgroundClicked(bool rightButton)
+{
+    const TurnRecord& turn = TableState.Turn;
+    if (rightButton && turn.MyTurn && turn.PlayAllowed)
+        PlayCards::PlaySelectedCards();
+}
+
+void OperationClick(int index)
+{
+    MainForm* form = TheMainForm();
+    if (form == nullptr || !EntryOk() || index < 0 || index > 6)
+        return;
+    if (index == 2) {
+        TableState.Clock.ClockValue = TableState.Clock.TurnSeconds;
+        Clocks::StopTurnClock();
+        HideClock(*form);
+    }
+    IllegalPlayNotice::Hide();
+    if (index <= 2 && !TableState.Turn.PlayAllowed)
+        return;
+    switch (index) {
+    case 0:
+        TableState.Turn.TurnActed = true;
+        PlayCards::PlaySelectedCards();
+        break;
+    case 1:
+        Prompt::HintAction();
+        break;
+    case 2:
+        PassButton(*form);
+        break;
+    case 6:
+        PlayCards::LowerRaisedCards();
+        break;
+    default:
+        break;
+    }
+}
+
+void AnNiuClick(int index)
+{
+    MainForm* form = TheMainForm();
+    if (form == nullptr)
+        return;
+    switch (index) {
+    case 1:
+        Popups::Toggle(Popup::Talk);
+        break;
+    case 2:
+        StartButton(*form);
+        break;
+    case 3:
+        Popups::Toggle(Popup::VosSet);
+        break;
+    case 4:
+        HideTable(*form);
+        break;
+    case 5:
+        Popups::Toggle(Popup::Score);
+        break;
+    case 6:
+        Popups::Hide(Popup::Score);
+        Popups::Toggle(Popup::Hero);
+        break;
+    case 7:
+        Platform::ShellOpen(QStringLiteral("http://") + SiteConfig::WebHost
+                            + QStringLiteral("/gameinfo/qlor/index.php"));
+        break;
+    case 8:
+        Popups::Toggle(Popup::frmExit);
+        break;
+    default:
+        break;
+    }
+}
+
+void KeyDown(int key, bool fromBackground)
+{
+    if (fromBackground) {
+        if (key == Qt::Key_F1)
+            F1Action(true);
+        return;
+    }
+    DisplayRecord& keys = TableState.Display;
+    switch (key) {
+    case Qt::Key_Escape:
+        Popups::Toggle(Popup::frmExit);
+        break;
+    case Qt::Key_F1:
+        F1Action();
+        break;
+    case Qt::Key_Alt:
+        keys.AltDown = true;
+        break;
+    case Qt::Key_C:
+        keys.CDown = true;
+        break;
+    default:
+        keys.AltDown = keys.CDown = false;
+        break;
+    }
+    if (keys.AltDown && keys.CDown) {
+        keys.AltDown = keys.CDown = false;
+        Popups::Open(Popup::Talk);
+    }
+}
+
+void F1Action(bool hideSettingsOnly)
+{
+    ClockRecord& clock = TableState.Clock;
+    clock.Hidden = true;
+    Popups::Unload(Popup::Information);
+    Popups::Hide(Popup::Talk);
+    Popups::Hide(Popup::huifu);
+    if (hideSettingsOnly)
+        Popups::Hide(Popup::VosSet);
+    else
+        Popups::Unload(Popup::VosSet);
+    Popups::Unload(Popup::frmExit);
+    Popups::Hide(Popup::Hero);
+    Popups::Hide(Popup::Score);
+    Popups::Unload(Popup::ChuPai);
+    clock.ShortClock = true;
+    clock.TurnSeconds = 1;
+    clock.AutoPlay = true;
+    MinimizeMainForm();
+    HallLink::ReturnToHall();
 }
 
 void FreeStartButton(MainForm& form)
@@ -20,6 +351,11 @@ void FreeStartButton(MainForm& form)
     form.ShowStartButton(false);
     form.Time_Img->hide();
     form.Number->hide();
+}
+
+void SendReadyRequest()
+{
+    Transport::SendPacket(Outgoing::ReadyRequest(TableState.Seats[0].seatBit));
 }
 
 }  // namespace PlayerActions

@@ -1,15 +1,36 @@
 #pragma once
-// What the user's clicks on the table's controls do. For now the toolbar's settings button,
-// and the start button freed for a new login.
+// What the user does on the table with the mouse and the keys: raising cards, playing with the
+// right button, the play buttons under the hand (Operation), the toolbar (AnNiu), and the keys
+// Esc, F1 and Alt-C.
 class MainForm;
 
 namespace PlayerActions {
 
-// The controls' clicks get their actions.
+// The controls' clicks and the table's keys get their actions.
 void ConnectPlayerActions(MainForm& form);
+
+// A card picture of the hand clicked: the left button raises or lowers it, the right button
+// plays the raised cards in the user's turn.
+void CardClicked(int imageIndex, bool rightButton);
+// The table picture clicked; Pic2 clicked.
+void TableClicked(bool rightButton);
+void BackgroundClicked(bool rightButton);
+// Operation(0..6) and AnNiu(0..8).
+void OperationClick(int index);
+void AnNiuClick(int index);
+// Table keys (Qt key codes); fromBackground for keys on Pic2, which only knows F1.
+void KeyDown(int key, bool fromBackground = false);
+
+// The F1 state: the window goes down, the hall comes back, and every turn plays itself after a
+// second until the table is restored. Pop-ups close (the settings window is only hidden when
+// the key came from Pic2).
+void F1Action(bool hideSettingsOnly = false);
 
 // A new login (the hall's message 22): the start button is free and shows its start
 // picture, and no clock shows.
 void FreeStartButton(MainForm& form);
+
+// The ready request for the next game.
+void SendReadyRequest();
 
 }  // namespace PlayerActions

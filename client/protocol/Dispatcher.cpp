@@ -4,6 +4,8 @@
 
 #include "chat/ChatDisplay.h"
 #include "protocol/EntryMessages.h"
+#include "protocol/RoundMessages.h"
+#include "protocol/SeatMessages.h"
 #include "wire/Commands.h"
 
 namespace Dispatcher {
@@ -19,8 +21,11 @@ struct Route {
 
 // One row per command the client handles.
 constexpr Route Routes[] = {
+    {Command::Deal, RoundMessages::OnDeal},
+    {Command::Play, RoundMessages::OnPlay},
     {Command::Entry, EntryMessages::HandleEntryResult},
     {Command::Chat, Chat::ShowChatPacket},
+    {Command::SeatInfo, SeatMessages::OnSeatInfo},
     {Command::ReconnectResult, EntryMessages::HandleReconnectResult},
 };
 

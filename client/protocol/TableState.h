@@ -9,6 +9,8 @@
 #include <QString>
 
 #include "rules/CardTypes.h"
+#include "rules/Compare.h"
+#include "rules/Hints.h"
 #include "session/Screen.h"
 
 // Turns a one-bit mask (1, 2, 4, 8) into 0..3 by counting how often it can be halved
@@ -74,28 +76,41 @@ struct RoundRecord {
     int16_t BombsThisRound = 0;
     int16_t FinishedCount = 0;
     int16_t LevelRank = 0;
-    QString LastPlayTime;
-    QString HintStamp;
+    QString LastPlayTime;            // date and time of the last play message, as text
+    Rules::CurrentPlayRecord CurrentPlay;  // the play to beat; type Illegal when the user leads
 };
 
 // The user's turn.
 struct TurnRecord {
     bool MyTurn = false;
-    bool MyTurnClock = false;
-    bool PlayAllowed = false;
-    bool TurnActed = false;
+    bool MyTurnClock = false;   // the running clock is the user's own turn clock
+    bool PlayAllowed = false;   // a play or pass may still be sent in this turn
+    bool TurnActed = false;     // the user pressed play or pass in this turn
 };
 
-// The turn clock and how the user lets it play.
+// The hint button: where the next leading hint starts and the follow-hint proposals with what
+// they were computed against.
+struct HintRecord {
+    int16_t LeadHintPos = 0;
+    Rules::FollowHintStore Store;
+    QString HintStamp;                     // LastPlayTime when the proposals were computed
+    int16_t CardCount = -1;                // the hand's size then
+    Rules::CurrentPlayRecord CurrentPlay;  // the play they beat
+};
+
+// The turn clock, the ready clock and how the user lets the clock play.
 struct ClockRecord {
     int16_t ClockSeconds = 0;
     int16_t TurnSeconds = 0;
     int16_t ClockValue = 0;
     uint8_t TimeoutLimit = 0;
     int16_t TimeoutCount = 0;      // consecutive turns that ran out while the window was not hidden
-    bool AutoPlay = false;
+    bool AutoPlay = false;         // the F1 state: every turn runs out after a second
     bool ShortClock = false;
     bool Hidden = false;
+    double TurnClockLastRun = -1;  // seconds since midnight; -1 before the first run
+    double ReadyClockLastRun = -1;
+    int16_t BlinkCount = 0;        // picture changes the chat button's blink still has to make
 };
 
 // The chat voices given to the players.
@@ -110,6 +125,11 @@ struct DisplayRecord {
     LayoutScaleFactors LayoutScale;
     int16_t BaseTop = 0;           // top of the user's cards while not raised
     int16_t DealLayoutOffset = 0;  // layout offset of the deal display; the second play-state reset clears it
+    int16_t HandLeft = 0;          // left end of the user's hand while it is dealt
+    int16_t DealFromLeft = 0;      // where each dealt card slides in from
+    std::array<int16_t, 4> NextPlayPicture{};  // card pictures of positions 1..3 used by plays in this deal
+    int16_t LastSpeaker = 0;       // position whose pass bubble was shown last
+    bool AltDown = false, CDown = false;  // the Alt-C pair of keys
 };
 
 struct TableStateRecord {
@@ -124,6 +144,7 @@ struct TableStateRecord {
     TableRecord Table;
     RoundRecord Round;
     TurnRecord Turn;
+    HintRecord Hint;
     ClockRecord Clock;
     VoiceRecord Voice;
     DisplayRecord Display;

@@ -260,7 +260,7 @@ HintSelection NextHintSelection(FollowHintStore& store, int cardCount)
             continue;
         const int slot = HandSlotOfPosition(cardCount, position);
         if (slot >= 0 && slot < cardCount && slot < HintRows)
-            selection.slots[static_cast<size_t>(selection.count++)] = static_cast<int16_t>(slot);
+            selection.handSlots[static_cast<size_t>(selection.count++)] = static_cast<int16_t>(slot);
     }
     store.HintNext = static_cast<int16_t>((c + 1) % total);
     return selection;

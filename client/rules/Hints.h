@@ -63,7 +63,7 @@ bool AppendHintCandidate(FollowHintStore& store, std::span<const int16_t> positi
 // HintNext steps on, wrapping after the last. count 0 when there is no candidate (the hint
 // then passes for the player). Positions that no longer lie in the hand are left out.
 struct HintSelection {
-    std::array<int16_t, HintRows> slots{};
+    std::array<int16_t, HintRows> handSlots{};
     int count = 0;
 };
 HintSelection NextHintSelection(FollowHintStore& store, int cardCount);

@@ -206,7 +206,7 @@ void TableServer::Enter(Connection& c, const Packet& p)
                                     m_options.webAddress.toStdString(), 0);
     int seat = -1;
     if (m_options.outcome == 1) {
-        seat = m_table.Enter(key, reply);
+        seat = m_table.Enter(key, reply, Now());
         if (seat >= 0)
             Attach(c, seat);
         else {

@@ -48,6 +48,7 @@ GameTable::GameTable(TableConfig config, LogSink log)
     m_config.bots = std::clamp(m_config.bots, 0, 4);
     m_config.turnSeconds = std::clamp(m_config.turnSeconds, 1, 255);
     m_config.botDelayMs = std::max(0, m_config.botDelayMs);
+    m_config.readySeconds = std::max(0, m_config.readySeconds);
     for (int seat = 4 - m_config.bots; seat < 4; ++seat)
         SeatBot(seat);
     // A table of computer players starts on the first tick of the clock.
@@ -149,7 +150,7 @@ void GameTable::SeatBot(int seat)
         SendAll(Msg::Ready(s.profile.key));
 }
 
-int GameTable::Enter(const std::string& key, Packet reply)
+int GameTable::Enter(const std::string& key, Packet reply, int64_t now)
 {
     // Someone who lost the link in a round that is over now comes back as a new entry.
     for (int seat = 0; seat < 4; ++seat)
@@ -189,6 +190,13 @@ int GameTable::Enter(const std::string& key, Packet reply)
     for (int other = 0; other < 4; ++other)
         if (other != seat && IsHumanSeat(other))
             Send(other, Msg::SeatInfo(SeatBit(other), seat, s.profile, false));
+
+    // Only a human's entry can fill the table: computer players come with it or take a broke
+    // one's seat at once, and neither may start the wait between rounds.
+    const bool full = std::none_of(m_seats.begin(), m_seats.end(),
+                                   [](const SeatState& other) { return other.kind == SeatKind::Empty; });
+    if (full && m_phase == Phase::Waiting && m_config.readySeconds > 0)
+        m_humansReadyAt = now + 1000LL * m_config.readySeconds;
     return seat;
 }
 
@@ -246,6 +254,8 @@ void GameTable::FreeSeat(int seat, bool announce)
     const bool human = IsHumanSeat(seat);
     Log(Who(seat) + " leaves the table");
     s = SeatState{};
+    // The table is no longer full; the next entry that fills it starts the wait again.
+    m_humansReadyAt.reset();
     if (human)
         m_released.push_back(seat & 3);
     if (announce)
@@ -319,12 +329,15 @@ void GameTable::PlayRequest(int seat, const Packet& p, int64_t now)
 {
     if (m_phase != Phase::Playing || m_turn != seat) {
         Log(Who(seat) + " sent a play out of turn; ignored");
+        // Between rounds there is no round to charge it to.
+        if (m_phase != Phase::Waiting)
+            ++Record().outOfTurn[static_cast<size_t>(seat & 3)];
         return;
     }
     SeatState& s = At(seat);
     const bool leading = m_current.type == PlayType::Illegal;
     if (p[Field::Request::Kind] == 1 && !leading) {
-        Pass(seat, now, false);
+        Pass(seat, now, PlayedBy::Seat);
         return;
     }
     if (p[Field::Request::Kind] == 2) {
@@ -350,13 +363,13 @@ void GameTable::PlayRequest(int seat, const Packet& p, int64_t now)
                 if (Rules::PlayTypeFromCode(p[Field::Request::Type]) != type)
                     Log(Who(seat) + " named the play type " + std::to_string(p[Field::Request::Type]) + "; it is "
                         + PlayTypeName(type));
-                PlayCards(seat, std::move(cards), type, now, false);
+                PlayCards(seat, std::move(cards), type, now, PlayedBy::Seat);
                 return;
             }
         }
     }
     Log(Who(seat) + " sent a play the rules refuse; the table plays for the seat as on a time-out");
-    ForcedTurn(seat, now);
+    ForcedTurn(seat, now, PlayedBy::Refusal);
 }
 
 // ---------------------------------------------------------------- rounds
@@ -376,6 +389,7 @@ void GameTable::StartRound(int64_t now)
     ++m_roundNumber;
     m_phase = Phase::Playing;
     m_due = Due::None;
+    m_humansReadyAt.reset();
 
     // 54 cards, each with its own identifier drawn from 0..127.
     std::vector<int> ids(128);
@@ -467,6 +481,8 @@ void GameTable::Advance(int64_t now)
                 Log(Who(seat) + " did not come back");
                 FreeSeat(seat, true);
             }
+    if (m_humansReadyAt && now >= *m_humansReadyAt)
+        HumansMadeReady(now);
     // Bounded, so that a table of computer players without delay still returns.
     for (int step = 0; step < 256 && m_due != Due::None && now >= m_dueAt; ++step) {
         const Due due = std::exchange(m_due, Due::None);
@@ -494,7 +510,7 @@ void GameTable::RunTurn(int64_t now)
         BotTurn(m_turn, now);
     else {
         Log(Who(m_turn) + " let the clock run out");
-        ForcedTurn(m_turn, now);
+        ForcedTurn(m_turn, now, PlayedBy::TimeOut);
     }
 }
 
@@ -514,33 +530,34 @@ void GameTable::BotTurn(int seat, int64_t now)
         }
     std::vector<CardValue> cards = ChooseBotPlay(view);
     if (cards.empty())
-        Pass(seat, now, false);
+        Pass(seat, now, PlayedBy::Seat);
     else {
         const PlayType type = Rules::ClassifyPlay(cards, m_levelRank);
-        PlayCards(seat, std::move(cards), type, now, false);
+        PlayCards(seat, std::move(cards), type, now, PlayedBy::Seat);
     }
 }
 
-void GameTable::ForcedTurn(int seat, int64_t now)
+void GameTable::ForcedTurn(int seat, int64_t now, PlayedBy by)
 {
     const bool leading = m_current.type == PlayType::Illegal;
     std::vector<CardValue> cards = TimeoutPlay(At(seat).hand, leading);
     if (cards.empty() && leading)
         return;  // an empty hand never has the turn
     if (cards.empty())
-        Pass(seat, now, true);
+        Pass(seat, now, by);
     else
-        PlayCards(seat, std::move(cards), PlayType::Single, now, true);
+        PlayCards(seat, std::move(cards), PlayType::Single, now, by);
 }
 
-void GameTable::Pass(int seat, int64_t now, bool forced)
+void GameTable::Pass(int seat, int64_t now, PlayedBy by)
 {
     if (m_lastPlayer < 0) {
         // Nobody may pass a lead; the callers never ask for it.
-        ForcedTurn(seat, now);
+        ForcedTurn(seat, now, by == PlayedBy::Seat ? PlayedBy::TimeOut : by);
         return;
     }
-    Record().plays.push_back(PlayRecord{seat, false, PlayType::Illegal, {}, forced});
+    Record().plays.push_back(
+        PlayRecord{seat, false, PlayType::Illegal, {}, by != PlayedBy::Seat, by == PlayedBy::Refusal});
     ++m_passes;
     const bool lastActive = m_lastPlayer >= 0 && Active(m_lastPlayer);
     int active = 0;
@@ -565,14 +582,14 @@ void GameTable::Pass(int seat, int64_t now, bool forced)
     BeginTurn(next, now, false);
 }
 
-void GameTable::PlayCards(int seat, std::vector<CardValue> cards, PlayType type, int64_t now, bool forced)
+void GameTable::PlayCards(int seat, std::vector<CardValue> cards, PlayType type, int64_t now, PlayedBy by)
 {
     SeatState& s = At(seat);
     const bool lead = m_current.type == PlayType::Illegal;
     for (CardValue c : cards)
         s.hand.erase(std::remove(s.hand.begin(), s.hand.end(), c), s.hand.end());
     RoundRecord& record = Record();
-    record.plays.push_back(PlayRecord{seat, lead, type, cards, forced});
+    record.plays.push_back(PlayRecord{seat, lead, type, cards, by != PlayedBy::Seat, by == PlayedBy::Refusal});
     if (type == PlayType::Bomb)
         ++record.bombs;
     Rules::SetCurrentPlay(m_current, type, cards);
@@ -678,6 +695,7 @@ void GameTable::FinishRound(int64_t now)
             + " coins, now " + std::to_string(r.coinsAfter) + ", " + LevelNameUtf8(r.playerLevel)
             + (r.remaining.empty() ? "" : ", left with " + CardsText(r.remaining)));
     }
+    LogTurnCounts();
 
     m_phase = Phase::Waiting;
     m_turn = -1;
@@ -713,9 +731,28 @@ void GameTable::FinishRound(int64_t now)
     Schedule(Due::BotsReady, now + 3LL * m_config.botDelayMs);
 }
 
+// One line per human seat, in a fixed form that a test reading the log can take apart: how
+// its turns were decided and how often it asked to play while it had no turn.
+void GameTable::LogTurnCounts()
+{
+    const RoundRecord& record = Record();
+    for (int seat = 0; seat < 4; ++seat) {
+        if (!IsHumanSeat(seat))
+            continue;
+        int own = 0, timedOut = 0, refused = 0;
+        for (const PlayRecord& play : record.plays)
+            if (play.seat == seat)
+                ++(play.refused ? refused : play.forced ? timedOut : own);
+        Log("  turns of " + Who(seat) + ": " + std::to_string(own) + " by the player, " + std::to_string(timedOut)
+            + " on time-out, " + std::to_string(refused) + " refused, "
+            + std::to_string(record.outOfTurn[static_cast<size_t>(seat)]) + " out of turn");
+    }
+}
+
 void GameTable::AbandonRound(int64_t now)
 {
     Log("round " + std::to_string(m_roundNumber) + " abandoned");
+    LogTurnCounts();
     m_phase = Phase::Waiting;
     m_turn = -1;
     m_current = {};
@@ -737,6 +774,20 @@ void GameTable::BotsReady(int64_t now)
         SeatState& s = At(seat);
         if (s.kind == SeatKind::Bot && !s.ready) {
             s.ready = true;
+            SendAll(Msg::Ready(s.profile.key));
+        }
+    }
+    TryStart(now);
+}
+
+void GameTable::HumansMadeReady(int64_t now)
+{
+    m_humansReadyAt.reset();  // once: later rounds are the clients' own business
+    for (int seat = 0; seat < 4; ++seat) {
+        SeatState& s = At(seat);
+        if (s.kind == SeatKind::Human && !s.ready) {
+            s.ready = true;
+            Log(Who(seat) + " is made ready after " + std::to_string(m_config.readySeconds) + " seconds");
             SendAll(Msg::Ready(s.profile.key));
         }
     }

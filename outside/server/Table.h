@@ -33,6 +33,9 @@ struct TableConfig {
     int dealSlackMs = 4000;         // the client animates the deal before its first clock starts
     int awayGraceMs = 90000;        // how long a seat lost during a round waits for a reconnect
     size_t historyLimit = 1024;     // packets kept per seat for a reconnect
+    // The client promises the first game within 15 s of the table filling but sends no ready
+    // for it; a human still silent this long after the fill is made ready. 0: never.
+    int readySeconds = 15;
 };
 
 enum class SeatKind { Empty, Bot, Human, Away };
@@ -42,6 +45,10 @@ struct Outgoing {
     Packet packet{};
 };
 
+// Who decided a turn: the seat's own player (human or computer), or the table for a human
+// whose clock ran out or whose request the rules refused.
+enum class PlayedBy { Seat, TimeOut, Refusal };
+
 // One turn as it was taken. A pass has type Illegal and no cards.
 struct PlayRecord {
     int seat = 0;
@@ -49,6 +56,7 @@ struct PlayRecord {
     Rules::PlayType type = Rules::PlayType::Illegal;
     std::vector<CardValue> cards;  // in hand order
     bool forced = false;  // the table played for a silent player or refused a request
+    bool refused = false; // of the forced turns, those that followed a refused request
 };
 
 struct SeatResult {
@@ -70,6 +78,7 @@ struct RoundRecord {
     std::vector<PlayRecord> plays;
     std::vector<int> finishOrder;  // seats in the order they ran out of cards
     int bombs = 0;
+    std::array<int, 4> outOfTurn{};  // play requests per seat while it had no turn
     bool complete = false;  // false while running, or when abandoned
     std::array<SeatResult, 4> results;
 };
@@ -82,7 +91,8 @@ public:
 
     // A human's accepted entry: `reply` (the entry result) goes out first, then the seat
     // messages. Returns the seat taken, or -1 when no seat is free or the key already sits here.
-    int Enter(const std::string& key, Packet reply);
+    // The entry that fills the table starts the wait for the first deal.
+    int Enter(const std::string& key, Packet reply, int64_t now);
     // A reconnect entry carrying the last session code the client saw. On success returns the
     // seat, with the reconnect result and the packets sent after that code queued for it.
     int Reconnect(const std::string& key, uint16_t code, int64_t now);
@@ -148,13 +158,15 @@ private:
     void BeginTurn(int seat, int64_t now, bool opening);
     void RunTurn(int64_t now);
     void BotTurn(int seat, int64_t now);
-    void ForcedTurn(int seat, int64_t now);
+    void ForcedTurn(int seat, int64_t now, PlayedBy by);
     void PlayRequest(int seat, const Packet& p, int64_t now);
-    void Pass(int seat, int64_t now, bool forced);
-    void PlayCards(int seat, std::vector<CardValue> cards, Rules::PlayType type, int64_t now, bool forced);
+    void Pass(int seat, int64_t now, PlayedBy by);
+    void PlayCards(int seat, std::vector<CardValue> cards, Rules::PlayType type, int64_t now, PlayedBy by);
+    void LogTurnCounts();
     void FinishRound(int64_t now);
     void AbandonRound(int64_t now);
     void BotsReady(int64_t now);
+    void HumansMadeReady(int64_t now);
     void Schedule(Due due, int64_t at);
     RoundRecord& Record() { return m_rounds.back(); }
 
@@ -169,6 +181,8 @@ private:
     Phase m_phase = Phase::Waiting;
     Due m_due = Due::None;
     int64_t m_dueAt = 0;
+    // Kept apart from m_due: a computer player's readiness may be pending at the same time.
+    std::optional<int64_t> m_humansReadyAt;  // set from the table filling up to its first deal
     int m_turn = -1;
     Rules::CurrentPlayRecord m_current{};
     int m_lastPlayer = -1;  // who made the play to beat

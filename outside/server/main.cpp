@@ -71,18 +71,22 @@ int main(int argc, char** argv)
     const QCommandLineOption rounds = option("rounds", "Close the table after so many rounds; 0 never.", "n", "0");
     const QCommandLineOption stake = option("stake", "Coins at stake per level won (the room figure).", "n", "100");
     const QCommandLineOption coins = option("coins", "Coins of a human player at entry.", "n", "20000");
+    const QCommandLineOption readySeconds = option(
+        "ready-seconds", "A human still not ready this long after the table filled is made ready; 0 never.", "n",
+        "15");
     parser.addOptions({port, outcome, timeoutLimit, web, record, bots, turnSeconds, botDelay, seed, rounds, stake,
-                       coins});
+                       coins, readySeconds});
     parser.process(app);
 
     long long portNumber = 0, outcomeValue = 0, limit = 0, botCount = 0, seconds = 0, delay = 0, roundLimit = 0,
-              stakeValue = 0, coinValue = 0, seedValue = 0;
+              stakeValue = 0, coinValue = 0, seedValue = 0, readyValue = 0;
     bool ok = IntOption(parser, port, 0, 65535, portNumber) && IntOption(parser, outcome, 0, 255, outcomeValue)
               && IntOption(parser, timeoutLimit, 0, 255, limit) && IntOption(parser, bots, 0, 4, botCount)
               && IntOption(parser, turnSeconds, 1, 255, seconds) && IntOption(parser, botDelay, 0, 600000, delay)
               && IntOption(parser, rounds, 0, 1000000, roundLimit)
               && IntOption(parser, stake, 1, 2000000000, stakeValue)
-              && IntOption(parser, coins, 0, 1000000000000LL, coinValue);
+              && IntOption(parser, coins, 0, 1000000000000LL, coinValue)
+              && IntOption(parser, readySeconds, 0, 86400, readyValue);
     if (ok && parser.isSet(seed))
         ok = IntOption(parser, seed, 0, 4294967295LL, seedValue);
     if (!ok) {
@@ -103,6 +107,7 @@ int main(int argc, char** argv)
     table.maxRounds = static_cast<int>(roundLimit);
     table.stake = static_cast<uint32_t>(stakeValue);
     table.humanCoins = static_cast<uint64_t>(coinValue);
+    table.readySeconds = static_cast<int>(readyValue);
     if (parser.isSet(seed))
         table.seed = static_cast<uint32_t>(seedValue);
 

@@ -205,8 +205,8 @@ TEST(FollowHint, PositionsCountFromTheLowEndAndTakeTheLowestCardsOfARank)
 
     const Rules::HintSelection pick = Rules::NextHintSelection(store, 7);
     ASSERT_EQ(pick.count, 2);
-    EXPECT_EQ(pick.slots[0], 3);
-    EXPECT_EQ(pick.slots[1], 2);
+    EXPECT_EQ(pick.handSlots[0], 3);
+    EXPECT_EQ(pick.handSlots[1], 2);
 }
 
 TEST(FollowHint, ClicksStepThroughTheCandidatesAndWrap)
@@ -219,13 +219,13 @@ TEST(FollowHint, ClicksStepThroughTheCandidatesAndWrap)
     for (int click = 0; click < 4; ++click) {
         const Rules::HintSelection pick = Rules::NextHintSelection(store, 5);
         ASSERT_EQ(pick.count, 1);
-        shown.push_back(Rules::CardRank(hand[static_cast<size_t>(pick.slots[0])].value));
+        shown.push_back(Rules::CardRank(hand[static_cast<size_t>(pick.handSlots[0])].value));
     }
     EXPECT_EQ(shown, (std::vector<int>{J, A, BJ, J}));
 
     // A stray HintNext is taken modulo the count; no candidate, no selection.
     store.HintNext = 7;
-    EXPECT_EQ(Rules::CardRank(hand[static_cast<size_t>(Rules::NextHintSelection(store, 5).slots[0])].value), A);
+    EXPECT_EQ(Rules::CardRank(hand[static_cast<size_t>(Rules::NextHintSelection(store, 5).handSlots[0])].value), A);
     EXPECT_EQ(store.HintNext, 2);
     Rules::FollowHintStore empty;
     EXPECT_EQ(Rules::NextHintSelection(empty, 5).count, 0);
@@ -239,8 +239,8 @@ TEST(FollowHint, PositionsOutsideTheHandAreNotRaised)
     ASSERT_TRUE(Rules::AppendHintCandidate(store, positions));
     const Rules::HintSelection pick = Rules::NextHintSelection(store, 3);
     ASSERT_EQ(pick.count, 2);
-    EXPECT_EQ(pick.slots[0], 2);
-    EXPECT_EQ(pick.slots[1], 0);
+    EXPECT_EQ(pick.handSlots[0], 2);
+    EXPECT_EQ(pick.handSlots[1], 0);
 }
 
 TEST(FollowHint, TheTableHoldsThirtyOneCandidates)

@@ -34,7 +34,7 @@ struct Harness {
     {
         Packet reply = Wire::NewPacket(Command::Entry);
         reply[15] = 1;
-        const int seat = table.Enter(key, reply);
+        const int seat = table.Enter(key, reply, now);
         Pump();
         return seat;
     }

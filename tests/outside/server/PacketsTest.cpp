@@ -387,4 +387,86 @@ TEST(Rounds, SilentHumanIsPlayedForWhenTheClockRunsOut)
     }
 }
 
+// alice lets her clock run out twice, sends one request the rules refuse and three out of
+// turn, and plays her other turns with the hint; bob plays two turns and then loses the link,
+// so the table plays the rest of his. The results name each human seat's figures, and no
+// computer player's.
+TEST(Rounds, TurnsOfEachHumanAreCountedInTheLog)
+{
+    Harness h(Config(3, 2));
+    ASSERT_EQ(h.Enter("alice"), 0);
+    ASSERT_EQ(h.Enter("bob"), 1);
+    h.Ready(0);
+    h.Ready(1);
+    ASSERT_TRUE(h.table.RoundRunning());
+    const Server::RoundRecord& r = h.table.Rounds().back();
+
+    int aliceTurns = 0, alicePlays = 0, refusedSent = 0, outOfTurnSent = 0, bobPlays = 0;
+    size_t aliceTurnAt = SIZE_MAX;  // records before alice's latest turn, to tell her turns apart
+    const bool done = h.RunUntil(
+        [&] {
+            const int turn = h.table.Turn();
+            if (turn == 0 && r.plays.size() != aliceTurnAt) {
+                aliceTurnAt = r.plays.size();
+                ++aliceTurns;
+                if (aliceTurns == 2) {
+                    // The same card twice never makes a play.
+                    const CardValue c = h.table.Hand(0)[0];
+                    h.Receive(0, PlayPacket(0, {c, c}, 2));
+                    ++refusedSent;
+                } else if (aliceTurns != 1 && aliceTurns != 3) {
+                    const auto cards = h.HintPlay(0);
+                    h.Receive(0, PlayPacket(0, cards, Rules::PlayTypeCode(Rules::ClassifyPlay(cards, h.table.LevelRank()))));
+                    ++alicePlays;
+                }
+            } else if (turn > 0 && outOfTurnSent < 3 && !h.table.Hand(0).empty()) {
+                // A pass and real cards alike.
+                h.Receive(0, PlayPacket(0, outOfTurnSent == 1 ? std::vector<CardValue>{h.table.Hand(0).back()}
+                                                              : std::vector<CardValue>{},
+                                        1));
+                ++outOfTurnSent;
+            }
+            if (h.table.Turn() == 1 && h.table.Kind(1) == Server::SeatKind::Human) {
+                if (bobPlays < 2) {
+                    const auto cards = h.HintPlay(1);
+                    h.Receive(1, PlayPacket(1, cards, Rules::PlayTypeCode(Rules::ClassifyPlay(cards, h.table.LevelRank()))));
+                    ++bobPlays;
+                } else {
+                    h.table.Disconnected(1, h.now);
+                    h.Pump();
+                }
+            }
+            return h.Of(0, 9).size() == 4;
+        },
+        900000);
+    ASSERT_TRUE(done);
+    ASSERT_GE(aliceTurns, 4) << "the round ended before alice did all she was meant to";
+    ASSERT_EQ(refusedSent, 1);
+    ASSERT_EQ(outOfTurnSent, 3);
+    ASSERT_EQ(h.table.Kind(1), Server::SeatKind::Away) << "bob never lost the link";
+    int bobTurns = 0;
+    for (const Server::PlayRecord& p : r.plays) {
+        bobTurns += p.seat == 1;
+        if (p.refused) {
+            EXPECT_TRUE(p.forced) << "a refused request is still a turn the table played";
+        }
+    }
+
+    std::vector<std::string> lines;
+    bool afterResult = false;
+    for (const std::string& line : h.log) {
+        afterResult = afterResult || line.rfind("round 1 won by", 0) == 0;
+        if (line.rfind("  turns of ", 0) == 0) {
+            EXPECT_TRUE(afterResult) << line;
+            lines.push_back(line);
+        }
+    }
+    const std::vector<std::string> expected = {
+        "  turns of seat 0 alice: " + std::to_string(alicePlays) + " by the player, 2 on time-out, 1 refused, 3 out of turn",
+        "  turns of seat 1 bob (away): 2 by the player, " + std::to_string(bobTurns - 2)
+            + " on time-out, 0 refused, 0 out of turn",
+    };
+    EXPECT_EQ(lines, expected);
+}
+
 }  // namespace

@@ -9,6 +9,7 @@
 #include <gtest/gtest.h>
 
 #include <QDeadlineTimer>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QProcess>
 #include <QRegularExpression>
@@ -321,6 +322,40 @@ TEST_F(ServerProcess, ScriptedClientPlaysARound)
     EXPECT_TRUE(Log().contains(QStringLiteral("won by"))) << Log().toStdString();
     // Every play of the human went through: the table never had to play for it.
     EXPECT_FALSE(Log().contains(QStringLiteral("rules refuse"))) << Log().toStdString();
+}
+
+// A client that never says it is ready is dealt once the wait after the table filled is over,
+// and told so like any other ready player; a wait the option cannot take stops the server.
+TEST_F(ServerProcess, SilentClientIsDealtAfterTheReadySeconds)
+{
+    for (const char* bad : {"-1", "soon"}) {
+        QProcess refused;
+        refused.start(QStringLiteral(QUELLOR_BIN_DIR) + QStringLiteral("/quellor-server"),
+                      QStringList{"--port", "0", "--ready-seconds", bad});
+        ASSERT_TRUE(refused.waitForFinished(5000)) << bad;
+        EXPECT_EQ(refused.exitCode(), 2) << bad;
+    }
+
+    const int port = Start({"--seed", "11", "--ready-seconds", "1"});
+    ASSERT_GT(port, 0);
+    ScriptedClient client;
+    ASSERT_TRUE(client.Connect(port));
+    client.Enter("tester");
+    const QDeadlineTimer deadline(20000);
+    ASSERT_TRUE(client.WaitForFullTable(deadline)) << "seat messages missing";
+    QElapsedTimer waited;
+    waited.start();
+    bool toldReady = false;
+    for (bool dealt = false; !dealt;) {
+        const auto p = client.Next(deadline);
+        ASSERT_TRUE(p) << "no deal" << Log().toStdString();
+        toldReady = toldReady || ((*p)[3] == Command::Ready && Probe::Field(*p, 16, 16) == "tester");
+        dealt = (*p)[3] == Command::Deal;
+    }
+    EXPECT_TRUE(toldReady);
+    // The fill happened a little before the client saw the last seat message.
+    EXPECT_GE(waited.elapsed(), 500);
+    EXPECT_TRUE(Log().contains(QStringLiteral("seat 0 tester is made ready after 1 seconds"))) << Log().toStdString();
 }
 
 // The link breaks in the middle of the round; the client comes back with the last session code

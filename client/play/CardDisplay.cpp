@@ -1,0 +1,368 @@
+#include "play/CardDisplay.h"
+
+#include <algorithm>
+
+#include "protocol/TableState.h"
+#include "resources/Pictures.h"
+#include "rules/Cards.h"
+#include "session/Platform.h"
+#include "sound/Mod_Sound.h"
+#include "ui/MainForm.h"
+#include "ui/PictureLoad.h"
+#include "wire/Fields.h"
+
+namespace CardDisplay {
+
+namespace {
+
+// Sizes of the fans of 1..14 backs on the small table, before scaling.
+constexpr std::array<QSize, 14> SmallFanSizes{{{78, 103}, {92, 107}, {108, 113}, {119, 116}, {132, 122},
+                                               {142, 123}, {154, 128}, {166, 129}, {175, 132}, {185, 135},
+                                               {193, 136}, {197, 137}, {204, 141}, {209, 140}}};
+
+bool SmallLayout()
+{
+    return Screen::IsSmallLayout(TableState.Display.LayoutScale);
+}
+
+int ScaledH(double value)
+{
+    return qRound(value * TableState.Display.LayoutScale.h);
+}
+
+int ScaledV(double value)
+{
+    return qRound(value * TableState.Display.LayoutScale.v);
+}
+
+int Position(uint8_t seatByte)
+{
+    return PositionOfSeat(seatByte & 15);
+}
+
+bool NewTrick(uint8_t turnState)
+{
+    return turnState == 1 || turnState == 9 || turnState == 10;
+}
+
+CardValue CardAt(const Packet& p, int at)
+{
+    return static_cast<CardValue>(Wire::ReadLE32(p, at));
+}
+
+// A play of another seat into hand order, so that the comparison and the hints read card 0 as
+// its highest card whatever order the server sent.
+void SortIntoHandOrder(Rules::CurrentPlayRecord& play)
+{
+    const int n = std::clamp<int>(play.count, 0, Rules::CurrentPlaySlots);
+    std::array<HandEntry, Rules::CurrentPlaySlots> cards{};
+    for (int j = 0; j < n; ++j)
+        cards[static_cast<size_t>(j)].value = play.cards[static_cast<size_t>(j)];
+    Rules::SortHand(cards, n, TableState.Round.LevelRank);
+    for (int j = 0; j < n; ++j)
+        play.cards[static_cast<size_t>(j)] = cards[static_cast<size_t>(j)].value;
+}
+
+void ShowBadge(MainForm& form, int position)
+{
+    int16_t& finished = TableState.Round.FinishedCount;
+    if (finished >= 3)
+        return;
+    PictureBox* badge = form.first[static_cast<size_t>(position)];
+    LoadPictureById(badge, Pictures::PlaceMarkPictures[static_cast<size_t>(finished)]);
+    badge->show();
+    badge->raise();
+    ++finished;
+    TableState.Seats[static_cast<size_t>(position)].finishPlace = finished;
+}
+
+// The user's cards that the server played for the user leave the hand for the table.
+void TakeOwnCardsPlayedForUser(MainForm& form, const Packet& play, int n)
+{
+    SeatRecord& own = TableState.Seats[0];
+    std::array<int, 14> handSlots{};
+    int found = 0;
+    for (int j = 0; j < n; ++j) {
+        const int id = Rules::CardIdentifier(CardAt(play, Field::Play::Cards + 4 * j));
+        for (int i = 0; i < own.CardCount && i < 14; ++i) {
+            const bool taken = std::find(handSlots.begin(), handSlots.begin() + found, i) != handSlots.begin() + found;
+            if (!taken && Rules::CardIdentifier(own.hand[static_cast<size_t>(i)].value) == id) {
+                handSlots[static_cast<size_t>(found++)] = i;
+                break;
+            }
+        }
+    }
+    if (found == 0)
+        return;  // the user's own play coming back: it is on the table already
+    std::sort(handSlots.begin(), handSlots.begin() + found);
+    auto& pictures = form.cardImage0;
+    const double h = TableState.Display.LayoutScale.h;
+    const double f = SmallLayout() ? 0.3 : 0.22;
+    HideListed(form, 0, TableState.TableCards[0]);
+    for (int k = 0; k < found; ++k) {
+        const HandEntry& entry = own.hand[static_cast<size_t>(handSlots[static_cast<size_t>(k)])];
+        if (entry.ImageIndex < 0 || entry.ImageIndex > 13)
+            continue;
+        PictureBox* card = pictures[static_cast<size_t>(entry.ImageIndex)];
+        card->resize(form.cardImage1[0]->size());
+        const double left = own.playLeft - (found * 0.11 + 0.39) * 90 * h + k * f * card->width() * h;
+        card->move(qRound(left), own.playTop);
+        ShowCardPicture(card, entry.value);
+        card->show();
+        card->raise();
+        TableState.TableCards[0][static_cast<size_t>(k)] = entry.ImageIndex;
+    }
+    TableState.TableCards[0][27] = static_cast<int16_t>(found);
+    for (int k = found - 1; k >= 0; --k) {
+        const int slot = handSlots[static_cast<size_t>(k)];
+        for (int i = slot; i + 1 < own.CardCount && i + 1 < 14; ++i)
+            own.hand[static_cast<size_t>(i)] = own.hand[static_cast<size_t>(i + 1)];
+        --own.CardCount;
+    }
+    for (int i = own.CardCount; i < 14; ++i)
+        own.hand[static_cast<size_t>(i)] = HandEntry{};
+    if (own.CardCount == 0)
+        ShowBadge(form, 0);
+}
+
+}  // namespace
+
+QString RankText(int rank)
+{
+    switch (rank) {
+    case 11: return QStringLiteral("J");
+    case 12: return QStringLiteral("Q");
+    case 13: return QStringLiteral("K");
+    case 14: return QStringLiteral("A");
+    default: break;
+    }
+    return rank >= 0 && rank <= 10 ? QString::number(rank) : QString();
+}
+
+void ShowCardPicture(PictureBox* control, CardValue card)
+{
+    int code = Rules::PictureCode(card);
+    if (!Rules::IsValidPictureCode(code))
+        code = Rules::CardBackCode;
+    LoadPictureById(control, Pictures::CardPictureIds[static_cast<size_t>(code)]);
+}
+
+std::array<PictureBox*, 14>& CardPictures(MainForm& form, int position)
+{
+    switch (position) {
+    case 1: return form.cardImage1;
+    case 2: return form.cardImage2;
+    case 3: return form.cardImage3;
+    default: return form.cardImage0;
+    }
+}
+
+void ShowFan(MainForm& form, int position, int count)
+{
+    if (position < 1 || position > 3)
+        return;
+    PictureBox* fan = form.shanImage[static_cast<size_t>(position - 1)];
+    if (count < 1) {
+        fan->hide();
+        return;
+    }
+    const int n = std::min(count, 15);
+    const bool small = SmallLayout();
+    fan->setStretch(small);
+    if (small) {
+        const QSize size = n <= 14 ? SmallFanSizes[static_cast<size_t>(n - 1)] : QSize(228, 157);
+        fan->resize(ScaledH(size.width()), ScaledV(size.height()));
+    }
+    LoadPictureById(fan, Pictures::FanPictures[static_cast<size_t>(position - 1)][static_cast<size_t>(n - 1)]);
+    fan->raise();
+    fan->show();
+}
+
+void SlideCard(PictureBox* card, QPoint from, QPoint to)
+{
+    for (int i = 0; i <= 10; ++i) {
+        card->move(from.x() + (to.x() - from.x()) * i / 10, from.y() + (to.y() - from.y()) * i / 10);
+        Platform::PumpFor(20);
+    }
+}
+
+void ShowDeal(MainForm& form, const Packet& deal)
+{
+    using namespace Field::Deal;
+    form.Label4->setText(QStringLiteral("本方打：") + RankText(deal[OurLevel]));
+    form.Label3->setText(QStringLiteral("对方打：") + RankText(deal[TheirLevel]));
+    form.Label3->raise();
+    form.Label4->raise();
+    form.Label3->show();
+    form.Label4->show();
+
+    TableState.Round.LevelRank = deal[LevelRank];
+    if (deal[LevelRank] <= 14)
+        form.lblJiValue->setText(RankText(deal[LevelRank]));
+
+    ClockRecord& clock = TableState.Clock;
+    clock.ClockSeconds = clock.TurnSeconds = clock.ClockValue = deal[TurnSeconds];
+
+    for (SeatRecord& seat : TableState.Seats) {
+        const bool longHand = seat.seatBit != 0 && (seat.seatBit == deal[LongSeatA] || seat.seatBit == deal[LongSeatB]);
+        seat.CardCount = longHand ? 14 : 13;
+    }
+
+    SeatRecord& own = TableState.Seats[0];
+    const int16_t baseTop = TableState.Display.BaseTop;
+    const double f = SmallLayout() ? 0.2 : 0.22;
+    for (int k = 0; k < own.CardCount; ++k) {
+        HandEntry& slot = own.hand[static_cast<size_t>(k)];
+        slot.value = CardAt(deal, Cards + 4 * k);
+        slot.ImageIndex = static_cast<int16_t>(k);
+        PictureBox* card = form.cardImage0[static_cast<size_t>(k)];
+        card->setStretch(true);
+        ShowCardPicture(card, slot.value);
+        card->move(TableState.Display.DealFromLeft, baseTop);
+        card->show();
+        card->raise();
+        const int left = qRound(TableState.Display.HandLeft + k * f * form.cardImage0[0]->width());
+        SlideCard(card, card->pos(), QPoint(left, baseTop));
+        Mod_Sound::PlayCue(Mod_Sound::File::CardDealt);
+        for (int p = 1; p <= 3; ++p)
+            ShowFan(form, p, TableState.Seats[static_cast<size_t>(p)].CardCount);
+    }
+
+    Rules::SortHand(own.hand, own.CardCount, TableState.Round.LevelRank);
+    for (int k = 0; k < own.CardCount; ++k)
+        ShowCardPicture(form.cardImage0[static_cast<size_t>(own.hand[static_cast<size_t>(k)].ImageIndex)],
+                        own.hand[static_cast<size_t>(k)].value);
+    for (size_t p = 1; p < 4; ++p)
+        for (size_t m = 0; m < 14; ++m)
+            TableState.Seats[p].hand[m].ImageIndex = static_cast<int16_t>(m);
+    form.Image1->show();
+}
+
+void ShowPlay(MainForm& form, const Packet& play)
+{
+    using namespace Field::Play;
+    Rules::CurrentPlayRecord& current = TableState.Round.CurrentPlay;
+    if (NewTrick(play[TurnState]))
+        current.type = Rules::PlayType::Illegal;
+    Mod_Sound::PlayCue(Mod_Sound::File::PlayShown);
+
+    const int p = Position(play[Field::Seat]);
+    SeatRecord& seat = TableState.Seats[static_cast<size_t>(p)];
+    // Never more cards than a hand holds, nor more than the position's pictures left.
+    if (p == 0) {
+        TakeOwnCardsPlayedForUser(form, play, std::min<int>(play[Count], 14));
+        return;
+    }
+    int16_t& used = TableState.Display.NextPlayPicture[static_cast<size_t>(p)];
+    const int n = std::clamp<int>(play[Count], 0, 14 - used);
+
+    HideListed(form, p, TableState.PrevTableCards[static_cast<size_t>(p)]);
+    auto& table = TableState.TableCards[static_cast<size_t>(p)];
+    auto& previous = TableState.PrevTableCards[static_cast<size_t>(p)];
+    previous[27] = table[27];
+    HideListed(form, p, table);
+    for (size_t j = 0; j < 27; ++j)
+        previous[j] = table[j];
+
+    current.type = Rules::PlayTypeFromCode(play[Type]);
+    current.count = static_cast<int16_t>(n);
+
+    int16_t& speaker = TableState.Display.LastSpeaker;
+    if (speaker != p && speaker >= 0 && speaker <= 3)
+        form.Speak[static_cast<size_t>(speaker)]->hide();
+    speaker = static_cast<int16_t>(p);
+
+    auto& pictures = CardPictures(form, p);
+    const double h = TableState.Display.LayoutScale.h;
+    const double f = SmallLayout() ? 0.3 : 0.22;
+    for (int j = 0; j < n; ++j) {
+        const CardValue card = CardAt(play, Cards + 4 * j);
+        current.cards[static_cast<size_t>(j)] = Rules::CurrentPlayCard(card);
+        const int e = seat.hand[static_cast<size_t>(used + j)].ImageIndex;
+        if (e < 0 || e > 13)
+            continue;
+        PictureBox* picture = pictures[static_cast<size_t>(e)];
+        ShowCardPicture(picture, card);
+        const double left = seat.playLeft - (n * 0.11 + 0.39) * 90 * h + j * f * pictures[0]->width() * h;
+        picture->setGeometry(qRound(left), seat.playTop, ScaledH(80), ScaledV(108));
+        picture->show();
+        picture->raise();
+        picture->setStretch(true);
+        table[static_cast<size_t>(j)] = static_cast<int16_t>(e);
+    }
+    SortIntoHandOrder(current);
+    table[27] = static_cast<int16_t>(n);
+    seat.CardCount = static_cast<int16_t>(std::max(0, seat.CardCount - n));
+    used = static_cast<int16_t>(used + n);
+
+    if (seat.CardCount > 0) {
+        ShowFan(form, p, seat.CardCount);
+    } else {
+        ShowBadge(form, p);
+        form.shanImage[static_cast<size_t>(p - 1)]->hide();
+    }
+}
+
+void HideListed(MainForm& form, int position, const std::array<int16_t, 28>& row)
+{
+    auto& pictures = CardPictures(form, position);
+    const int n = std::clamp<int>(row[27], 0, 27);
+    for (int k = 0; k < n; ++k) {
+        const int e = row[static_cast<size_t>(k)];
+        if (e >= 0 && e <= 13)
+            pictures[static_cast<size_t>(e)]->hide();
+    }
+}
+
+void ResetCards(MainForm& form)
+{
+    DisplayRecord& display = TableState.Display;
+    display.HandLeft = static_cast<int16_t>(ScaledH(346));
+    display.DealFromLeft = static_cast<int16_t>(ScaledH(800));
+
+    for (PictureBox* card : form.cardImage0) {
+        card->hide();
+        card->setEnabled(true);
+        card->resize(ScaledH(90), ScaledV(120));
+    }
+    for (int p = 1; p <= 3; ++p)
+        for (PictureBox* card : CardPictures(form, p))
+            card->hide();
+    for (PictureBox* fan : form.shanImage)
+        fan->hide();
+
+    for (SeatRecord& seat : TableState.Seats)
+        seat.CardCount = 0;
+    form.Time_Img->hide();
+    form.Number->hide();
+    for (PictureBox* badge : form.first)
+        badge->hide();
+
+    TableState.TableCards = {};
+    TableState.PrevTableCards = {};
+    display.NextPlayPicture = {};
+    display.LastSpeaker = 0;
+
+    for (QPushButton* bid : form.btnJiaofen) {
+        bid->setEnabled(false);
+        bid->hide();
+    }
+    for (int i = 0; i <= 3; ++i) {
+        form.Operation[static_cast<size_t>(i)]->hide();
+        form.Operation[static_cast<size_t>(i)]->setEnabled(false);
+    }
+    form.Operation[4]->setEnabled(false);
+    form.Operation[5]->setEnabled(false);
+    form.Operation[6]->show();
+    form.Operation[6]->setEnabled(false);
+
+    const int shift = SmallLayout() ? 210 : 0;
+    form.Label2->move(832 - shift, ScaledV(110));
+    form.lblJiValue->move(968 - shift, ScaledV(100));
+    for (QWidget* w : {static_cast<QWidget*>(form.Label2), static_cast<QWidget*>(form.lblJiValue),
+                       static_cast<QWidget*>(form.Label4), static_cast<QWidget*>(form.Label3),
+                       static_cast<QWidget*>(form.Image1)})
+        w->hide();
+}
+
+}  // namespace CardDisplay

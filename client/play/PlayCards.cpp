@@ -1,0 +1,173 @@
+#include "play/PlayCards.h"
+
+#include <algorithm>
+#include <vector>
+
+#include "play/CardDisplay.h"
+#include "play/Clocks.h"
+#include "protocol/Outgoing.h"
+#include "protocol/TableState.h"
+#include "resources/Pictures.h"
+#include "rules/Compare.h"
+#include "session/Transport.h"
+#include "ui/ChuPai.h"
+#include "ui/MainForm.h"
+#include "ui/PictureLoad.h"
+
+namespace PlayCards {
+
+namespace {
+
+PictureBox* SlotPicture(const MainForm& form, int slot)
+{
+    if (slot < 0 || slot >= 14)
+        return nullptr;
+    const int index = TableState.Seats[0].hand[static_cast<size_t>(slot)].ImageIndex;
+    return index >= 0 && index < 14 ? form.cardImage0[static_cast<size_t>(index)] : nullptr;
+}
+
+int HandCount()
+{
+    return std::clamp<int>(TableState.Seats[0].CardCount, 0, 14);
+}
+
+double SpacingFactor()
+{
+    return Screen::IsSmallLayout(TableState.Display.LayoutScale) ? 0.3 : 0.22;
+}
+
+// The played cards move in front of the user, centred on the user's play anchor.
+void MoveToTable(MainForm& form, const std::vector<int>& handSlots)
+{
+    const SeatRecord& own = TableState.Seats[0];
+    const double h = TableState.Display.LayoutScale.h;
+    const int n = static_cast<int>(handSlots.size());
+    const QSize played = form.cardImage1[0]->size();
+    for (int k = 0; k < n; ++k) {
+        const HandEntry& entry = own.hand[static_cast<size_t>(handSlots[static_cast<size_t>(k)])];
+        PictureBox* card = form.cardImage0[static_cast<size_t>(entry.ImageIndex)];
+        card->hide();
+        card->resize(played);
+        const double left = own.playLeft - (n * 0.11 + 0.39) * 90 * h + k * SpacingFactor() * played.width() * h;
+        card->move(qRound(left), own.playTop);
+        card->show();
+        CardDisplay::ShowCardPicture(card, entry.value);
+        card->raise();
+        TableState.TableCards[0][static_cast<size_t>(k)] = entry.ImageIndex;
+    }
+    TableState.TableCards[0][27] = static_cast<int16_t>(n);
+}
+
+// The hand closes up over the played handSlots and is laid out again, centred.
+void CloseUpHand(MainForm& form, const std::vector<int>& handSlots)
+{
+    SeatRecord& own = TableState.Seats[0];
+    for (auto it = handSlots.rbegin(); it != handSlots.rend(); ++it) {
+        for (int i = *it; i + 1 < HandCount(); ++i)
+            own.hand[static_cast<size_t>(i)] = own.hand[static_cast<size_t>(i + 1)];
+        --own.CardCount;
+    }
+    for (int i = HandCount(); i < 14; ++i)
+        own.hand[static_cast<size_t>(i)] = HandEntry{};
+
+    const double h = TableState.Display.LayoutScale.h;
+    const int width = form.cardImage0[0]->width();
+    for (int i = 0; i < HandCount(); ++i) {
+        PictureBox* card = SlotPicture(form, i);
+        if (card == nullptr)
+            continue;
+        card->hide();
+        const double left = own.playLeft - (own.CardCount * 0.11 + 0.39) * 90 * h + i * SpacingFactor() * width * h;
+        card->move(qRound(left), card->y());
+        card->show();
+    }
+}
+
+void ShowPlaceBadge(MainForm& form)
+{
+    int16_t& finished = TableState.Round.FinishedCount;
+    if (TableState.Seats[0].CardCount != 0 || finished >= 3)
+        return;
+    LoadPictureById(form.first[0], Pictures::PlaceMarkPictures[static_cast<size_t>(finished)]);
+    form.first[0]->show();
+    form.first[0]->raise();
+    ++finished;
+    TableState.Seats[0].finishPlace = finished;
+}
+
+}  // namespace
+
+bool IsRaised(const MainForm& form, int slot)
+{
+    const PictureBox* card = SlotPicture(form, slot);
+    return card != nullptr && card->y() < TableState.Display.BaseTop;
+}
+
+void Raise(MainForm& form, int slot)
+{
+    if (PictureBox* card = SlotPicture(form, slot))
+        card->move(card->x(), TableState.Display.BaseTop - card->height() / 5);
+}
+
+void Lower(MainForm& form, int slot)
+{
+    if (PictureBox* card = SlotPicture(form, slot))
+        card->move(card->x(), TableState.Display.BaseTop);
+}
+
+void LowerRaisedCards()
+{
+    MainForm* form = TheMainForm();
+    if (form == nullptr)
+        return;
+    for (int i = 0; i < HandCount(); ++i)
+        if (IsRaised(*form, i))
+            Lower(*form, i);
+}
+
+void PlaySelectedCards()
+{
+    MainForm* form = TheMainForm();
+    if (form == nullptr)
+        return;
+    IllegalPlayNotice::Hide();
+
+    std::vector<int> handSlots;
+    std::vector<CardValue> selection;
+    for (int i = 0; i < HandCount(); ++i)
+        if (IsRaised(*form, i)) {
+            handSlots.push_back(i);
+            selection.push_back(TableState.Seats[0].hand[static_cast<size_t>(i)].value);
+        }
+    if (selection.empty())
+        return;
+
+    Rules::ClassifiedPlay area;
+    Rules::CurrentPlayRecord& current = TableState.Round.CurrentPlay;
+    const Rules::PlayType type = Rules::ValidatePlay(selection, current, TableState.Round.LevelRank, area);
+    if (type == Rules::PlayType::Illegal) {
+        TableState.Turn.TurnActed = false;
+        IllegalPlayNotice::Show(*form);
+        return;
+    }
+
+    TableState.Turn.MyTurn = false;
+    Clocks::StopTurnClock();
+    form->Time_Img->hide();
+    form->Number->hide();
+    for (int i = 0; i <= 2; ++i) {
+        form->Operation[static_cast<size_t>(i)]->hide();
+        form->Operation[static_cast<size_t>(i)]->setEnabled(false);
+    }
+    if (!TableState.Turn.PlayAllowed)
+        return;  // this turn's play has gone already
+    TableState.Turn.PlayAllowed = false;
+    Transport::SendPacket(Outgoing::PlayRequest(TableState.Seats[0].seatBit, type, selection));
+    Rules::SetCurrentPlay(current, type, selection);
+
+    MoveToTable(*form, handSlots);
+    CloseUpHand(*form, handSlots);
+    ShowPlaceBadge(*form);
+}
+
+}  // namespace PlayCards

@@ -1,0 +1,21 @@
+#pragma once
+// The user's cards in hand: raising and lowering them, and playing the raised ones.
+class MainForm;
+
+namespace PlayCards {
+
+// Whether the card of hand slot i is raised (its picture above the hand's base line).
+bool IsRaised(const MainForm& form, int slot);
+// Raises the card of hand slot i by a fifth of its height; lowers it back to the base line.
+void Raise(MainForm& form, int slot);
+void Lower(MainForm& form, int slot);
+// Every raised card of the hand back to the base line.
+void LowerRaisedCards();
+
+// The raised cards, collected in hand order, are checked against the rules and the play to
+// beat. A refused selection shows the illegal-play notice and stays raised. An accepted one
+// closes the turn's buttons and clock and, while a play may still be sent in this turn, goes
+// to the server and moves from the hand to the table. Nothing raised: nothing happens.
+void PlaySelectedCards();
+
+}  // namespace PlayCards
