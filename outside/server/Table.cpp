@@ -452,7 +452,8 @@ void GameTable::StartRound(int64_t now)
     }
     // The opening turn is announced like a pass of the starter that leaves the lead to itself.
     SendAll(Msg::Play(starter, starter, TurnOpening, PlayType::Illegal, {}));
-    BeginTurn(starter, now, true);
+    m_dealtAt = now;
+    BeginTurn(starter, now);
 }
 
 void GameTable::Schedule(Due due, int64_t at)
@@ -461,16 +462,19 @@ void GameTable::Schedule(Due due, int64_t at)
     m_dueAt = at;
 }
 
-void GameTable::BeginTurn(int seat, int64_t now, bool opening)
+void GameTable::BeginTurn(int seat, int64_t now)
 {
     m_turn = seat;
     const SeatState& s = At(seat);
     // A seat whose player is past coming back is played as quickly as a computer player's.
     if (s.kind == SeatKind::Bot || (s.kind == SeatKind::Away && now >= s.awayUntil))
         Schedule(Due::Turn, now + m_config.botDelayMs);
-    else
-        Schedule(Due::Turn, now + 1000LL * m_config.turnSeconds + m_config.clientSlackMs
-                                + (opening ? m_config.dealSlackMs : 0));
+    else {
+        // A client sliding the deal in handles no turn before it is done, so every turn that
+        // begins during the deal counts from its end.
+        const int64_t from = std::max(now, m_dealtAt + m_config.dealSlackMs);
+        Schedule(Due::Turn, from + 1000LL * m_config.turnSeconds + m_config.clientSlackMs);
+    }
 }
 
 void GameTable::Advance(int64_t now)
@@ -573,13 +577,13 @@ void GameTable::Pass(int seat, int64_t now, PlayedBy by)
         m_passes = 0;
         Log(Who(seat) + " passes; " + Who(leader) + " leads");
         SendAll(Msg::Play(seat, leader, TurnNewTrick, PlayType::Illegal, {}));
-        BeginTurn(leader, now, false);
+        BeginTurn(leader, now);
         return;
     }
     const int next = NextActive(seat);
     Log(Who(seat) + " passes");
     SendAll(Msg::Play(seat, next, TurnFollow, PlayType::Illegal, {}));
-    BeginTurn(next, now, false);
+    BeginTurn(next, now);
 }
 
 void GameTable::PlayCards(int seat, std::vector<CardValue> cards, PlayType type, int64_t now, PlayedBy by)
@@ -614,7 +618,7 @@ void GameTable::PlayCards(int seat, std::vector<CardValue> cards, PlayType type,
     const int next = NextActive(seat);
     Log(line);
     SendAll(Msg::Play(seat, next, TurnFollow, type, cards));
-    BeginTurn(next, now, false);
+    BeginTurn(next, now);
 }
 
 void GameTable::FinishRound(int64_t now)

@@ -120,6 +120,7 @@ public:
     bool IsReady(int seat) const;
     bool RoundRunning() const { return m_phase != Phase::Waiting; }
     int Turn() const;  // the seat whose turn is open, or -1
+    int64_t DealtAt() const { return m_dealtAt; }  // when the current round was dealt
     const Rules::CurrentPlayRecord& Current() const { return m_current; }
     int LevelRank() const { return m_levelRank; }
     int TeamLevel(int team) const { return m_teamLevel[static_cast<size_t>(team & 1)]; }
@@ -155,7 +156,7 @@ private:
     void Leave(int seat, int64_t now);
     void TryStart(int64_t now);
     void StartRound(int64_t now);
-    void BeginTurn(int seat, int64_t now, bool opening);
+    void BeginTurn(int seat, int64_t now);
     void RunTurn(int64_t now);
     void BotTurn(int seat, int64_t now);
     void ForcedTurn(int seat, int64_t now, PlayedBy by);
@@ -181,6 +182,7 @@ private:
     Phase m_phase = Phase::Waiting;
     Due m_due = Due::None;
     int64_t m_dueAt = 0;
+    int64_t m_dealtAt = 0;
     // Kept apart from m_due: a computer player's readiness may be pending at the same time.
     std::optional<int64_t> m_humansReadyAt;  // set from the table filling up to its first deal
     int m_turn = -1;

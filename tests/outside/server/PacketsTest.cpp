@@ -363,21 +363,21 @@ TEST(Rounds, OutOfTurnRequestsChangeNothing)
 
 TEST(Rounds, SilentHumanIsPlayedForWhenTheClockRunsOut)
 {
-    // Turn 2 s, the client's own clock first (3 s), the deal animation on the opening turn (4 s).
+    // Turn 2 s, the client's own clock first (3 s); a turn that begins while the client still
+    // slides the deal in (4 s) counts from the end of the deal.
     for (const bool leading : {true, false}) {
         SCOPED_TRACE(leading ? "leading" : "following");
         std::unique_ptr<Harness> keep;
         Harness* h = ToHumanTurn(keep, leading);
         ASSERT_NE(h, nullptr);
         const auto& plays = h->table.Rounds().back().plays;
-        const bool opening = plays.empty();
         const int64_t turnStarted = h->now;  // within one 50 ms step of the turn's start
-        const int64_t wait = 2000 + 3000 + (opening ? 4000 : 0);
+        const int64_t deadline = std::max(turnStarted, h->table.DealtAt() + 4000) + 2000 + 3000;
         const size_t before = plays.size();
         const CardValue low = h->table.Hand(0).back();
-        h->At(turnStarted + wait - 100);
+        h->At(deadline - 100);
         EXPECT_EQ(plays.size(), before) << "played before the clock ran out";
-        h->At(turnStarted + wait + 50);
+        h->At(deadline + 50);
         ASSERT_EQ(plays.size(), before + 1);
         EXPECT_TRUE(plays[before].forced);
         if (leading)
