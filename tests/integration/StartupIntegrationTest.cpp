@@ -178,3 +178,26 @@ TEST_F(Programs, LoginThroughASocks5Proxy)
     EXPECT_EQ(first[3], 18);
     EXPECT_EQ(first.mid(16, 5), QByteArray("alice"));
 }
+
+// Nobody touches the table: the server makes the silent player ready once the table is full,
+// and every turn of the user is played by the client's own clock when it runs out. The server
+// must have taken each of those turns from the client: none played for it, none refused.
+TEST_F(Programs, UnattendedClientPlaysAWholeRoundByItsOwnClock)
+{
+    QProcess* server = Start("quellor-server", {"--port", "0", "--bots", "3", "--seed", "11", "--bot-delay-ms", "60",
+                                                "--turn-seconds", "1", "--ready-seconds", "1", "--rounds", "1"});
+    QString out;
+    const QRegularExpression listening("listening on 127\\.0\\.0\\.1:(\\d+)");
+    ASSERT_TRUE(WaitForOutput(server, out, listening));
+    Start("hallmere", {"--launch", Line(listening.match(out).captured(1).toInt())});
+
+    const QRegularExpression turns(
+        "turns of seat 0 alice: (\\d+) by the player, (\\d+) on time-out, (\\d+) refused, (\\d+) out of turn");
+    ASSERT_TRUE(WaitForOutput(server, out, turns, 100000)) << out.toStdString();
+    const QRegularExpressionMatch figures = turns.match(out);
+    EXPECT_TRUE(out.contains("round 1 won by")) << out.toStdString();
+    EXPECT_GT(figures.captured(1).toInt(), 3) << out.toStdString();
+    EXPECT_EQ(figures.captured(2).toInt(), 0) << out.toStdString();
+    EXPECT_EQ(figures.captured(3).toInt(), 0) << out.toStdString();
+    EXPECT_EQ(figures.captured(4).toInt(), 0) << out.toStdString();
+}
