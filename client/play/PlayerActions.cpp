@@ -2,6 +2,7 @@
 
 #include <QEvent>
 #include <QKeyEvent>
+#include <QPointer>
 
 #include "play/Clocks.h"
 #include "play/PlayCards.h"
@@ -165,15 +166,24 @@ void ConnectPlayerActions(MainForm& form)
     form.Pic1->installEventFilter(new TableKeys(form.Pic1, false));
     form.Pic2->installEventFilter(new TableKeys(form.Pic2, true));
 
+    // The windows outlive no table: the calls ask for the table each time.
+    const QPointer<MainForm> table(&form);
     const auto settingsShowing = [] { return TheVosSet() != nullptr && TheVosSet()->isVisible(); };
-    Popups::Register(Popup::VosSet, {[&form] { ToggleVosSet(form); },
-                                     [&form, settingsShowing] {
-                                         if (!settingsShowing())
-                                             ToggleVosSet(form);
+    Popups::Register(Popup::VosSet, {[table] {
+                                         if (table)
+                                             ToggleVosSet(*table);
+                                     },
+                                     [table, settingsShowing] {
+                                         if (table && !settingsShowing())
+                                             ToggleVosSet(*table);
                                      },
                                      HideVosSet, UnloadVosSet, settingsShowing});
-    Popups::Register(Popup::ChuPai, {nullptr, [&form] { IllegalPlayNotice::Show(form); }, IllegalPlayNotice::Hide,
-                                     IllegalPlayNotice::Unload, IllegalPlayNotice::Showing});
+    Popups::Register(Popup::ChuPai, {nullptr,
+                                     [table] {
+                                         if (table)
+                                             IllegalPlayNotice::Show(*table);
+                                     },
+                                     IllegalPlayNotice::Hide, IllegalPlayNotice::Unload, IllegalPlayNotice::Showing});
 }
 
 void CardClicked(int imageIndex, bool rightButton)

@@ -53,15 +53,8 @@ TEST_F(ActionsTest, RaisedCardsArePlayedAndLeaveTheHand)
     PlayerActions::OperationClick(0);
     const std::vector<Packet> sent = Sent();
     ASSERT_EQ(sent.size(), 1u);
-    Packet expected{};
-    expected[3] = 7;
-    expected[6] = 1;
-    expected[15] = 2;
-    expected[17] = 2;
-    expected[18] = 2;   // a pair
-    expected[20] = 9;   // the 9 of spades first: hand order
-    expected[21] = 3;
-    EXPECT_EQ(sent[0], expected);
+    // A pair, the 9 of spades (9) first: hand order.
+    EXPECT_EQ(sent[0], WithBytes({{3, 7}, {6, 1}, {15, 2}, {17, 2}, {18, 2}, {20, 9}, {21, 3}}));
 
     EXPECT_EQ(TableState.Seats[0].CardCount, 11);
     EXPECT_EQ(SlotOf(3), -1);
@@ -111,11 +104,7 @@ TEST_F(ActionsTest, PassSendsOnePassAndEndsTheTurn)
     PlayerActions::OperationClick(2);
     const std::vector<Packet> sent = Sent();
     ASSERT_EQ(sent.size(), 1u);
-    Packet expected{};
-    expected[3] = 7;
-    expected[6] = 1;
-    expected[15] = 1;
-    EXPECT_EQ(sent[0], expected);
+    EXPECT_EQ(sent[0], WithBytes({{3, 7}, {6, 1}, {15, 1}}));
     EXPECT_FALSE(TableState.Turn.MyTurn);
     EXPECT_FALSE(Raised(2));
     EXPECT_FALSE(f.Operation[2]->isVisible() || f.Operation[2]->isEnabled());
@@ -176,11 +165,7 @@ TEST_F(ActionsTest, StartButtonAsksOnceForTheNextGame)
     PlayerActions::AnNiuClick(2);
     std::vector<Packet> sent = Sent();
     ASSERT_EQ(sent.size(), 1u);
-    Packet expected{};
-    expected[3] = 16;
-    expected[6] = 1;
-    expected[15] = 1;
-    EXPECT_EQ(sent[0], expected);
+    EXPECT_EQ(sent[0], WithBytes({{3, 16}, {6, 1}, {15, 1}}));
     EXPECT_TRUE(TableState.Table.GameStarted);
     EXPECT_TRUE(f.StartButtonContinues);
     EXPECT_EQ(f.AnNiu[2]->pictureId(), 156);  // the continue picture
@@ -243,4 +228,21 @@ TEST_F(ActionsTest, ButtonsWaitForTheEntryAndTheTurn)
     PlayerActions::TableClicked(true);
     EXPECT_TRUE(Sent().empty());
     EXPECT_TRUE(Raised(4));
+}
+
+// Two play messages within one clock second share their time text; the proposals must still
+// follow the play to beat, or the hint would raise a single against a pair.
+TEST_F(ActionsTest, ProposalsFollowThePlayToBeatWithinOneSecond)
+{
+    MyTurn({MakeCard(10, D, 70)}, Rules::PlayType::Single);
+    PlayerActions::OperationClick(1);
+    EXPECT_TRUE(Raised(6));  // the jack beats the 10
+    Deliver(PlayPacket(8, 1, 0, {MakeCard(12, C, 71), MakeCard(12, D, 72)}, Rules::PlayType::Pair));
+    PlayerActions::OperationClick(1);
+    EXPECT_TRUE(Raised(2) && Raised(8));  // the kings beat the queens
+    EXPECT_FALSE(Raised(6));
+    PlayerActions::OperationClick(0);
+    const std::vector<Packet> sent = Sent();
+    ASSERT_EQ(sent.size(), 1u);
+    EXPECT_EQ(sent[0][18], 2);
 }

@@ -55,6 +55,15 @@ inline Packet PlayPacket(uint8_t seatBit, uint8_t nextBit, uint8_t state, const 
     return p;
 }
 
+// A packet with only these bytes set: (offset, value) pairs.
+inline Packet WithBytes(std::initializer_list<std::pair<int, int>> bytes)
+{
+    Packet p{};
+    for (const auto& [at, value] : bytes)
+        p[static_cast<size_t>(at)] = static_cast<uint8_t>(value);
+    return p;
+}
+
 // Thirteen cards with identifiers 1..13; dealt with level rank 14 (no ace among them) they sort
 // to K K Q J 10 9 9 8 7 5 5 4 3.
 inline std::vector<CardValue> SampleHand()

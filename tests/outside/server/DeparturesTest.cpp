@@ -15,23 +15,7 @@
 
 namespace {
 
-Server::TableConfig Config(int bots, uint32_t seed = 5)
-{
-    Server::TableConfig c;
-    c.bots = bots;
-    c.seed = seed;
-    c.botDelayMs = 100;
-    c.turnSeconds = 2;
-    return c;
-}
-
-Packet LeavePacket(int seat)
-{
-    Packet p = Wire::NewPacket(Command::Departure);
-    p[6] = static_cast<uint8_t>(1 << seat);
-    p[14] = 1;
-    return p;
-}
+Server::TableConfig Config(int bots, uint32_t seed = 5) { return QuickTable(bots, seed); }
 
 // Both humans play with the hint until `done`.
 template <typename Done>

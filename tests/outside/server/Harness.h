@@ -2,6 +2,7 @@
 // The table without sockets: a clock the test moves, and per seat the packets it was sent.
 #include <algorithm>
 #include <array>
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -10,6 +11,17 @@
 #include "rules/Cards.h"
 #include "rules/Hints.h"
 #include "wire/Packet.h"
+
+// A table quick enough for a test's clock: computer players think briefly and a turn is short.
+inline Server::TableConfig QuickTable(int bots, uint32_t seed)
+{
+    Server::TableConfig c;
+    c.bots = bots;
+    c.seed = seed;
+    c.botDelayMs = 100;
+    c.turnSeconds = 2;
+    return c;
+}
 
 struct Harness {
     explicit Harness(Server::TableConfig config)
@@ -109,6 +121,15 @@ struct Harness {
     std::array<std::vector<Packet>, 4> inbox;
     std::vector<int> released;
 };
+
+// A departure request that leaves the table rather than getting ready.
+inline Packet LeavePacket(int seat)
+{
+    Packet p = Wire::NewPacket(Command::Departure);
+    p[6] = static_cast<uint8_t>(1 << seat);
+    p[14] = 1;
+    return p;
+}
 
 // A command-7 packet: a pass, or a play of the given cards by their identifiers.
 inline Packet PlayPacket(int seat, const std::vector<CardValue>& cards, int type)

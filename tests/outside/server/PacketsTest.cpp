@@ -19,15 +19,7 @@ namespace {
 
 using Rules::PlayType;
 
-Server::TableConfig Config(uint32_t seed, int bots = 3)
-{
-    Server::TableConfig c;
-    c.bots = bots;
-    c.seed = seed;
-    c.botDelayMs = 100;
-    c.turnSeconds = 2;
-    return c;
-}
+Server::TableConfig Config(uint32_t seed, int bots = 3) { return QuickTable(bots, seed); }
 
 TEST(Seating, EnteringHumanIsToldEveryOccupiedSeat)
 {

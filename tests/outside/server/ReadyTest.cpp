@@ -17,21 +17,9 @@ constexpr int64_t WaitMs = 1000LL * Wait;
 
 Server::TableConfig Config(int bots, int readySeconds = Wait)
 {
-    Server::TableConfig c;
-    c.bots = bots;
-    c.seed = 3;
-    c.botDelayMs = 100;
-    c.turnSeconds = 2;
+    Server::TableConfig c = QuickTable(bots, 3);
     c.readySeconds = readySeconds;
     return c;
-}
-
-Packet LeavePacket(int seat)
-{
-    Packet p = Wire::NewPacket(Command::Departure);
-    p[6] = static_cast<uint8_t>(1 << seat);
-    p[14] = 1;
-    return p;
 }
 
 std::vector<std::string> MadeReadyLines(const Harness& h)

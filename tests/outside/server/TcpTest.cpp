@@ -79,6 +79,14 @@ struct ScriptedClient {
         socket->flush();
     }
 
+    void SendReady()
+    {
+        Bytes p = NewPacket(Command::Departure);
+        p[6] = static_cast<uint8_t>(ownBit);
+        p[15] = 1;
+        Send(p);
+    }
+
     // The next packet, or nothing once the deadline has passed.
     std::optional<Bytes> Next(const QDeadlineTimer& deadline)
     {
@@ -197,7 +205,9 @@ struct ScriptedClient {
 
 class ServerProcess : public ::testing::Test {
 protected:
-    void TearDown() override
+    void TearDown() override { Stop(); }
+
+    void Stop()
     {
         if (server.state() != QProcess::NotRunning) {
             server.kill();
@@ -205,13 +215,15 @@ protected:
         }
     }
 
+    static QString ServerPath() { return QStringLiteral(QUELLOR_BIN_DIR) + QStringLiteral("/quellor-server"); }
+
     int Start(const QStringList& extra)
     {
         EXPECT_TRUE(dir.isValid());
         logPath = dir.filePath(QStringLiteral("server.log"));
         server.setStandardOutputFile(logPath);
         server.setStandardErrorFile(dir.filePath(QStringLiteral("server.err")));
-        server.start(QStringLiteral(QUELLOR_BIN_DIR) + QStringLiteral("/quellor-server"),
+        server.start(ServerPath(),
                      QStringList{"--port", "0", "--bots", "3", "--bot-delay-ms", "20", "--turn-seconds", "5"} + extra);
         if (!server.waitForStarted(5000))
             return 0;
@@ -226,6 +238,16 @@ protected:
         return 0;
     }
 
+    // Starts the server with `extra` options and enters `client` as "tester"; `port` stays
+    // known for the connections a test makes later.
+    void StartAndEnter(ScriptedClient& client, const QStringList& extra)
+    {
+        port = Start(extra);
+        ASSERT_GT(port, 0);
+        ASSERT_TRUE(client.Connect(port));
+        client.Enter("tester");
+    }
+
     QString Log() const
     {
         QFile file(logPath);
@@ -235,6 +257,7 @@ protected:
     QTemporaryDir dir;
     QString logPath;
     QProcess server;
+    int port = 0;
 };
 
 // Plays packets through the client until the four results are in.
@@ -283,11 +306,8 @@ void CheckResults(const ScriptedClient& client)
 
 TEST_F(ServerProcess, ScriptedClientPlaysARound)
 {
-    const int port = Start({"--seed", "11"});
-    ASSERT_GT(port, 0);
     ScriptedClient client;
-    ASSERT_TRUE(client.Connect(port));
-    client.Enter("tester");
+    ASSERT_NO_FATAL_FAILURE(StartAndEnter(client, {"--seed", "11"}));
     const QDeadlineTimer deadline(40000);
 
     auto first = client.Next(deadline);
@@ -301,10 +321,7 @@ TEST_F(ServerProcess, ScriptedClientPlaysARound)
     Bytes chat = NewPacket(Command::Chat);
     std::copy_n("hello", 5, chat.begin() + 16);
     client.Send(chat);
-    Bytes ready = NewPacket(Command::Departure);
-    ready[6] = static_cast<uint8_t>(client.ownBit);
-    ready[15] = 1;
-    client.Send(ready);
+    client.SendReady();
     bool chatBack = false, dealt = false;
     while (!dealt) {
         const auto p = client.Next(deadline);
@@ -330,17 +347,13 @@ TEST_F(ServerProcess, SilentClientIsDealtAfterTheReadySeconds)
 {
     for (const char* bad : {"-1", "soon"}) {
         QProcess refused;
-        refused.start(QStringLiteral(QUELLOR_BIN_DIR) + QStringLiteral("/quellor-server"),
-                      QStringList{"--port", "0", "--ready-seconds", bad});
+        refused.start(ServerPath(), QStringList{"--port", "0", "--ready-seconds", bad});
         ASSERT_TRUE(refused.waitForFinished(5000)) << bad;
         EXPECT_EQ(refused.exitCode(), 2) << bad;
     }
 
-    const int port = Start({"--seed", "11", "--ready-seconds", "1"});
-    ASSERT_GT(port, 0);
     ScriptedClient client;
-    ASSERT_TRUE(client.Connect(port));
-    client.Enter("tester");
+    ASSERT_NO_FATAL_FAILURE(StartAndEnter(client, {"--seed", "11", "--ready-seconds", "1"}));
     const QDeadlineTimer deadline(20000);
     ASSERT_TRUE(client.WaitForFullTable(deadline)) << "seat messages missing";
     QElapsedTimer waited;
@@ -364,21 +377,12 @@ TEST_F(ServerProcess, ScriptedClientComesBackAfterABrokenLink)
 {
     for (const bool oldLinkStillOpen : {false, true}) {
         SCOPED_TRACE(oldLinkStillOpen ? "old link still open" : "old link closed");
-        if (server.state() != QProcess::NotRunning) {
-            server.kill();
-            server.waitForFinished(3000);
-        }
-        const int port = Start({"--seed", "12"});
-        ASSERT_GT(port, 0);
+        Stop();
         ScriptedClient client;
-        ASSERT_TRUE(client.Connect(port));
-        client.Enter("tester");
+        ASSERT_NO_FATAL_FAILURE(StartAndEnter(client, {"--seed", "12"}));
         const QDeadlineTimer deadline(40000);
         ASSERT_TRUE(client.WaitForFullTable(deadline)) << "seat messages missing";
-        Bytes ready = NewPacket(Command::Departure);
-        ready[6] = static_cast<uint8_t>(client.ownBit);
-        ready[15] = 1;
-        client.Send(ready);
+        client.SendReady();
         // Play until a few turns have gone by, then lose the link.
         int plays = 0;
         while (plays < 6) {
@@ -423,11 +427,8 @@ TEST_F(ServerProcess, ScriptedClientComesBackAfterABrokenLink)
 
 TEST_F(ServerProcess, TerminatedServerClosesTheTableFirst)
 {
-    const int port = Start({});
-    ASSERT_GT(port, 0);
     ScriptedClient client;
-    ASSERT_TRUE(client.Connect(port));
-    client.Enter("tester");
+    ASSERT_NO_FATAL_FAILURE(StartAndEnter(client, {}));
     const QDeadlineTimer deadline(20000);
     ASSERT_TRUE(client.WaitForFullTable(deadline)) << "seat messages missing";
     server.terminate();
