@@ -25,6 +25,7 @@
 #include "ui/Frame.h"
 #include "ui/Layout.h"
 #include "ui/ChuPai.h"
+#include "ui/InfoWindows.h"
 #include "ui/MainForm.h"
 #include "ui/Popups.h"
 
@@ -78,6 +79,7 @@ void ConnectWindow(MainForm& form)
 {
     Clocks::ConnectClocks(form);
     PlayerActions::ConnectPlayerActions(form);
+    InfoWindows::Connect(form);
     SetDisplayResetControls([] {
         if (MainForm* table = TheMainForm())
             CardDisplay::ResetCards(*table);
@@ -97,6 +99,7 @@ void ResetClient()
     Mod_Sound::ResetSound();
     ResetVosSet();
     IllegalPlayNotice::Unload();
+    InfoWindows::Reset();
     Popups::Reset();
     Layout::SetStartCamera({});
     ConnectModules();

@@ -4,6 +4,7 @@
 
 #include "chat/ChatDisplay.h"
 #include "protocol/EntryMessages.h"
+#include "protocol/ResultMessages.h"
 #include "protocol/RoundMessages.h"
 #include "protocol/SeatMessages.h"
 #include "wire/Commands.h"
@@ -23,9 +24,11 @@ struct Route {
 constexpr Route Routes[] = {
     {Command::Deal, RoundMessages::OnDeal},
     {Command::Play, RoundMessages::OnPlay},
+    {Command::RoundResult, ResultMessages::OnResult},
     {Command::Entry, EntryMessages::HandleEntryResult},
     {Command::Chat, Chat::ShowChatPacket},
     {Command::SeatInfo, SeatMessages::OnSeatInfo},
+    {Command::Ready, SeatMessages::OnReady},
     {Command::ReconnectResult, EntryMessages::HandleReconnectResult},
 };
 

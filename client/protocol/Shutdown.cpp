@@ -9,6 +9,7 @@
 #include "session/TableWindow.h"
 #include "session/Transport.h"
 #include "session/Winsock1.h"
+#include "ui/InfoWindows.h"
 
 namespace Shutdown {
 
@@ -34,6 +35,7 @@ void EndOfTableSteps()
     }
     // The round history only ever covers the current table.
     QFile::remove(Platform::ProgramDir() + QStringLiteral("/info.hm"));
+    InfoWindows::Clear();
 
     Transport::EmptyRings();
     MinimizeMainForm();

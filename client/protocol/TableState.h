@@ -80,6 +80,12 @@ struct RoundRecord {
     Rules::CurrentPlayRecord CurrentPlay;  // the play to beat; type Illegal when the user leads
 };
 
+// The four result messages of a round, kept until the fourth has come.
+struct ResultRecord {
+    std::array<std::array<uint8_t, 272>, 4> ResultPackets{};
+    int16_t ResultCount = 0;
+};
+
 // The user's turn.
 struct TurnRecord {
     bool MyTurn = false;
@@ -143,6 +149,7 @@ struct TableStateRecord {
 
     TableRecord Table;
     RoundRecord Round;
+    ResultRecord Result;
     TurnRecord Turn;
     HintRecord Hint;
     ClockRecord Clock;

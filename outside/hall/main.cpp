@@ -3,22 +3,26 @@
 // thirteen-field line, and sends numbers to the client when told on standard input:
 //   send <n>        send message number n to every connected client
 //   launch <line>   start the client with this command line
+//   seat            start the client as the window's seat button does
 //   quit            stop
+// With a display it also shows a small window; headless (tests, scripts without a display)
+// it is only the socket and the log.
 #include <QApplication>
 #include <QCommandLineParser>
-#include <QDateTime>
+#include <QCoreApplication>
 #include <QDir>
-#include <QHash>
-#include <QLocalServer>
-#include <QLocalSocket>
-#include <QProcess>
+#include <QFont>
 #include <QSocketNotifier>
 
 #include <csignal>
-#include <memory>
 #include <cstdio>
+#include <cstring>
+#include <memory>
 #include <sys/socket.h>
 #include <unistd.h>
+
+#include "Hall.h"
+#include "HallWindow.h"
 
 namespace {
 
@@ -32,157 +36,116 @@ void OnTerminate(int)
     [[maybe_unused]] const ssize_t n = ::write(g_signalPipe[0], &byte, 1);
 }
 
-void Log(const QString& what)
+const QString DefaultCaption = QStringLiteral("Hallmere");
+
+// Decided before any application object exists: a QApplication without a display to open
+// would abort, and tests and CI start the hall on the offscreen platform or with no display.
+bool Headless(int argc, char** argv)
 {
-    std::printf("%s %s\n", QTime::currentTime().toString(QStringLiteral("HH:mm:ss.zzz")).toUtf8().constData(),
-                what.toUtf8().constData());
-    std::fflush(stdout);
-}
-
-QString EndpointName(const QString& caption)
-{
-    return QStringLiteral("quellor-hall-") + QString::fromLatin1(caption.toUtf8().toHex());
-}
-
-class Hall : public QObject {
-public:
-    Hall(QString clientPath, bool exitWithClient)
-        : m_clientPath(std::move(clientPath)), m_exitWithClient(exitWithClient)
-    {
-        connect(&m_server, &QLocalServer::newConnection, this, [this] { Accept(); });
+    QString platform = qEnvironmentVariable("QT_QPA_PLATFORM");
+    for (int i = 1; i < argc; ++i) {
+        if (std::strcmp(argv[i], "--headless") == 0 || std::strcmp(argv[i], "-headless") == 0)
+            return true;
+        if ((std::strcmp(argv[i], "-platform") == 0 || std::strcmp(argv[i], "--platform") == 0) && i + 1 < argc)
+            platform = QString::fromLocal8Bit(argv[i + 1]);
     }
-
-    ~Hall() override
-    {
-        // Clients started here end with the hall; their finish must not call back into a
-        // hall that is going away.
-        for (QProcess* p : findChildren<QProcess*>()) {
-            p->disconnect(this);
-            p->kill();
-            p->waitForFinished(2000);
-        }
-        for (QLocalSocket* c : m_clients)
-            c->disconnect(this);
-    }
-
-    bool Listen(const QString& caption)
-    {
-        const QString name = EndpointName(caption);
-        QLocalServer::removeServer(name);
-        if (!m_server.listen(name))
-            return false;
-        Log(QStringLiteral("listening %1 (caption %2)").arg(m_server.fullServerName(), caption));
+    // The variable may list fallbacks ("wayland;xcb") and carry options ("xcb:...").
+    QStringList names;
+    for (const QString& entry : platform.split(QLatin1Char(';'), Qt::SkipEmptyParts))
+        names << entry.section(QLatin1Char(':'), 0, 0).trimmed();
+    if (!names.isEmpty() && (names.first() == QLatin1String("offscreen") || names.first() == QLatin1String("minimal")))
         return true;
-    }
-
-    void Send(uint32_t number)
-    {
-        char bytes[4];
-        for (int i = 0; i < 4; ++i)
-            bytes[i] = static_cast<char>((number >> (8 * i)) & 0xFF);
-        for (QLocalSocket* c : m_clients) {
-            c->write(bytes, 4);
-            c->flush();
-        }
-        Log(QStringLiteral("sent %1").arg(number));
-    }
-
-    void Launch(const QString& line)
-    {
-        auto* process = new QProcess(this);
-        process->setProcessChannelMode(QProcess::ForwardedChannels);
-        connect(process, &QProcess::finished, this, [this, process](int code, QProcess::ExitStatus) {
-            Log(QStringLiteral("client exited %1").arg(code));
-            process->deleteLater();
-            if (m_exitWithClient)
-                QCoreApplication::exit(0);
-        });
-        // The whole line goes as one argument; the client joins its arguments with blanks.
-        process->start(m_clientPath, {line});
-        if (!process->waitForStarted(5000))
-            Log(QStringLiteral("cannot start %1").arg(m_clientPath));
-        else
-            Log(QStringLiteral("launched client pid %1").arg(process->processId()));
-    }
-
-    void Command(const QString& text)
-    {
-        const QString line = text.trimmed();
-        if (line.startsWith(QLatin1String("send "))) {
-            bool ok = false;
-            const uint number = line.mid(5).trimmed().toUInt(&ok);
-            if (ok)
-                Send(number);
-            else
-                Log(QStringLiteral("bad number: %1").arg(line.mid(5)));
-        } else if (line.startsWith(QLatin1String("launch "))) {
-            Launch(line.mid(7));
-        } else if (line == QLatin1String("quit")) {
-            QCoreApplication::exit(0);
-        } else if (!line.isEmpty()) {
-            Log(QStringLiteral("unknown command: %1").arg(line));
+    if (names.isEmpty())
+        names = {QStringLiteral("xcb"), QStringLiteral("wayland")};
+    for (const QString& name : names) {
+        if (name == QLatin1String("xcb")) {
+            if (!qEnvironmentVariableIsEmpty("DISPLAY"))
+                return false;
+        } else if (name.startsWith(QLatin1String("wayland"))) {
+            if (!qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY"))
+                return false;
+        } else {
+            return false;  // a platform that needs no display server
         }
     }
+    return true;
+}
 
-private:
-    void Accept()
-    {
-        while (QLocalSocket* c = m_server.nextPendingConnection()) {
-            m_clients.append(c);
-            Log(QStringLiteral("client connected"));
-            connect(c, &QLocalSocket::readyRead, this, [this, c] { Read(c); });
-            connect(c, &QLocalSocket::disconnected, this, [this, c] {
-                m_clients.removeAll(c);
-                m_buffers.remove(c);
-                c->deleteLater();
-                Log(QStringLiteral("client disconnected"));
-            });
-        }
-    }
-
-    void Read(QLocalSocket* c)
-    {
-        QByteArray& buffer = m_buffers[c];
-        buffer += c->readAll();
-        while (buffer.size() >= 4) {
-            uint32_t number = 0;
-            for (int i = 0; i < 4; ++i)
-                number |= static_cast<uint32_t>(static_cast<uint8_t>(buffer[i])) << (8 * i);
-            buffer.remove(0, 4);
-            Log(QStringLiteral("recv %1").arg(number));
-        }
-    }
-
-    QLocalServer m_server;
-    QList<QLocalSocket*> m_clients;
-    QHash<QLocalSocket*, QByteArray> m_buffers;
-    QString m_clientPath;
-    bool m_exitWithClient;
-};
+// The thirteen fields the seat button starts the client with, for the server on 127.0.0.1
+// with no proxy. The captions go along only when the hall is not the one the client assumes.
+QString SeatLine(const QString& user, const QString& password, const QString& port, const QString& location,
+                 const QString& hallCaption, const QString& tableCaption)
+{
+    const bool captions = hallCaption != DefaultCaption;
+    const QStringList fields = {user,
+                                password,
+                                QStringLiteral("127.0.0.1"),
+                                port,
+                                location,
+                                QStringLiteral("0"),
+                                QString(),
+                                QStringLiteral("0"),
+                                QString(),
+                                QString(),
+                                captions ? QStringLiteral("1") : QStringLiteral("0"),
+                                captions ? hallCaption : QString(),
+                                captions ? tableCaption : QString()};
+    return fields.join(QLatin1Char('$')) + QLatin1Char('$');
+}
 
 }  // namespace
 
 int main(int argc, char** argv)
 {
-    QApplication app(argc, argv);
+    const bool headless = Headless(argc, argv);
+    std::unique_ptr<QCoreApplication> app;
+    if (headless)
+        app = std::make_unique<QCoreApplication>(argc, argv);
+    else
+        app = std::make_unique<QApplication>(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("hallmere"));
 
     QCommandLineParser parser;
     parser.setApplicationDescription(QStringLiteral("Game hall stand-in for the Quellor table client."));
     parser.addHelpOption();
-    QCommandLineOption caption(QStringLiteral("caption"), QStringLiteral("Caption the client finds the hall by."),
-                               QStringLiteral("text"), QStringLiteral("Hallmere"));
-    QCommandLineOption client(QStringLiteral("client"), QStringLiteral("Path of the quellor program."),
-                              QStringLiteral("path"),
-                              QDir(QCoreApplication::applicationDirPath()).filePath(QStringLiteral("quellor")));
-    QCommandLineOption launch(QStringLiteral("launch"), QStringLiteral("Start the client with this command line."),
-                              QStringLiteral("line"));
-    QCommandLineOption exitWithClient(QStringLiteral("exit-with-client"),
-                                      QStringLiteral("Stop when the launched client ends."));
-    parser.addOptions({caption, client, launch, exitWithClient});
-    parser.process(app);
+    auto option = [](const char* name, const char* help, const char* value, const QString& fallback) {
+        return QCommandLineOption(QString::fromLatin1(name), QString::fromLatin1(help), QString::fromLatin1(value),
+                                  fallback);
+    };
+    const QCommandLineOption caption = option("caption", "Caption the client finds the hall by.", "text", DefaultCaption);
+    const QCommandLineOption client =
+        option("client", "Path of the quellor program.", "path",
+               QDir(QCoreApplication::applicationDirPath()).filePath(QStringLiteral("quellor")));
+    const QCommandLineOption launch(QStringLiteral("launch"), QStringLiteral("Start the client with this command line."),
+                                    QStringLiteral("line"));
+    const QCommandLineOption exitWithClient(QStringLiteral("exit-with-client"),
+                                            QStringLiteral("Stop when the launched client ends."));
+    const QCommandLineOption headlessOption(
+        QStringLiteral("headless"),
+        QStringLiteral("Show no window (also without a display or on the offscreen platform)."));
+    const QCommandLineOption user = option("user", "User name the seat button logs in with.", "name", "player1");
+    const QCommandLineOption password = option("password", "Password the seat button logs in with.", "text", "secret");
+    const QCommandLineOption serverPort =
+        option("server-port", "Port of the table server on 127.0.0.1 for the seat button.", "port", "7430");
+    const QCommandLineOption location = option("location", "Location the seat button names.", "text",
+                                               QStringLiteral("一号桌 · 本地服务器"));
+    const QCommandLineOption tableCaption = option(
+        "table-caption", "Table window caption the seat button passes when the hall caption is not the default.",
+        "text", QStringLiteral("Quellor"));
+    parser.addOptions({caption, client, launch, exitWithClient, headlessOption, user, password, serverPort, location,
+                       tableCaption});
+    parser.process(*app);
 
-    Hall hall(parser.value(client), parser.isSet(exitWithClient));
+    bool portOk = false;
+    const uint port = parser.value(serverPort).toUInt(&portOk);
+    if (!portOk || port < 1 || port > 65535) {
+        std::fprintf(stderr, "hallmere: --server-port takes a port from 1 to 65535\n");
+        return 1;
+    }
+
+    Hallmere::Hall hall(parser.value(client), parser.isSet(exitWithClient));
+    hall.SetSeatLine(SeatLine(parser.value(user), parser.value(password), QString::number(port),
+                              parser.value(location), parser.value(caption), parser.value(tableCaption)));
     if (!hall.Listen(parser.value(caption))) {
         std::fprintf(stderr, "hallmere: cannot listen\n");
         return 1;
@@ -213,7 +176,21 @@ int main(int argc, char** argv)
         }
     });
 
+    std::unique_ptr<Hallmere::HallWindow> window;
+    if (!headless) {
+        // Chinese must render wherever the default font lacks it.
+        QFont font = QApplication::font();
+        font.setFamilies({font.family(), QStringLiteral("WenQuanYi Micro Hei")});
+        QApplication::setFont(font);
+        const QString summary = QStringLiteral("%1 @ 127.0.0.1:%2 · %3")
+                                    .arg(parser.value(user))
+                                    .arg(port)
+                                    .arg(parser.value(location));
+        window = std::make_unique<Hallmere::HallWindow>(hall, parser.value(caption), summary);
+        window->show();
+    }
+
     if (parser.isSet(launch))
         hall.Launch(parser.value(launch));
-    return app.exec();
+    return app->exec();
 }

@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <array>
 
+#include "rules/Levels.h"
 #include "wire/Gbk.h"
 
 namespace Server {
@@ -27,8 +28,6 @@ constexpr std::array<BotName, 16> BotNames{{
 constexpr std::array<const char*, 10> Areas{"北京", "上海", "广州", "成都", "杭州",
                                             "西安", "武汉", "南京", "沈阳", "昆明"};
 
-constexpr std::array<const char*, 11> Digits{"", "一", "二", "三", "四", "五", "六", "七", "八", "九", "十"};
-
 // Keeps a log line readable whatever bytes a client sent as its key.
 std::string Printable(const std::string& bytes)
 {
@@ -45,20 +44,7 @@ int PlayerLevel(uint64_t points)
     return static_cast<int>(std::min<uint64_t>(MaxPlayerLevel, 1 + points / 100));
 }
 
-std::string LevelNameUtf8(int level)
-{
-    level = std::clamp(level, 1, MaxPlayerLevel);
-    std::string numeral;
-    const int tens = level / 10;
-    const int units = level % 10;
-    if (tens >= 2)
-        numeral += Digits[static_cast<size_t>(tens)];
-    if (tens >= 1)
-        numeral += "十";
-    if (units > 0)
-        numeral += Digits[static_cast<size_t>(units)];
-    return "第" + numeral + "级";
-}
+std::string LevelNameUtf8(int level) { return Rules::LevelName(level); }
 
 std::string LevelNameGbk(int level) { return ToGbk(LevelNameUtf8(level)); }
 

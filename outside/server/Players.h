@@ -6,6 +6,8 @@
 #include <string>
 #include <vector>
 
+#include "rules/Levels.h"
+
 namespace Server {
 
 struct PlayerProfile {
@@ -26,7 +28,7 @@ struct PlayerProfile {
     bool bot = false;
 };
 
-inline constexpr int MaxPlayerLevel = 40;
+using Rules::MaxPlayerLevel;
 
 // Player level 1..40 from points: a level for every hundred points.
 int PlayerLevel(uint64_t points);

@@ -1,0 +1,248 @@
+// Round results (command 9): the score board, the history of rounds and the table's figures.
+#include <gtest/gtest.h>
+
+#include <QTemporaryDir>
+#include <random>
+
+#include "protocol/ResultMessages.h"
+#include "protocol/TableState.h"
+#include "resources/Pictures.h"
+#include "session/Platform.h"
+#include "session/TableWindow.h"
+#include "session/Transport.h"
+#include "ui/InfoWindows.h"
+#include "ui/UiFixture.h"
+#include "wire/Commands.h"
+#include "wire/Fields.h"
+
+namespace {
+
+struct Result {
+    uint8_t seatBit;
+    uint8_t outcome;  // 1 win, 2 loss, 0 draw
+    uint64_t total;
+    uint64_t final;
+    uint8_t place = 1;
+    uint8_t levels = 0;
+    uint8_t level = 3;
+    uint8_t secondLine = 1;
+    std::vector<std::pair<int, int>> remaining = {};  // suit bit, rank
+};
+
+Packet ResultPacket(const Result& r, uint32_t room = 100)
+{
+    using namespace Field::Result;
+    Packet p = Wire::NewPacket(Command::RoundResult);
+    p[Field::Seat] = r.seatBit;
+    for (int i = 0; i < 4; ++i)
+        p[static_cast<size_t>(RoomFigure + i)] = static_cast<uint8_t>(room >> (8 * (3 - i)));
+    p[SecondLine] = r.secondLine;
+    p[Currency] = 1;
+    p[LevelsGained] = r.levels;
+    p[Remaining] = static_cast<uint8_t>(r.remaining.size());
+    for (size_t j = 0; j < r.remaining.size(); ++j) {
+        p[RemainingCards + 4 * j] = static_cast<uint8_t>(r.remaining[j].first);
+        p[RemainingCards + 1 + 4 * j] = static_cast<uint8_t>(r.remaining[j].second);
+    }
+    p[Place] = r.place;
+    p[Outcome] = r.outcome;
+    for (int i = 0; i < 8; ++i) {
+        p[static_cast<size_t>(Total + i)] = static_cast<uint8_t>(r.total >> (8 * i));
+        p[static_cast<size_t>(Final + i)] = static_cast<uint8_t>(r.final >> (8 * i));
+    }
+    p[PlayerLevel] = r.level;
+    return p;
+}
+
+QStringList Lines(const QListWidget* list)
+{
+    QStringList lines;
+    for (int i = 0; i < list->count(); ++i)
+        lines << list->item(i)->text();
+    return lines;
+}
+
+class ResultMessagesTest : public UiTest::TableFixture {
+protected:
+    void SetUp() override
+    {
+        TableFixture::SetUp();
+        ASSERT_TRUE(dir.isValid());
+        Platform::SetProgramDir(dir.path());
+    }
+
+    MainForm& Table()
+    {
+        MainForm& f = Load({1280, 1024});
+        const uint8_t bits[4] = {1, 2, 4, 8};
+        for (size_t pos = 0; pos < 4; ++pos) {
+            TableState.Seats[pos].seatBit = bits[pos];
+            TableState.Players[pos].coins = 1000;
+            for (size_t m = 0; m < 14; ++m)
+                TableState.Seats[pos].hand[m].ImageIndex = static_cast<int16_t>(m);
+        }
+        DisplayReset();
+        TableState.Round.RoundRunning = true;
+        return f;
+    }
+
+    static void Deliver(const Packet& p) { Transport::DeliverPacket(p); }
+
+    QTemporaryDir dir;
+};
+
+}  // namespace
+
+TEST(LevelNames, FirstToFortieth)
+{
+    const std::pair<int, const char*> names[] = {{1, "第一级"},   {9, "第九级"},     {10, "第十级"},
+                                                 {11, "第十一级"}, {20, "第二十级"},  {21, "第二十一级"},
+                                                 {30, "第三十级"}, {39, "第三十九级"}, {40, "第四十级"}};
+    for (const auto& [level, name] : names)
+        EXPECT_EQ(ResultMessages::LevelName(level), QString::fromUtf8(name)) << level;
+}
+
+TEST_F(ResultMessagesTest, TheFourthResultFillsTheBoardTheTableAndTheHistory)
+{
+    MainForm& f = Table();
+    TableState.Round.BombsThisRound = 2;
+    Score& score = InfoWindows::TheScore();
+    Hero& hero = InfoWindows::TheHero();
+    score.State[0]->addItem("left from before");
+
+    const Packet results[4] = {
+        ResultPacket({1, 1, 300, 200, 1, 2, 5, 0}),
+        ResultPacket({2, 2, 300, 1500, 2, 0, 41, 1, {{8, 14}, {1, 5}}}),
+        ResultPacket({4, 1, 300, 200, 3, 2, 4}),
+        ResultPacket({8, 2, 0, 0, 4, 0, 2, 1, {{4, 17}}}, 250),
+    };
+    for (int k = 0; k < 3; ++k) {
+        Deliver(results[k]);
+        for (QListWidget* list : score.State)
+            EXPECT_EQ(list->count(), 0);
+        EXPECT_TRUE(TableState.Round.RoundRunning);
+        EXPECT_EQ(hero.Num->count(), 0);
+    }
+    Deliver(results[3]);
+
+    // The winner at position 0, with its second score line.
+    EXPECT_EQ(Lines(score.State[0]),
+              (QStringList{"房间条数：250金币", "", "第 1 名", "", "升 2 级", "炸弹数量：2", "翻  数： X 4", "", "",
+                           "===================", "总分：300金币", "", "", "", "总分：200金币"}));
+    EXPECT_EQ(Lines(score.State[4]), (QStringList{"最终分：200金币"}));
+    EXPECT_EQ(score.ID[0]->palette().color(QPalette::WindowText), QColor(255, 0, 0));
+    // A loser who loses more than the coins, and a loss of 0.
+    EXPECT_EQ(Lines(score.State[1]).mid(10), (QStringList{"总分：- 300金币", "", "", "", "总分：- 1500金币"}));
+    EXPECT_EQ(Lines(score.State[5]), (QStringList{"最终分：- 1500金币"}));
+    EXPECT_EQ(Lines(score.State[3]).mid(10), (QStringList{"总分： 0金币", "", "", "", "总分： 0金币"}));
+    EXPECT_EQ(Lines(score.State[7]), (QStringList{"最终分： 0金币"}));
+    EXPECT_EQ(score.ID[3]->palette().color(QPalette::WindowText), QColor(255, 255, 128));
+    // The second winner has no second score line.
+    EXPECT_EQ(Lines(score.State[2]).size(), 12);
+
+    EXPECT_EQ(Lines(hero.Num), (QStringList{"           1"}));
+    EXPECT_EQ(Lines(hero.Grade[0]), (QStringList{"200"}));
+    EXPECT_EQ(Lines(hero.Grade[1]), (QStringList{"-1500"}));
+    EXPECT_EQ(Lines(hero.Grade[3]), (QStringList{"0"}));
+    EXPECT_EQ(hero.sunScore[1]->text(), "-1500");
+
+    EXPECT_EQ(TableState.Players[0].coins, 1200);
+    EXPECT_EQ(TableState.Players[0].wins, 1);
+    EXPECT_EQ(TableState.Players[1].coins, 0);  // never below 0
+    EXPECT_EQ(TableState.Players[1].losses, 1);
+    EXPECT_EQ(f.Cash[1]->text(), "0金币");
+    EXPECT_EQ(f.Level[0]->text(), "第五级");
+    EXPECT_TRUE(f.Level[1]->text().isEmpty());  // level 41 leaves the label
+
+    // The others' cards left in their hands, face up.
+    EXPECT_EQ(TableState.Seats[1].CardCount, 2);
+    EXPECT_TRUE(f.cardImage1[0]->isVisible());
+    EXPECT_EQ(f.cardImage1[0]->pictureId(), Pictures::CardPictureIds[3 * 16 + 14]);
+
+    EXPECT_FALSE(TableState.Round.RoundRunning);
+    EXPECT_FALSE(TableState.Table.GameStarted);
+    EXPECT_FALSE(f.AnNiuLatched[2]);
+    EXPECT_EQ(SysmsgText(0), "请点击【继续】按钮继续游戏！");
+    EXPECT_EQ(SysmsgText(1), "游戏将在15秒内开始");
+    EXPECT_TRUE(Transport::TickTasks[Transport::ReadyClockTask].flag);
+    EXPECT_EQ(TableState.Clock.ClockValue, 15);
+    EXPECT_EQ(f.Time_Img->pos(), QPoint(750, 600));
+    EXPECT_TRUE(score.isVisible());
+    EXPECT_EQ(soundDevice->calls.filter("sys121.wav").size(), 1);
+
+    // The history holds the board: brought back into emptied lists it reads the same.
+    const QStringList before = Lines(score.State[0]);
+    for (QListWidget* list : score.State)
+        list->clear();
+    InfoWindows::ShowRoundFromHistory(1);
+    EXPECT_EQ(Lines(score.State[0]).size(), before.size());
+    EXPECT_EQ(Lines(score.State[0])[2], "第 1 名");
+    EXPECT_EQ(Lines(score.State[7]), (QStringList{"最终分： 0金币"}));
+}
+
+TEST_F(ResultMessagesTest, DrawsAndUnknownOutcomesAddOnlyTheirLines)
+{
+    Table();
+    Deliver(ResultPacket({1, 0, 0, 50}));
+    Deliver(ResultPacket({2, 3, 10, 10}));
+    Deliver(ResultPacket({4, 0, 0, 50}));
+    Deliver(ResultPacket({8, 3, 10, 10}));
+    Score& score = InfoWindows::TheScore();
+    EXPECT_EQ(Lines(score.State[0]).mid(11), (QStringList{"", "平局", ""}));
+    EXPECT_EQ(Lines(InfoWindows::TheHero().Grade[0]), (QStringList{"平局"}));
+    EXPECT_EQ(TableState.Table.RunningScore[0], -50);
+    EXPECT_EQ(Lines(score.State[1]).size(), 11);  // the common lines only
+    EXPECT_TRUE(Lines(score.State[5]).isEmpty());
+    EXPECT_TRUE(InfoWindows::TheHero().Grade[1]->count() == 0);
+    EXPECT_EQ(TableState.Players[1].coins, 1000);
+    EXPECT_EQ(soundDevice->calls.filter("sys150.wav").size(), 1);
+}
+
+TEST_F(ResultMessagesTest, AResultTheTableCannotShowEndsIt)
+{
+    struct Case {
+        const char* name;
+        Packet last;
+    } cases[] = {
+        {"room figure beyond 32 bits signed", ResultPacket({8, 2, 0, 0}, 0x80000000u)},
+        {"fifteen cards left", ResultPacket({8, 2, 0, 0, 4, 0, 2, 1, std::vector<std::pair<int, int>>(15, {1, 5})})},
+    };
+    for (const Case& c : cases) {
+        Startup::ResetClient();
+        Table();
+        hall->posted.clear();
+        TestDoubles::Seen() = {};
+        Deliver(ResultPacket({1, 1, 0, 0}));
+        Deliver(ResultPacket({2, 2, 0, 0}));
+        Deliver(ResultPacket({4, 1, 0, 0}));
+        Deliver(c.last);
+        EXPECT_EQ(TestDoubles::Seen().endCalls, 1) << c.name;
+        EXPECT_EQ(hall->posted, (std::vector<uint32_t>{61728})) << c.name;
+        EXPECT_EQ(TableState.Table.RoundCount, 0) << c.name;
+    }
+}
+
+// Whatever results the server sends, the client stays inside the packet and what it writes
+// to the history reads back.
+TEST_F(ResultMessagesTest, RandomResultsAreHandledSafely)
+{
+    Table();
+    std::mt19937 random(11);
+    std::uniform_int_distribution<int> byte(0, 255);
+    for (int n = 0; n < 80; ++n) {
+        Packet p{};
+        for (uint8_t& b : p)
+            b = static_cast<uint8_t>(byte(random));
+        p[3] = Command::RoundResult;
+        p[Field::Result::RoomFigure] &= 0x7F;
+        p[Field::Result::Remaining] %= 15;
+        Deliver(p);
+    }
+    EXPECT_EQ(TableState.Table.RoundCount, 20);
+    Score& score = InfoWindows::TheScore();
+    const QStringList last = Lines(score.State[2]);
+    for (QListWidget* list : score.State)
+        list->clear();
+    InfoWindows::ShowRoundFromHistory(20);
+    EXPECT_EQ(Lines(score.State[2]).size(), last.size());
+}
