@@ -41,6 +41,9 @@ constexpr int MaxHistoryRows = 1000;
 
 constexpr int DialogClosePicture = 4;
 constexpr QSize PortraitSize(40, 42);
+// Score and Hero take the same place over the table; four columns wide enough for the score
+// lines, the widest being the rule under the details.
+constexpr QSize BoardSize(600, 330);
 
 // The table's felt and gold, shared by the three windows. Names are left to their palette:
 // the result handling colours them.
@@ -105,6 +108,11 @@ private:
     QPoint m_offset;
 };
 
+int RowHeight(const QFont& font)
+{
+    return QFontMetrics(font).height() + 2;
+}
+
 void StyleWindow(QWidget* window, const QString& name, const QString& title)
 {
     // A window does not take the table's type from its parent: the same families, so that
@@ -117,7 +125,11 @@ void StyleWindow(QWidget* window, const QString& name, const QString& title)
     window->setObjectName(name);
     window->setWindowTitle(title);
     window->setAttribute(Qt::WA_StyledBackground);
-    window->setStyleSheet(QLatin1String(kWindowStyle));
+    // One row height for every list, whatever face a row's characters come from, so rows of
+    // lists standing side by side stay level.
+    const int row = RowHeight(type);
+    window->setStyleSheet(QLatin1String(kWindowStyle)
+                          + QStringLiteral("QListWidget::item { height: %1px; }").arg(row));
     PopupLook::ApplyPopupOpacity(window);
 }
 
@@ -189,13 +201,29 @@ QLabel* NameLabel(QWidget* parent, int i)
     return name;
 }
 
-QHBoxLayout* SeatHeader(PictureBox* portrait, QLabel* name)
+// The portrait with the name beside it, or over it where the column is narrow.
+QBoxLayout* SeatHeader(PictureBox* portrait, QLabel* name, bool stacked)
 {
-    auto* header = new QHBoxLayout;
-    header->setSpacing(6);
-    header->addWidget(portrait);
-    header->addWidget(name, 1);
+    if (!stacked) {
+        auto* header = new QHBoxLayout;
+        header->setSpacing(6);
+        header->addWidget(portrait);
+        header->addWidget(name, 1);
+        return header;
+    }
+    auto* header = new QVBoxLayout;
+    header->setSpacing(2);
+    header->addWidget(portrait, 0, Qt::AlignHCenter);
+    name->setAlignment(Qt::AlignCenter);
+    header->addWidget(name);
     return header;
+}
+
+// A double click on a history row brings that round back into the score board.
+void OpenRoundFromHistory(const QModelIndex& index)
+{
+    InfoWindows::ShowRoundFromHistory(index.row() + 1);
+    InfoWindows::ShowScore();
 }
 
 // Rows of one list lie beside the rows of the others: same height for every row, and the
@@ -353,7 +381,7 @@ Score::Score(QWidget* parent) : QWidget(parent, Qt::Tool | Qt::FramelessWindowHi
     Image1 = ClosePicture(this);
 
     auto* columns = new QGridLayout;
-    columns->setHorizontalSpacing(8);
+    columns->setHorizontalSpacing(6);
     columns->setVerticalSpacing(4);
     for (int i = 0; i < 4; ++i) {
         const auto p = static_cast<size_t>(i);
@@ -362,9 +390,9 @@ Score::Score(QWidget* parent) : QWidget(parent, Qt::Tool | Qt::FramelessWindowHi
         State[p] = NewList(this, QStringLiteral("State%1").arg(i));
         State[p + 4] = NewList(this, QStringLiteral("State%1").arg(i + 4));
         // The final score is one line.
-        State[p + 4]->setFixedHeight(State[p + 4]->fontMetrics().height() + 8);
+        State[p + 4]->setFixedHeight(RowHeight(font()) + 6);
         State[p + 4]->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-        columns->addLayout(SeatHeader(Tou[p], ID[p]), 0, i);
+        columns->addLayout(SeatHeader(Tou[p], ID[p], false), 0, i);
         columns->addWidget(State[p], 1, i);
         columns->addWidget(State[p + 4], 2, i);
         columns->setColumnStretch(i, 1);
@@ -372,11 +400,11 @@ Score::Score(QWidget* parent) : QWidget(parent, Qt::Tool | Qt::FramelessWindowHi
     columns->setRowStretch(1, 1);
 
     auto* layout = new QVBoxLayout(this);
-    layout->setContentsMargins(10, 6, 10, 10);
+    layout->setContentsMargins(8, 6, 8, 8);
     layout->setSpacing(6);
     layout->addLayout(TitleRow(this, Image1));
     layout->addLayout(columns, 1);
-    setFixedSize(560, 330);
+    setFixedSize(BoardSize);
     new WindowDrag(this);
 }
 
@@ -389,18 +417,15 @@ Hero::Hero(QWidget* parent) : QWidget(parent, Qt::Tool | Qt::FramelessWindowHint
     Label2 = NewLabel(this, QStringLiteral("Label2"), QStringLiteral("输赢总分："));
     Num = NewList(this, QStringLiteral("Num"));
     connect(Num, &QListWidget::clicked, this, [this](const QModelIndex& index) { NumClick(index.row()); });
-    connect(Num, &QListWidget::doubleClicked, this, [](const QModelIndex& index) {
-        InfoWindows::ShowRoundFromHistory(index.row() + 1);
-        InfoWindows::ShowScore();
-    });
+    connect(Num, &QListWidget::doubleClicked, this, OpenRoundFromHistory);
 
     auto* grid = new QGridLayout;
-    grid->setHorizontalSpacing(8);
+    grid->setHorizontalSpacing(6);
     grid->setVerticalSpacing(4);
     grid->addWidget(Label1, 0, 0, Qt::AlignHCenter | Qt::AlignBottom);
     grid->addWidget(Num, 1, 0);
     grid->addWidget(Label2, 2, 0);
-    grid->setColumnMinimumWidth(0, Label2->sizeHint().width());
+    Num->setFixedWidth(std::max(72, Label2->sizeHint().width()));
     for (int k = 0; k < 4; ++k) {
         const auto p = static_cast<size_t>(k);
         Tou[p] = Portrait(this, k);
@@ -410,11 +435,8 @@ Hero::Hero(QWidget* parent) : QWidget(parent, Qt::Tool | Qt::FramelessWindowHint
         sunScore[p]->setProperty("role", QStringLiteral("total"));
         sunScore[p]->setAlignment(Qt::AlignCenter);
         connect(Grade[p], &QListWidget::clicked, this, [this, k](const QModelIndex& index) { GradeClick(k, index.row()); });
-        connect(Grade[p], &QListWidget::doubleClicked, this, [](const QModelIndex& index) {
-            InfoWindows::ShowRoundFromHistory(index.row() + 1);
-            InfoWindows::ShowScore();
-        });
-        grid->addLayout(SeatHeader(Tou[p], ID[p]), 0, k + 1);
+        connect(Grade[p], &QListWidget::doubleClicked, this, OpenRoundFromHistory);
+        grid->addLayout(SeatHeader(Tou[p], ID[p], true), 0, k + 1);
         grid->addWidget(Grade[p], 1, k + 1);
         grid->addWidget(sunScore[p], 2, k + 1);
         grid->setColumnStretch(k + 1, 1);
@@ -422,11 +444,11 @@ Hero::Hero(QWidget* parent) : QWidget(parent, Qt::Tool | Qt::FramelessWindowHint
     grid->setRowStretch(1, 1);
 
     auto* layout = new QVBoxLayout(this);
-    layout->setContentsMargins(10, 6, 10, 10);
+    layout->setContentsMargins(8, 6, 8, 8);
     layout->setSpacing(6);
     layout->addLayout(TitleRow(this, Image1));
     layout->addLayout(grid, 1);
-    setFixedSize(560, 330);
+    setFixedSize(BoardSize);
     new WindowDrag(this);
 }
 

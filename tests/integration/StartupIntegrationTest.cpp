@@ -1,84 +1,7 @@
-// The three programs for real, on 127.0.0.1, each test in its own temporary directory so
-// that hall endpoints and the instance lock never meet another test's.
-#include <gtest/gtest.h>
+// Start-up of the three programs for real: login, failures, the single instance, the proxy.
+#include "integration/ProgramsFixture.h"
 
-#include <QDeadlineTimer>
-#include <QFile>
-#include <QProcess>
-#include <QRegularExpression>
-#include <QStandardPaths>
-#include <QTcpServer>
-#include <QTemporaryDir>
-#include <QThread>
-
-#include <memory>
-#include <vector>
-
-namespace {
-
-const QString BinDir = QStringLiteral(QUELLOR_BIN_DIR);
-
-class Programs : public ::testing::Test {
-protected:
-    void SetUp() override { ASSERT_TRUE(dir.isValid()); }
-
-    void TearDown() override
-    {
-        for (auto& p : processes) {
-            if (p->state() != QProcess::NotRunning) {
-                p->kill();
-                p->waitForFinished(3000);
-            }
-        }
-    }
-
-    QProcess* Start(const QString& program, const QStringList& arguments)
-    {
-        auto p = std::make_unique<QProcess>();
-        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-        env.insert("TMPDIR", dir.path());
-        env.insert("QT_QPA_PLATFORM", "offscreen");
-        env.insert("QUELLOR_MESSAGEBOX", "print");
-        p->setProcessEnvironment(env);
-        p->setProcessChannelMode(QProcess::MergedChannels);
-        p->start(BinDir + "/" + program, arguments);
-        EXPECT_TRUE(p->waitForStarted(5000)) << program.toStdString();
-        processes.push_back(std::move(p));
-        return processes.back().get();
-    }
-
-    // Keeps reading a process's output until the pattern shows or time runs out.
-    static bool WaitForOutput(QProcess* p, QString& seen, const QRegularExpression& pattern, int ms = 10000)
-    {
-        QDeadlineTimer deadline(ms);
-        while (!pattern.match(seen).hasMatch()) {
-            if (deadline.hasExpired())
-                return false;
-            p->waitForReadyRead(100);
-            seen += QString::fromUtf8(p->readAllStandardOutput());
-        }
-        return true;
-    }
-
-    int StartServer(const QStringList& extra = {})
-    {
-        QProcess* server = Start("quellor-server", QStringList{"--port", "0"} + extra);
-        QString out;
-        const QRegularExpression listening("listening on 127\\.0\\.0\\.1:(\\d+)");
-        EXPECT_TRUE(WaitForOutput(server, out, listening));
-        return listening.match(out).captured(1).toInt();
-    }
-
-    static QString Line(int port, const QString& user = "alice", const QString& password = "pw42")
-    {
-        return QStringLiteral("%1$%2$127.0.0.1$%3$Room 3$0$$0$$$0$$$").arg(user, password).arg(port);
-    }
-
-    QTemporaryDir dir;
-    std::vector<std::unique_ptr<QProcess>> processes;
-};
-
-}  // namespace
+using IntegrationTest::Programs;
 
 TEST_F(Programs, LoginThroughTheHall)
 {
@@ -177,27 +100,4 @@ TEST_F(Programs, LoginThroughASocks5Proxy)
     ASSERT_EQ(first.size(), 272);
     EXPECT_EQ(first[3], 18);
     EXPECT_EQ(first.mid(16, 5), QByteArray("alice"));
-}
-
-// Nobody touches the table: the server makes the silent player ready once the table is full,
-// and every turn of the user is played by the client's own clock when it runs out. The server
-// must have taken each of those turns from the client: none played for it, none refused.
-TEST_F(Programs, UnattendedClientPlaysAWholeRoundByItsOwnClock)
-{
-    QProcess* server = Start("quellor-server", {"--port", "0", "--bots", "3", "--seed", "11", "--bot-delay-ms", "60",
-                                                "--turn-seconds", "1", "--ready-seconds", "1", "--rounds", "1"});
-    QString out;
-    const QRegularExpression listening("listening on 127\\.0\\.0\\.1:(\\d+)");
-    ASSERT_TRUE(WaitForOutput(server, out, listening));
-    Start("hallmere", {"--launch", Line(listening.match(out).captured(1).toInt())});
-
-    const QRegularExpression turns(
-        "turns of seat 0 alice: (\\d+) by the player, (\\d+) on time-out, (\\d+) refused, (\\d+) out of turn");
-    ASSERT_TRUE(WaitForOutput(server, out, turns, 100000)) << out.toStdString();
-    const QRegularExpressionMatch figures = turns.match(out);
-    EXPECT_TRUE(out.contains("round 1 won by")) << out.toStdString();
-    EXPECT_GT(figures.captured(1).toInt(), 3) << out.toStdString();
-    EXPECT_EQ(figures.captured(2).toInt(), 0) << out.toStdString();
-    EXPECT_EQ(figures.captured(3).toInt(), 0) << out.toStdString();
-    EXPECT_EQ(figures.captured(4).toInt(), 0) << out.toStdString();
 }

@@ -186,9 +186,12 @@ TEST_F(InfoWindowsTest, HistoryRowsStayAlignedAfterAClick)
     LoadTable();
     Hero& hero = InfoWindows::TheHero();
     constexpr int Rounds = 30;
-    Fill(hero.Num, Rounds);
-    for (QListWidget* grade : hero.Grade)
-        Fill(grade, Rounds);
+    for (int r = 1; r <= Rounds; ++r)
+        hero.Num->addItem(QString::number(r).rightJustified(12, QLatin1Char(' ')));
+    // Figures in some rows, Chinese text in others, beginning differently in each list.
+    for (size_t k = 0; k < 4; ++k)
+        for (int r = 0; r < Rounds; ++r)
+            hero.Grade[k]->addItem((r + int(k)) % 3 == 0 ? QStringLiteral("平局") : QStringLiteral("-200"));
     InfoWindows::ToggleHero();
     ASSERT_TRUE(hero.isVisible());
 
@@ -203,9 +206,15 @@ TEST_F(InfoWindowsTest, HistoryRowsStayAlignedAfterAClick)
     hero.Num->verticalScrollBar()->setValue(10);
     ASSERT_EQ(TopRow(hero.Num), 10);
     ClickRow(hero.Num, 12);
+    const auto level = [&hero](QListWidget* list, int row) {
+        return list->viewport()->mapTo(&hero, list->visualItemRect(list->item(row)).topLeft()).y();
+    };
     for (QListWidget* grade : hero.Grade) {
         EXPECT_EQ(grade->currentRow(), 12) << grade->objectName().toStdString();
         EXPECT_EQ(TopRow(grade), 10) << grade->objectName().toStdString();
+        // Side by side on the screen, not just by number.
+        EXPECT_EQ(level(grade, 12), level(hero.Num, 12)) << grade->objectName().toStdString();
+        EXPECT_EQ(level(grade, 20), level(hero.Num, 20)) << grade->objectName().toStdString();
     }
 
     // One grade scrolled, then a click on it: Num and the other grades follow it.
