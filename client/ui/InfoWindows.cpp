@@ -196,7 +196,7 @@ QLabel* NameLabel(QWidget* parent, int i)
     QFont font = name->font();
     font.setBold(true);
     name->setFont(font);
-    name->setMinimumWidth(0);
+    // A long name is cut off rather than widening its column.
     name->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
     return name;
 }
@@ -247,6 +247,7 @@ int TopRow(QListWidget* list)
     return top.isValid() ? top.row() : 0;
 }
 
+// As far as the list can scroll: near its end the last rows fill the view.
 void ShowAtTop(QListWidget* list, int row)
 {
     if (list->count() == 0)
@@ -277,11 +278,6 @@ void CentreOverTable(QWidget* window)
     const QPoint table = form->frameGeometry().topLeft() + form->Pic1->pos();
     const QSize room = form->Pic1->size() - window->size();
     window->move(table + QPoint(room.width() / 2, room.height() / 2));
-}
-
-QWidget* WindowParent()
-{
-    return TheMainForm();
 }
 
 // A number read from the file as a row count: whole, not negative, at most MaxHistoryRows.
@@ -479,7 +475,7 @@ void Hero::ScrollGradesToEnd()
 Information::Information(QWidget* parent)
     : QWidget(parent, Qt::Tool | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint)
 {
-    StyleWindow(this, QStringLiteral("Information"), QStringLiteral("玩家信息"));
+    StyleWindow(this, QStringLiteral("Information"), QString());
     // It comes up under the pointer; the table keeps the keyboard.
     setAttribute(Qt::WA_ShowWithoutActivating);
 
@@ -549,14 +545,14 @@ namespace InfoWindows {
 Score& TheScore()
 {
     if (!g_score)
-        g_score = new Score(WindowParent());
+        g_score = new Score(TheMainForm());
     return *g_score;
 }
 
 Hero& TheHero()
 {
     if (!g_hero)
-        g_hero = new Hero(WindowParent());
+        g_hero = new Hero(TheMainForm());
     return *g_hero;
 }
 

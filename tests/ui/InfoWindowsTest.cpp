@@ -29,18 +29,8 @@ protected:
         history.setINIFileName(dir.filePath(QStringLiteral("info.hm")));
     }
 
-    void TearDown() override
-    {
-        InfoWindows::Reset();
-        TableFixture::TearDown();
-    }
-
-    MainForm& LoadTable(QSize screen = {1280, 1024})
-    {
-        MainForm& f = Load(screen);
-        InfoWindows::Connect(f);
-        return f;
-    }
+    // Start-up connects the windows to the table; the client's reset unloads them.
+    MainForm& LoadTable(QSize screen = {1280, 1024}) { return Load(screen); }
 
     // Stores one list of a round the way the result handling writes it.
     void StoreList(int round, int list, const QString& count, const QStringList& rows)
