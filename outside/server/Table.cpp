@@ -470,6 +470,8 @@ void GameTable::BeginTurn(int seat, int64_t now)
     if (s.kind == SeatKind::Bot || (s.kind == SeatKind::Away && now >= s.awayUntil))
         Schedule(Due::Turn, now + m_config.botDelayMs);
     else {
+        // Whoever watches the log (a script playing the client) sees when a person is to play.
+        Log(Who(seat) + " is to play");
         // A client sliding the deal in handles no turn before it is done, so every turn that
         // begins during the deal counts from its end.
         const int64_t from = std::max(now, m_dealtAt + m_config.dealSlackMs);
