@@ -219,12 +219,7 @@ void HideVosSet()
 
 void UnloadVosSet()
 {
-    if (!g_vosSet)
-        return;
-    VosSet* window = g_vosSet;
-    g_vosSet = nullptr;
-    window->hide();
-    window->deleteLater();
+    PopupLook::UnloadPopup(g_vosSet);
 }
 
 void ResetVosSet()

@@ -79,12 +79,7 @@ void Hide()
 
 void Unload()
 {
-    if (g_notice) {
-        ChuPai* window = g_notice;
-        g_notice = nullptr;
-        window->hide();
-        window->deleteLater();
-    }
+    PopupLook::UnloadPopup(g_notice);
 }
 
 bool Showing()

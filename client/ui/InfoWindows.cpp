@@ -311,17 +311,6 @@ void HideWindow(QWidget* window)
         window->hide();
 }
 
-template <typename Window>
-void Unload(QPointer<Window>& pointer)
-{
-    if (!pointer)
-        return;
-    Window* window = pointer;
-    pointer = nullptr;
-    window->hide();
-    window->deleteLater();
-}
-
 void UnloadCard()
 {
     if (!g_card)
@@ -329,7 +318,7 @@ void UnloadCard()
     // The table hides the card through its own pointer; it must not outlive the card.
     if (MainForm* form = TableOf(g_card); form != nullptr && form->Information == g_card)
         form->Information = nullptr;
-    Unload(g_card);
+    PopupLook::UnloadPopup(g_card);
 }
 
 bool CardFilled()
@@ -587,9 +576,9 @@ void ToggleHero()
 
 void Connect(MainForm& form)
 {
-    Popups::Register(Popup::Score, {ToggleScore, ShowScore, [] { HideWindow(g_score); }, [] { Unload(g_score); },
+    Popups::Register(Popup::Score, {ToggleScore, ShowScore, [] { HideWindow(g_score); }, [] { PopupLook::UnloadPopup(g_score); },
                                     [] { return g_score && g_score->isVisible(); }});
-    Popups::Register(Popup::Hero, {ToggleHero, OpenHero, [] { HideWindow(g_hero); }, [] { Unload(g_hero); },
+    Popups::Register(Popup::Hero, {ToggleHero, OpenHero, [] { HideWindow(g_hero); }, [] { PopupLook::UnloadPopup(g_hero); },
                                    [] { return g_hero && g_hero->isVisible(); }});
     Popups::Register(Popup::Information, {[] {
                                               if (g_card && g_card->isVisible())
@@ -656,8 +645,8 @@ void Clear()
 
 void Reset()
 {
-    Unload(g_score);
-    Unload(g_hero);
+    PopupLook::UnloadPopup(g_score);
+    PopupLook::UnloadPopup(g_hero);
     UnloadCard();
 }
 

@@ -10,4 +10,12 @@ void ApplyPopupOpacity(QWidget* popup)
         popup->setWindowOpacity(Opacity / 255.0);
 }
 
+void UnloadWindow(QWidget* window)
+{
+    if (window == nullptr)
+        return;
+    window->hide();
+    window->deleteLater();
+}
+
 }  // namespace PopupLook

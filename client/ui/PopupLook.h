@@ -12,4 +12,15 @@ inline constexpr int Opacity = 200;
 // setting is kept and does no harm.
 void ApplyPopupOpacity(QWidget* popup);
 
+// Hides the window its holder points to and deletes it once its events are done. The holder
+// (a plain or a guarded pointer) is emptied first, so that nothing reaches the window meanwhile.
+void UnloadWindow(QWidget* window);
+template <class Holder>
+void UnloadPopup(Holder& holder)
+{
+    QWidget* window = holder;
+    holder = nullptr;
+    UnloadWindow(window);
+}
+
 }  // namespace PopupLook
