@@ -237,7 +237,8 @@ QListWidget* NewList(QWidget* parent, const QString& name)
     list->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     list->setSelectionMode(QAbstractItemView::SingleSelection);
     list->setFocusPolicy(Qt::NoFocus);
-    list->setTextElideMode(Qt::ElideRight);
+    // A line wider than its list (the rule under the details) is cut at the edge, not ended with dots.
+    list->setTextElideMode(Qt::ElideNone);
     return list;
 }
 
