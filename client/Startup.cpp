@@ -7,6 +7,7 @@
 #include "play/Clocks.h"
 #include "play/PlayerActions.h"
 #include "protocol/Dispatcher.h"
+#include "protocol/HallAnswers.h"
 #include "protocol/Outgoing.h"
 #include "protocol/Shutdown.h"
 #include "protocol/TableState.h"
@@ -25,6 +26,7 @@
 #include "ui/Frame.h"
 #include "ui/Layout.h"
 #include "ui/ChuPai.h"
+#include "ui/ExitWindows.h"
 #include "ui/InfoWindows.h"
 #include "ui/MainForm.h"
 #include "ui/Popups.h"
@@ -32,20 +34,6 @@
 namespace Startup {
 
 namespace {
-
-// A round runs: the hall is told the table is busy, otherwise that it is idle.
-void AnswerHallBusy()
-{
-    HallLink::PostToHall(TableState.Round.RoundRunning ? HallMessage::RoundRunning : HallMessage::Idle);
-}
-
-// The hall sends the table back in: log in again with a free start button.
-void LoginAgain()
-{
-    Connection::ConnectAgain();
-    if (MainForm* form = TheMainForm())
-        PlayerActions::FreeStartButton(*form);
-}
 
 // The location under the table, smaller on the small table and for long texts.
 void ShowLocation(MainForm& form, const QString& location)
@@ -71,8 +59,7 @@ void ConnectModules()
     ClockTasks::RegisterTasks();
     ConnectionWatch::SetRoundQuery([] { return TableState.Round.RoundRunning; });
     ConnectionWatch::SetCloseTableSteps(Shutdown::TableLostSteps);
-    HallLink::SetMessageHandler(HallMessage::RoundRunning, AnswerHallBusy);
-    HallLink::SetMessageHandler(HallMessage::Connect, LoginAgain);
+    HallAnswers::Register();
 }
 
 void ConnectWindow(MainForm& form)
@@ -80,6 +67,8 @@ void ConnectWindow(MainForm& form)
     Clocks::ConnectClocks(form);
     PlayerActions::ConnectPlayerActions(form);
     InfoWindows::Connect(form);
+    Shutdown::ConnectExitWindows();
+    form.SetExitRequest(Shutdown::ExitAction);
     SetDisplayResetControls([] {
         if (MainForm* table = TheMainForm())
             CardDisplay::ResetCards(*table);
@@ -100,6 +89,7 @@ void ResetClient()
     ResetVosSet();
     IllegalPlayNotice::Unload();
     InfoWindows::Reset();
+    ExitWindows::Reset();
     Popups::Reset();
     Layout::SetStartCamera({});
     ConnectModules();

@@ -98,17 +98,13 @@ void StartButton(MainForm& form)
     Popups::Hide(Popup::Score);
     TableRecord& table = TableState.Table;
     if (table.LeaveOnStart) {
-        // The table told the user to go (too few coins): end it instead of starting.
+        // The table told the user to go (too few coins, or an exit was cancelled): end it
+        // instead of starting.
         Shutdown::EndOfTableSteps();
         PlayStateResetSecond();
         DisplayReset();
         table.GameStarted = false;
-        if (!HallLink::HallWindowExists()) {
-            Platform::EndProgram(0);
-            return;
-        }
-        MinimizeMainForm();
-        form.ExitAction();
+        Shutdown::LeaveForHall();
         return;
     }
     form.StartButtonContinues = true;

@@ -3,19 +3,125 @@
 #include <QFile>
 
 #include "play/Clocks.h"
+#include "protocol/Outgoing.h"
 #include "protocol/TableState.h"
 #include "session/Connection.h"
+#include "session/HallLink.h"
 #include "session/Platform.h"
 #include "session/TableWindow.h"
 #include "session/Transport.h"
 #include "session/Winsock1.h"
+#include "sound/Mod_Sound.h"
+#include "ui/ExitWindows.h"
 #include "ui/InfoWindows.h"
+#include "ui/MainForm.h"
+#include "ui/Popups.h"
 
 namespace Shutdown {
 
-void EndOfTableSteps()
+namespace {
+
+bool Connected()
+{
+    return Winsock1().State() == SocketState::Connected;
+}
+
+// Every pop-up of the table, on its way out with the window.
+constexpr Popup AllPopups[] = {Popup::ChuPai, Popup::frmExit, Popup::Hero, Popup::huifu,
+                               Popup::Information, Popup::Score, Popup::Talk, Popup::VosSet};
+
+// The end-of-table steps and the resets that leave an empty table behind.
+void EmptyTable()
+{
+    TableState.Table.GameStarted = false;
+    EndOfTableSteps();
+    PlayStateResetSecond();
+    DisplayReset();
+}
+
+}  // namespace
+
+void ExitAction()
+{
+    if (ExitWindows::ExitShowing()) {
+        ExitWindows::TheExit().hide();
+        return;
+    }
+    frmExit& window = ExitWindows::TheExit();
+    window.Label2->setVisible(TableState.Round.RoundRunning && !TableState.Table.Spectator);
+    ExitWindows::ShowCentred(window);
+}
+
+void ConfirmExit()
 {
     TableState.Round.RoundRunning = false;
+    TableState.Table.LeaveOnStart = true;
+    if (Connected()) {
+        Transport::StopTask(Transport::LinkWatchTask);
+        CloseSteps();
+    }
+    EmptyTable();
+    LeaveForHall();
+    ExitWindows::UnloadExit();
+}
+
+void CancelExit()
+{
+    TableState.Table.LeaveOnStart = true;
+    ExitWindows::UnloadExit();
+}
+
+void ShowOtherExit(const QString& text)
+{
+    frmOtherExit& window = ExitWindows::TheOtherExit();
+    window.Label1->setText(text);
+    ExitWindows::ShowCentred(window);
+}
+
+void OtherExitOk()
+{
+    EmptyTable();
+    ExitWindows::UnloadOtherExit();
+    LeaveForHall();
+}
+
+void OtherExitCancel()
+{
+    TableState.Table.LeaveOnStart = true;
+    ExitWindows::UnloadOtherExit();
+}
+
+void LeaveForHall()
+{
+    if (!HallLink::HallWindowExists()) {
+        Platform::EndProgram(0);
+        return;
+    }
+    MinimizeMainForm();
+    HallLink::ReturnToHall();
+}
+
+void CloseSteps()
+{
+    const Packet leave = Outgoing::LeaveRequest(TableState.Seats[0].seatBit);
+    for (size_t i = 1; i < 4; ++i)
+        TableState.Seats[i].seatKey.clear();
+    Transport::ClearAllTasks();
+    Transport::EnableTimerBong(false);
+    Clocks::StopKeepAlive();
+    // Exactly one leave packet, straight on the socket: the rings are not worked any more.
+    if (Connected())
+        Winsock1().SendData(QByteArray(reinterpret_cast<const char*>(leave.data()), PacketSize));
+    Winsock1().Close();
+    Platform::PumpFor(Connection::Link.Reconnected ? 800 : 400);
+}
+
+void EndOfTableSteps()
+{
+    MainForm* form = TheMainForm();
+    TableState.Round.RoundRunning = false;
+    if (form != nullptr)
+        form->AnNiuLatched[2] = true;
 
     Transport::ClearAllTasks();
     Transport::EnableTimerBong(false);
@@ -32,22 +138,60 @@ void EndOfTableSteps()
         TableState.Seats[i].seatKey.clear();
         TableState.Seats[i].seatBit = 0;
         TableState.Players[i] = PlayerRecord{};
+        if (form != nullptr) {
+            form->Tou[i]->clearPicture();
+            form->Nid[i]->clear();
+            form->Cash[i]->clear();
+            form->Level[i]->clear();
+            form->btnJiaofen[i]->hide();
+            form->Speak[i]->hide();
+            form->OK[i]->hide();
+        }
     }
     // The round history only ever covers the current table.
-    QFile::remove(Platform::ProgramDir() + QStringLiteral("/info.hm"));
     InfoWindows::Clear();
+    QFile::remove(Platform::ProgramDir() + QStringLiteral("/info.hm"));
 
     Transport::EmptyRings();
     MinimizeMainForm();
+    TableState.Clock.TimeoutCount = 0;
     TableState.Clock.Hidden = false;
+    ExitWindows::UnloadOtherExit();
+    ExitWindows::UnloadExit();
+    if (form != nullptr)
+        form->ShowStartButton(false);
 }
 
 void TableLostSteps()
 {
-    TableState.Table.GameStarted = false;
-    EndOfTableSteps();
-    PlayStateResetSecond();
-    DisplayReset();
+    EmptyTable();
+}
+
+void UnloadMainForm()
+{
+    if (Mod_Sound::WarningSoundOn)
+        Mod_Sound::StopSound();
+    for (Popup popup : AllPopups)
+        Popups::Unload(popup);
+    ExitWindows::UnloadOtherExit();
+    if (MainForm* form = TheMainForm())
+        form->hide();
+    Platform::EndProgram(0);
+}
+
+void ConnectExitWindows()
+{
+    ExitWindows::SetExitChoices(ConfirmExit, CancelExit);
+    ExitWindows::SetOtherExitChoices(OtherExitOk, OtherExitCancel);
+    const auto hide = [] {
+        if (ExitWindows::ExitShowing())
+            ExitWindows::TheExit().hide();
+    };
+    const auto open = [] {
+        if (!ExitWindows::ExitShowing())
+            ExitAction();
+    };
+    Popups::Register(Popup::frmExit, {ExitAction, open, hide, ExitWindows::UnloadExit, ExitWindows::ExitShowing});
 }
 
 }  // namespace Shutdown

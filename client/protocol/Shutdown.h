@@ -1,6 +1,25 @@
 #pragma once
-// Taking the table down: what runs whenever the table closes while the process goes on.
+// Leaving the table: the exit confirmation's choices, the notice window's choices, the close
+// steps (the leave packet, then the socket closed), the end-of-table steps (everything of the
+// table emptied while the process goes on for the hall), and the end of the table window.
+#include <QString>
+
 namespace Shutdown {
+
+// The toolbar's exit and the frame's close button: the confirmation, or away again if it shows.
+void ExitAction();
+// The confirmation's OK and Cancel.
+void ConfirmExit();
+void CancelExit();
+
+// The notice window with a text of the caller, centred over the table; its OK leaves the
+// table, its Cancel stays (and the start button will close the table).
+void ShowOtherExit(const QString& text);
+void OtherExitOk();
+void OtherExitCancel();
+
+// Tells the server the user leaves (when still connected) and closes the socket.
+void CloseSteps();
 
 // Clears the table, drops the connection and minimises the window; the hall may bring the
 // table back later with message 22.
@@ -9,5 +28,14 @@ void EndOfTableSteps();
 // The table's part of a lost link, once the window is down and the hall was called back:
 // no game any more, the end-of-table steps, and the table record reset for a new login.
 void TableLostSteps();
+
+// Leaves for the hall, or ends the program when no hall is left.
+void LeaveForHall();
+
+// The table window goes: the sound stops, every window goes, the program ends.
+void UnloadMainForm();
+
+// The choices of the two windows given to them.
+void ConnectExitWindows();
 
 }  // namespace Shutdown

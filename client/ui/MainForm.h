@@ -3,6 +3,7 @@
 // controls' properties directly. Table controls are children of the table picture Pic1 and
 // placed in its coordinates; the drawn frame and its buttons are children of the window.
 #include <array>
+#include <functional>
 #include <memory>
 #include <QLabel>
 #include <QLineEdit>
@@ -127,9 +128,10 @@ public:
     // Replaces the page layer (tests install a double).
     void SetWebBrowser(std::unique_ptr<WebPageView> view);
 
-    // The close button's action. The exit confirmation replaces it; until then the table
-    // hands the screen back to the hall and ends.
+    // The close button's action: what the table's close steps registered (the exit
+    // confirmation); without one the table hands the screen back to the hall and ends.
     void ExitAction();
+    void SetExitRequest(std::function<void()> request) { m_exitRequest = std::move(request); }
 
     // Mouse moves, as the controls report them.
     void AnNiuHover(int index);
@@ -179,6 +181,7 @@ private:
     bool m_dragging = false;
     QPoint m_dragOffset;
     QPixmap m_skin;
+    std::function<void()> m_exitRequest;
 };
 
 // The one table window of the process, or nullptr before it exists.

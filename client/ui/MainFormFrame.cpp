@@ -168,6 +168,10 @@ void MainForm::FrameButtonUp(bool close, bool clicked)
 
 void MainForm::ExitAction()
 {
+    if (const std::function<void()> request = m_exitRequest) {
+        request();
+        return;
+    }
     HallLink::ReturnToHall();
     Platform::EndProgram(0);
 }

@@ -2,6 +2,7 @@
 
 #include <QDateTime>
 #include <QFile>
+#include <QRegularExpression>
 #include <QTcpSocket>
 
 #include <algorithm>
@@ -69,6 +70,20 @@ void TableServer::CloseTable(const QString& notice)
     for (auto& c : m_connections)
         if (c->socket && !c->gone)
             c->socket->flush();
+}
+
+void TableServer::Command(const QString& line)
+{
+    const QString text = line.trimmed();
+    if (text.isEmpty())
+        return;
+    const qsizetype blank = text.indexOf(QRegularExpression(QStringLiteral("\\s")));
+    const QString word = blank < 0 ? text : text.left(blank);
+    if (word == QLatin1String("close")) {
+        CloseTable(blank < 0 ? QString() : text.mid(blank).trimmed());
+        return;
+    }
+    PrintLine("unknown command \"" + text.toStdString() + "\"; known: close <notice>");
 }
 
 TableServer::Connection* TableServer::Find(QTcpSocket* socket)

@@ -33,6 +33,9 @@ public:
     bool Listen(quint16 port);
     // Tells every seated player that the table closes.
     void CloseTable(const QString& notice);
+    // One line typed to the server: `close <notice>` closes the table with that notice (`close`
+    // alone with none). Anything else is logged and ignored.
+    void Command(const QString& line);
 
 private:
     struct Connection {

@@ -131,9 +131,9 @@ void GameTable::SendAll(const Packet& p)
 std::vector<Outgoing> GameTable::TakeOutgoing() { return std::exchange(m_outbox, {}); }
 std::vector<int> GameTable::TakeReleasedSeats() { return std::exchange(m_released, {}); }
 
-void GameTable::SeatBot(int seat)
+void GameTable::SeatBot(int seat, const std::vector<PlayerProfile>& alsoTaken)
 {
-    std::vector<PlayerProfile> taken;
+    std::vector<PlayerProfile> taken = alsoTaken;
     for (const SeatState& s : m_seats)
         if (s.kind != SeatKind::Empty)
             taken.push_back(s.profile);
@@ -264,7 +264,7 @@ void GameTable::FreeSeat(int seat, bool announce)
 
 void GameTable::CloseTable(const std::string& noticeUtf8, int64_t now)
 {
-    Log("table closes: " + noticeUtf8);
+    Log("table closes: " + (noticeUtf8.empty() ? std::string("(no notice)") : noticeUtf8));
     SendAll(Msg::TableClosed(ToGbk(noticeUtf8)));
     if (m_phase != Phase::Waiting)
         AbandonRound(now);
@@ -311,6 +311,13 @@ void GameTable::SetReady(int seat, int64_t now)
 
 void GameTable::Leave(int seat, int64_t now)
 {
+    if (m_phase == Phase::Finishing) {
+        // The last card is down: the others get their results rather than a lost round.
+        Log(Who(seat) + " asks to leave as round " + std::to_string(m_roundNumber) + " ends");
+        FinishRound(now);
+        if (At(seat).kind != SeatKind::Human)
+            return;  // already sent away: too few coins, or the table closed
+    }
     if (m_phase == Phase::Waiting) {
         FreeSeat(seat, true);
         return;
@@ -322,7 +329,7 @@ void GameTable::Leave(int seat, int64_t now)
         if (other != seat)
             Send(other, Msg::Departure(staying, DepartureLeftGame));
     AbandonRound(now);
-    FreeSeat(seat, false);
+    FreeSeat(seat, true);
 }
 
 void GameTable::PlayRequest(int seat, const Packet& p, int64_t now)
@@ -712,29 +719,43 @@ void GameTable::FinishRound(int64_t now)
         s.place = 0;
     }
 
-    // Whoever cannot pay the next stake leaves: humans are told, computer players are replaced.
-    uint8_t shortMask = 0;
-    for (int seat = 0; seat < 4; ++seat)
-        if (IsHumanSeat(seat) && At(seat).profile.coins < m_config.stake)
-            shortMask = static_cast<uint8_t>(shortMask | SeatBit(seat));
-    if (shortMask) {
-        SendAll(Msg::Departure(static_cast<uint8_t>(15 & ~shortMask), DepartureCoinsShort));
-        for (int seat = 0; seat < 4; ++seat)
-            if (shortMask & SeatBit(seat)) {
-                Log(Who(seat) + " has too few coins for the stake of " + std::to_string(m_config.stake));
-                FreeSeat(seat, false);
-            }
-    }
-    for (int seat = 0; seat < 4; ++seat)
-        if (At(seat).kind == SeatKind::Bot && At(seat).profile.coins < m_config.stake) {
-            Log(Who(seat) + " has too few coins and makes room");
-            FreeSeat(seat, true);
-            SeatBot(seat);
-        }
+    SendAwayShortOfCoins();
 
     if (m_config.maxRounds > 0 && m_roundsSinceOpen >= m_config.maxRounds)
         CloseTable("本桌已打完" + std::to_string(m_config.maxRounds) + "局，欢迎下次再来！", now);
     Schedule(Due::BotsReady, now + 3LL * m_config.botDelayMs);
+}
+
+// Whoever cannot pay the next stake leaves, computer players as much as humans: one departure
+// names them all to everyone, then each leaver is announced to the humans who stay, and a new
+// computer player takes each computer player's seat.
+void GameTable::SendAwayShortOfCoins()
+{
+    uint8_t shortMask = 0;
+    for (int seat = 0; seat < 4; ++seat)
+        if (At(seat).kind != SeatKind::Empty && At(seat).profile.coins < m_config.stake)
+            shortMask = static_cast<uint8_t>(shortMask | SeatBit(seat));
+    if (!shortMask)
+        return;
+    SendAll(Msg::Departure(static_cast<uint8_t>(15 & ~shortMask), DepartureCoinsShort));
+    std::vector<PlayerProfile> gone;
+    std::vector<int> botSeats;
+    for (int seat = 0; seat < 4; ++seat) {
+        if (!(shortMask & SeatBit(seat)))
+            continue;
+        const bool bot = At(seat).kind == SeatKind::Bot;
+        Log(Who(seat) + " has " + std::to_string(At(seat).profile.coins) + " coins, too few for the stake of "
+            + std::to_string(m_config.stake) + (bot ? ", and makes room" : ", and must leave"));
+        gone.push_back(At(seat).profile);
+        if (bot)
+            botSeats.push_back(seat);
+        // Announced once all have gone, so that no leaver hears of another.
+        FreeSeat(seat, false);
+    }
+    for (const PlayerProfile& p : gone)
+        SendAll(Msg::LeftTable(p.key));
+    for (int seat : botSeats)
+        SeatBot(seat, gone);
 }
 
 // One line per human seat, in a fixed form that a test reading the log can take apart: how

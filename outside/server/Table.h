@@ -98,11 +98,13 @@ public:
     int Reconnect(const std::string& key, uint16_t code, int64_t now);
     // A packet from the human in `seat`.
     void Receive(int seat, const Packet& p, int64_t now);
-    // The human's link is gone: during a round the seat waits for a reconnect, otherwise it is free.
+    // The human's link is gone: during a round the seat waits for a reconnect, otherwise it is
+    // free and the other humans are told who left.
     void Disconnected(int seat, int64_t now);
     // Runs whatever has come due: computer players' turns, time-outs, results, readiness.
     void Advance(int64_t now);
-    // Sends every human the closing notice and frees their seats.
+    // Sends every human the closing notice (GBK on the wire, may be empty), abandons a running
+    // round and frees the humans' seats; the table then starts afresh for new entries.
     void CloseTable(const std::string& noticeUtf8, int64_t now);
 
     // Queues a packet for a seated human (kept for a reconnect; not delivered while away).
@@ -150,7 +152,9 @@ private:
     void Log(const std::string& line);
 
     void SendAll(const Packet& p);
-    void SeatBot(int seat);
+    // `alsoTaken`: players whose name and key the newcomer must not share, such as the one
+    // whose seat it takes.
+    void SeatBot(int seat, const std::vector<PlayerProfile>& alsoTaken = {});
     void FreeSeat(int seat, bool announce);
     void SetReady(int seat, int64_t now);
     void Leave(int seat, int64_t now);
@@ -165,6 +169,7 @@ private:
     void PlayCards(int seat, std::vector<CardValue> cards, Rules::PlayType type, int64_t now, PlayedBy by);
     void LogTurnCounts();
     void FinishRound(int64_t now);
+    void SendAwayShortOfCoins();
     void AbandonRound(int64_t now);
     void BotsReady(int64_t now);
     void HumansMadeReady(int64_t now);

@@ -1,14 +1,17 @@
 // quellor-server: a game server for one table of four seats on 127.0.0.1. Human players enter
 // with the entry request; computer players fill the other seats. It deals, runs the turns,
 // plays for computer players and for silent humans, scores each round, lets a player whose
-// link broke during a round come back, and logs every event to stdout.
+// link broke during a round come back, and logs every event to stdout. Lines on standard input
+// steer it: `close <notice>` closes the table.
 #include <QCommandLineParser>
 #include <QCoreApplication>
 #include <QSocketNotifier>
 #include <QTimer>
 
+#include <cerrno>
 #include <csignal>
 #include <cstdio>
+#include <fcntl.h>
 #include <sys/socket.h>
 #include <unistd.h>
 
@@ -41,6 +44,8 @@ bool IntOption(const QCommandLineParser& parser, const QCommandLineOption& optio
 
 int main(int argc, char** argv)
 {
+    // Asked before anything opens a file: a closed standard input would hand its number on.
+    const bool hasInput = ::fcntl(STDIN_FILENO, F_GETFD) != -1;
     QCoreApplication app(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("quellor-server"));
 
@@ -134,6 +139,28 @@ int main(int argc, char** argv)
         action.sa_flags = SA_RESTART;
         sigaction(SIGINT, &action, nullptr);
         sigaction(SIGTERM, &action, nullptr);
+    }
+    // Operator lines on standard input. Without one (no input, or at its end) the server simply
+    // runs on; started in the background of a terminal, a read fails instead of stopping it.
+    std::signal(SIGTTIN, SIG_IGN);
+    QByteArray typed;
+    if (hasInput) {
+        auto* input = new QSocketNotifier(STDIN_FILENO, QSocketNotifier::Read, &app);
+        QObject::connect(input, &QSocketNotifier::activated, &app, [&server, &typed, input] {
+            char buffer[1024];
+            const ssize_t n = ::read(STDIN_FILENO, buffer, sizeof buffer);
+            if (n < 0 && (errno == EINTR || errno == EAGAIN))
+                return;
+            if (n <= 0) {
+                input->setEnabled(false);
+                return;
+            }
+            typed.append(buffer, n);
+            for (qsizetype nl; (nl = typed.indexOf('\n')) >= 0;) {
+                server.Command(QString::fromUtf8(typed.left(nl)));
+                typed.remove(0, nl + 1);
+            }
+        });
     }
     return app.exec();
 }

@@ -5,8 +5,12 @@
 
 #include <QString>
 
+#include <algorithm>
+#include <array>
 #include <random>
 #include <set>
+#include <string>
+#include <vector>
 
 #include "wire/Commands.h"
 #include "Harness.h"
@@ -33,18 +37,46 @@ bool PlayOn(Harness& h, Done done, int64_t limitMs, std::set<int> silent = {})
         limitMs);
 }
 
+// The commands among `wanted` that a seat was sent from packet `from` on, in order.
+std::vector<int> Sequence(const Harness& h, int seat, std::set<int> wanted, size_t from = 0)
+{
+    std::vector<int> out;
+    const auto& in = h.inbox[static_cast<size_t>(seat)];
+    for (size_t i = from; i < in.size(); ++i)
+        if (wanted.count(in[i][3]))
+            out.push_back(in[i][3]);
+    return out;
+}
+
+std::vector<std::string> LeftKeys(const Harness& h, int seat)
+{
+    std::vector<std::string> keys;
+    for (const Packet& p : h.Of(seat, Command::PlayerLeft))
+        keys.push_back(Probe::Field(p, 16, 16));
+    return keys;
+}
+
+bool Logged(const Harness& h, const std::string& line)
+{
+    return std::find(h.log.begin(), h.log.end(), line) != h.log.end();
+}
+
 TEST(Departures, LeavingBetweenRoundsFreesTheSeatAndTellsTheOthers)
 {
     struct Case {
         const char* name;
         bool byLeavePacket;
+        const char* firstLine;
     };
-    for (const Case c : {Case{"leave packet", true}, Case{"lost link", false}}) {
+    for (const Case c : {Case{"leave packet", true, nullptr},
+                         Case{"lost link", false, "seat 1 bob lost the link between rounds"}}) {
         SCOPED_TRACE(c.name);
-        Harness h(Config(2));
+        Harness h(Config(1));
         ASSERT_EQ(h.Enter("alice"), 0);
         ASSERT_EQ(h.Enter("bob"), 1);
-        h.inbox[0].clear();
+        ASSERT_EQ(h.Enter("carol"), 2);
+        for (auto& in : h.inbox)
+            in.clear();
         if (c.byLeavePacket)
             h.Receive(1, LeavePacket(1));
         else {
@@ -53,63 +85,178 @@ TEST(Departures, LeavingBetweenRoundsFreesTheSeatAndTellsTheOthers)
         }
         EXPECT_EQ(h.table.Kind(1), Server::SeatKind::Empty);
         EXPECT_EQ(h.released, std::vector<int>{1});
-        const auto left = h.Of(0, 21);
-        ASSERT_EQ(left.size(), 1u);
-        EXPECT_EQ(Probe::Field(left[0], 16, 16), "bob");
-        // The seat is free for the next player; a ready request alone starts nothing.
+        // Every other human hears it once, the leaver not at all.
+        for (int other : {0, 2})
+            EXPECT_EQ(LeftKeys(h, other), std::vector<std::string>{"bob"}) << "seat " << other;
+        EXPECT_TRUE(h.inbox[1].empty());
+        EXPECT_TRUE(h.Of(0, Command::Departure).empty());
+        if (c.firstLine) {
+            EXPECT_TRUE(Logged(h, c.firstLine));
+        }
+        EXPECT_TRUE(Logged(h, "seat 1 bob leaves the table"));
+        // The seat is free for the next player; ready requests alone start nothing.
         h.Ready(0);
+        h.Ready(2);
         EXPECT_FALSE(h.table.RoundRunning());
-        EXPECT_EQ(h.Enter("carol"), 1);
+        EXPECT_EQ(h.Enter("dave"), 1);
         h.Ready(1);
         EXPECT_TRUE(h.table.RoundRunning());
     }
 }
 
-TEST(Departures, LeavingDuringARoundEndsItForTheOthers)
+// A leave request ends the round for the others and then announces the leaver; a broken link
+// keeps the seat for a reconnect and tells nobody anything.
+TEST(Departures, LeavingDuringARound)
 {
-    Harness h(Config(2));
-    h.Enter("alice");
-    h.Enter("bob");
-    h.Ready(0);
-    h.Ready(1);
-    ASSERT_TRUE(h.table.RoundRunning());
-    h.inbox[0].clear();
-    h.Receive(1, LeavePacket(1));
-    EXPECT_FALSE(h.table.RoundRunning());
-    EXPECT_FALSE(h.table.Rounds().back().complete);
-    const auto gone = h.Of(0, 16);
-    ASSERT_EQ(gone.size(), 1u);
-    EXPECT_EQ(Probe::U8(gone[0], 15), 1);
-    EXPECT_EQ(Probe::U8(gone[0], 6), 15 - 2);
-    EXPECT_TRUE(h.Of(0, 9).empty());
-    EXPECT_EQ(h.table.Kind(1), Server::SeatKind::Empty);
-    // Nothing more is played in the abandoned round.
-    h.At(h.now + 60000);
-    EXPECT_TRUE(h.Of(0, 6).empty());
+    for (const bool byLeavePacket : {true, false}) {
+        SCOPED_TRACE(byLeavePacket ? "leave packet" : "lost link");
+        Harness h(Config(2));
+        h.Enter("alice");
+        h.Enter("bob");
+        h.Ready(0);
+        h.Ready(1);
+        ASSERT_TRUE(h.table.RoundRunning());
+        h.inbox[0].clear();
+        h.inbox[1].clear();
+        if (byLeavePacket)
+            h.Receive(1, LeavePacket(1));
+        else {
+            h.table.Disconnected(1, h.now);
+            h.Pump();
+        }
+        const std::set<int> departures{Command::Departure, Command::PlayerLeft, Command::RoundResult};
+        if (!byLeavePacket) {
+            EXPECT_TRUE(Sequence(h, 0, departures).empty());
+            EXPECT_EQ(h.table.Kind(1), Server::SeatKind::Away);
+            EXPECT_TRUE(h.table.RoundRunning());
+            EXPECT_TRUE(h.released.empty());
+            continue;
+        }
+        EXPECT_EQ(Sequence(h, 0, departures), (std::vector<int>{Command::Departure, Command::PlayerLeft}));
+        const auto gone = h.Of(0, Command::Departure);
+        ASSERT_EQ(gone.size(), 1u);
+        EXPECT_EQ(Probe::U8(gone[0], 15), 1);
+        EXPECT_EQ(Probe::U8(gone[0], 6), 15 - 2);
+        EXPECT_EQ(LeftKeys(h, 0), std::vector<std::string>{"bob"});
+        EXPECT_TRUE(h.inbox[1].empty());
+        EXPECT_FALSE(h.table.RoundRunning());
+        EXPECT_FALSE(h.table.Rounds().back().complete);
+        EXPECT_EQ(h.table.Kind(1), Server::SeatKind::Empty);
+        EXPECT_EQ(h.released, std::vector<int>{1});
+        EXPECT_TRUE(Logged(h, "seat 1 bob leaves during round 1; the round is abandoned"));
+        EXPECT_TRUE(Logged(h, "seat 1 bob leaves the table"));
+        // Nothing more is played in the abandoned round.
+        h.At(h.now + 60000);
+        EXPECT_TRUE(h.Of(0, Command::Play).empty());
+    }
 }
 
-TEST(Departures, PlayerWithoutCoinsForTheStakeIsSentAway)
+// Between the last card and the results the round is decided: a leave request then must not
+// take the results away from the others.
+TEST(Departures, LeavingAsTheRoundEndsKeepsTheResults)
 {
-    // Seats 0 and 1 are on opposite sides and start with no coins: whoever loses has none.
-    Server::TableConfig config = Config(2);
-    config.humanCoins = 0;
-    Harness h(config);
+    Harness h(Config(2, 7));
     h.Enter("alice");
     h.Enter("bob");
     h.Ready(0);
     h.Ready(1);
-    ASSERT_TRUE(PlayOn(h, [&] { return h.Of(0, 9).size() == 4; }, 600000));
-    const Server::RoundRecord& r = h.table.Rounds().back();
-    const int loser = r.results[0].win ? 1 : 0;
-    const auto gone = h.Of(0, 16);
-    ASSERT_EQ(gone.size(), 1u);
-    EXPECT_EQ(Probe::U8(gone[0], 15), 3);
-    EXPECT_EQ(Probe::U8(gone[0], 6), 15 - (1 << loser));
-    EXPECT_EQ(h.Of(1, 16).size(), 1u);
-    EXPECT_EQ(h.table.Kind(loser), Server::SeatKind::Empty);
-    EXPECT_EQ(h.table.Kind(1 - loser), Server::SeatKind::Human);
-    // The results came first.
-    EXPECT_EQ(h.inbox[0].back()[3], 16);
+    ASSERT_TRUE(PlayOn(h, [&] { return h.table.RoundRunning() && h.table.Turn() < 0; }, 600000));
+    ASSERT_TRUE(h.Of(0, Command::RoundResult).empty());
+    h.inbox[0].clear();
+    h.Receive(1, LeavePacket(1));
+    const std::set<int> wanted{Command::Departure, Command::PlayerLeft, Command::RoundResult};
+    EXPECT_EQ(Sequence(h, 0, wanted), (std::vector<int>{9, 9, 9, 9, Command::PlayerLeft}));
+    EXPECT_EQ(h.Of(1, Command::RoundResult).size(), 4u);
+    EXPECT_TRUE(h.table.Rounds().back().complete);
+    EXPECT_FALSE(h.table.RoundRunning());
+    EXPECT_EQ(h.table.Kind(1), Server::SeatKind::Empty);
+    EXPECT_EQ(LeftKeys(h, 0), std::vector<std::string>{"bob"});
+}
+
+// Humans at seats 0 and 1 and computer players at 2 and 3, each pair on opposite sides, so that
+// one of each kind loses. Whoever is left with less than the stake goes: one departure for all
+// of them to everyone, then each one announced to those who stay, then the new computer players.
+TEST(Departures, PlayersShortOfCoinsForTheStakeAreSentAway)
+{
+    struct Case {
+        const char* name;
+        uint64_t humanCoins;
+        uint32_t stake;
+        int shortHumans;
+        int shortBots;
+    };
+    for (const Case c : {Case{"a human", 0, 100, 1, 0}, Case{"a computer player", 1000000000000, 1000000, 0, 1},
+                         Case{"a human and a computer player", 0, 1000000, 1, 1}}) {
+        SCOPED_TRACE(c.name);
+        Server::TableConfig config = Config(2);
+        config.humanCoins = c.humanCoins;
+        config.stake = c.stake;
+        Harness h(config);
+        h.Enter("alice");
+        h.Enter("bob");
+        std::array<std::string, 4> keys, names;
+        for (int seat = 0; seat < 4; ++seat) {
+            keys[static_cast<size_t>(seat)] = h.table.Profile(seat).key;
+            names[static_cast<size_t>(seat)] = h.table.Profile(seat).logName;
+        }
+        h.Ready(0);
+        h.Ready(1);
+        ASSERT_TRUE(PlayOn(h, [&] { return h.Of(0, Command::RoundResult).size() == 4; }, 600000));
+        const Server::RoundRecord& r = h.table.Rounds().back();
+
+        int shortMask = 0, humans = 0, bots = 0;
+        std::vector<std::string> shortKeys;
+        for (int seat = 0; seat < 4; ++seat)
+            if (r.results[static_cast<size_t>(seat)].coinsAfter < c.stake) {
+                shortMask |= 1 << seat;
+                shortKeys.push_back(keys[static_cast<size_t>(seat)]);
+                ++(seat < 2 ? humans : bots);
+            }
+        ASSERT_EQ(humans, c.shortHumans);
+        ASSERT_EQ(bots, c.shortBots);
+
+        const std::set<int> wanted{Command::Departure, Command::PlayerLeft, Command::SeatInfo};
+        for (int human = 0; human < 2; ++human) {
+            SCOPED_TRACE("seat " + std::to_string(human));
+            // Everything after the results.
+            const auto& in = h.inbox[static_cast<size_t>(human)];
+            const auto last = std::find_if(in.rbegin(), in.rend(), [](const Packet& p) { return p[3] == 9; });
+            const size_t after = static_cast<size_t>(in.rend() - last);
+            const auto gone = h.Of(human, Command::Departure);
+            ASSERT_EQ(gone.size(), 1u);
+            EXPECT_EQ(Probe::U8(gone[0], 15), 3);
+            EXPECT_EQ(Probe::U8(gone[0], 6), 15 & ~shortMask);
+            std::vector<int> expected{Command::Departure};
+            if (shortMask & (1 << human)) {
+                // A leaver hears of nobody else leaving and of nobody sitting down.
+                EXPECT_EQ(h.table.Kind(human), Server::SeatKind::Empty);
+                EXPECT_TRUE(std::count(h.released.begin(), h.released.end(), human) == 1);
+                EXPECT_TRUE(LeftKeys(h, human).empty());
+            } else {
+                EXPECT_EQ(h.table.Kind(human), Server::SeatKind::Human);
+                EXPECT_EQ(LeftKeys(h, human), shortKeys);
+                expected.insert(expected.end(), shortKeys.size(), Command::PlayerLeft);
+                expected.insert(expected.end(), static_cast<size_t>(bots), Command::SeatInfo);
+            }
+            EXPECT_EQ(Sequence(h, human, wanted, after), expected);
+        }
+        for (int seat = 0; seat < 4; ++seat) {
+            SCOPED_TRACE("seat " + std::to_string(seat));
+            const bool goes = shortMask & (1 << seat);
+            const bool bot = seat >= 2;
+            // A computer player's seat is taken at once by another one.
+            if (bot) {
+                EXPECT_EQ(h.table.Kind(seat), Server::SeatKind::Bot);
+                EXPECT_EQ(h.table.Profile(seat).key != keys[static_cast<size_t>(seat)], goes);
+            }
+            const std::string line = "seat " + std::to_string(seat) + " " + names[static_cast<size_t>(seat)]
+                                     + (bot ? " (cpu)" : "") + " has "
+                                     + std::to_string(r.results[static_cast<size_t>(seat)].coinsAfter)
+                                     + " coins, too few for the stake of " + std::to_string(c.stake)
+                                     + (bot ? ", and makes room" : ", and must leave");
+            EXPECT_EQ(Logged(h, line), goes) << line;
+        }
+    }
 }
 
 TEST(Departures, TableClosesWithANotice)
@@ -117,30 +264,40 @@ TEST(Departures, TableClosesWithANotice)
     struct Case {
         const char* name;
         int maxRounds;
+        const char* notice;  // what the table is closed with, or for a last round what it says
     };
-    for (const Case c : {Case{"closed by the server", 0}, Case{"after the last round", 1}}) {
+    for (const Case c : {Case{"closed by the server", 0, "服务器维护"}, Case{"closed without a notice", 0, ""},
+                         Case{"after the last round", 1, "本桌已打完1局，欢迎下次再来！"}}) {
         SCOPED_TRACE(c.name);
-        Server::TableConfig config = Config(3);
+        Server::TableConfig config = Config(2);
         config.maxRounds = c.maxRounds;
         Harness h(config);
         h.Enter("alice");
+        h.Enter("bob");
         h.Ready(0);
+        h.Ready(1);
         if (c.maxRounds == 0)
-            h.table.CloseTable("服务器维护", h.now);
+            h.table.CloseTable(c.notice, h.now);
         else
-            ASSERT_TRUE(PlayOn(h, [&] { return !h.Of(0, 22).empty(); }, 600000));
+            ASSERT_TRUE(PlayOn(h, [&] { return !h.Of(0, Command::TableClosed).empty(); }, 600000));
         h.Pump();
-        const auto closed = h.Of(0, 22);
-        ASSERT_EQ(closed.size(), 1u);
-        const QString notice = Probe::GbkField(closed[0], 16, 200);
-        if (c.maxRounds == 0)
-            EXPECT_EQ(notice, QStringLiteral("服务器维护"));
-        else
-            EXPECT_EQ(h.Of(0, 9).size(), 4u);
-        EXPECT_FALSE(notice.isEmpty());
-        EXPECT_EQ(h.table.Kind(0), Server::SeatKind::Empty);
+        for (int seat : {0, 1}) {
+            const auto closed = h.Of(seat, Command::TableClosed);
+            ASSERT_EQ(closed.size(), 1u);
+            EXPECT_EQ(Probe::GbkField(closed[0], 16, 200), QString::fromUtf8(c.notice));
+            EXPECT_EQ(h.Of(seat, Command::RoundResult).size(), c.maxRounds == 0 ? 0u : 4u);
+            // Everyone goes at once: nobody is told of anyone leaving.
+            EXPECT_TRUE(h.Of(seat, Command::PlayerLeft).empty());
+            EXPECT_TRUE(h.Of(seat, Command::Departure).empty());
+            EXPECT_EQ(h.table.Kind(seat), Server::SeatKind::Empty);
+        }
         EXPECT_FALSE(h.table.RoundRunning());
-        EXPECT_EQ(h.released, std::vector<int>{0});
+        EXPECT_EQ(h.released, (std::vector<int>{0, 1}));
+        EXPECT_TRUE(Logged(h, std::string("table closes: ") + (*c.notice ? c.notice : "(no notice)")));
+        // The table starts afresh and takes the next player in.
+        EXPECT_EQ(h.Enter("carol"), 0);
+        EXPECT_EQ(h.table.TeamLevel(0), 3);
+        EXPECT_EQ(h.table.TeamLevel(1), 3);
     }
 }
 

@@ -248,6 +248,13 @@ protected:
         client.Enter("tester");
     }
 
+    // Lines for the server's standard input; without an event loop here they must be pushed out.
+    void Type(const char* lines)
+    {
+        server.write(lines);
+        EXPECT_TRUE(server.waitForBytesWritten(5000));
+    }
+
     QString Log() const
     {
         QFile file(logPath);
@@ -441,6 +448,54 @@ TEST_F(ServerProcess, TerminatedServerClosesTheTableFirst)
     ASSERT_TRUE(server.waitForFinished(5000));
     EXPECT_EQ(server.exitStatus(), QProcess::NormalExit);
     EXPECT_EQ(server.exitCode(), 0);
+}
+
+// The next packet of one command, read past everything else; nothing once time runs out.
+std::optional<Bytes> NextOf(ScriptedClient& client, int command, const QDeadlineTimer& deadline)
+{
+    for (auto p = client.Next(deadline); p; p = client.Next(deadline))
+        if ((*p)[3] == command)
+            return p;
+    return std::nullopt;
+}
+
+// The operator closes the table with a line on standard input: the seated client gets the
+// notice as GBK bytes, the table takes entries again, and `close` alone sends an empty notice.
+TEST_F(ServerProcess, CloseLineOnStandardInputClosesTheTable)
+{
+    ScriptedClient client;
+    ASSERT_NO_FATAL_FAILURE(StartAndEnter(client, {"--ready-seconds", "0"}));
+    const QDeadlineTimer deadline(20000);
+    ASSERT_TRUE(client.WaitForFullTable(deadline)) << "seat messages missing";
+
+    Type("close  本桌今晚打烊，明天见\n");
+    auto closed = NextOf(client, Command::TableClosed, deadline);
+    ASSERT_TRUE(closed) << Log().toStdString();
+    // "本桌今晚打烊，明天见" in GBK, then the zero that ends it.
+    const QByteArray gbk = QByteArray::fromHex("b1bed7c0bdf1cdedb4f2ecc8a3acc3f7ccecbcfb");
+    EXPECT_EQ(QByteArray(reinterpret_cast<const char*>(closed->data()) + 16, static_cast<qsizetype>(gbk.size())), gbk);
+    EXPECT_EQ((*closed)[16 + gbk.size()], 0);
+    EXPECT_TRUE(Log().contains(QStringLiteral("table closes: 本桌今晚打烊，明天见\n"))) << Log().toStdString();
+
+    // The same link enters again and is seated, so the table is open once more.
+    client.Enter("tester");
+    const auto entered = NextOf(client, Command::Entry, deadline);
+    ASSERT_TRUE(entered);
+    EXPECT_EQ((*entered)[15], 1);
+    EXPECT_EQ((*entered)[6], 1);
+
+    Type("reopen\nclose\n");
+    closed = NextOf(client, Command::TableClosed, deadline);
+    ASSERT_TRUE(closed) << Log().toStdString();
+    EXPECT_EQ((*closed)[16], 0);
+    EXPECT_TRUE(Log().contains(QStringLiteral("unknown command \"reopen\""))) << Log().toStdString();
+    EXPECT_TRUE(Log().contains(QStringLiteral("table closes: (no notice)"))) << Log().toStdString();
+    EXPECT_EQ(server.state(), QProcess::Running);
+
+    // Standard input at its end leaves the server running.
+    server.closeWriteChannel();
+    QThread::msleep(200);
+    EXPECT_EQ(server.state(), QProcess::Running);
 }
 
 }  // namespace
