@@ -3,6 +3,7 @@
 #include <array>
 
 #include "chat/ChatDisplay.h"
+#include "protocol/DepartureMessages.h"
 #include "protocol/EntryMessages.h"
 #include "protocol/ResultMessages.h"
 #include "protocol/RoundMessages.h"
@@ -25,9 +26,12 @@ constexpr Route Routes[] = {
     {Command::Deal, RoundMessages::OnDeal},
     {Command::Play, RoundMessages::OnPlay},
     {Command::RoundResult, ResultMessages::OnResult},
+    {Command::Departure, DepartureMessages::OnDeparture},
     {Command::Entry, EntryMessages::HandleEntryResult},
     {Command::Chat, Chat::ShowChatPacket},
     {Command::SeatInfo, SeatMessages::OnSeatInfo},
+    {Command::PlayerLeft, DepartureMessages::OnLeaveTable},
+    {Command::TableClosed, DepartureMessages::OnTableClosed},
     {Command::Ready, SeatMessages::OnReady},
     {Command::ReconnectResult, EntryMessages::HandleReconnectResult},
 };
