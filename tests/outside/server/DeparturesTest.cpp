@@ -1,6 +1,6 @@
 // Players leaving, running out of coins, the table closing, and a player coming back after a
-// broken link; the table without sockets, two humans at seats 0 and 1 where another human has
-// to be told.
+// broken link; the table without sockets, with humans from seat 0 up so that another human
+// has to be told.
 #include <gtest/gtest.h>
 
 #include <QString>
