@@ -7,14 +7,7 @@ namespace {
 class Leaving : public IntegrationTest::Programs {
 protected:
     // The server with its standard input open for operator commands; returns its port.
-    int StartServerWithConsole()
-    {
-        server = Start("quellor-server", {"--port", "0", "--bots", "3", "--ready-seconds", "0"});
-        const QRegularExpression listening("listening on 127\\.0\\.0\\.1:(\\d+)");
-        if (!WaitForOutput(server, serverOut, listening))
-            return 0;
-        return listening.match(serverOut).captured(1).toInt();
-    }
+    int StartServerWithConsole() { return StartServer({"--bots", "3", "--ready-seconds", "0"}, server, serverOut); }
 
     QProcess* server = nullptr;
     QString serverOut;

@@ -19,11 +19,16 @@ namespace IntegrationTest {
 
 inline const QString BinDir = QStringLiteral(QUELLOR_BIN_DIR);
 
-class Programs : public ::testing::Test {
-protected:
-    void SetUp() override { ASSERT_TRUE(dir.isValid()); }
+// The programs a test starts, each in the test's own temporary directory; all of them are
+// stopped when the set goes.
+class ProcessSet {
+public:
+    ProcessSet() = default;
+    ProcessSet(const ProcessSet&) = delete;
+    ProcessSet& operator=(const ProcessSet&) = delete;
+    ~ProcessSet() { StopAll(); }
 
-    void TearDown() override
+    void StopAll()
     {
         for (auto& p : processes) {
             if (p->state() != QProcess::NotRunning) {
@@ -61,13 +66,21 @@ protected:
         return true;
     }
 
+    // The server on a free port; its output so far goes to out.
+    int StartServer(const QStringList& extra, QProcess*& server, QString& out)
+    {
+        server = Start("quellor-server", QStringList{"--port", "0"} + extra);
+        const QRegularExpression listening("listening on 127\\.0\\.0\\.1:(\\d+)");
+        if (!WaitForOutput(server, out, listening))
+            return 0;
+        return listening.match(out).captured(1).toInt();
+    }
+
     int StartServer(const QStringList& extra = {})
     {
-        QProcess* server = Start("quellor-server", QStringList{"--port", "0"} + extra);
+        QProcess* server = nullptr;
         QString out;
-        const QRegularExpression listening("listening on 127\\.0\\.0\\.1:(\\d+)");
-        EXPECT_TRUE(WaitForOutput(server, out, listening));
-        return listening.match(out).captured(1).toInt();
+        return StartServer(extra, server, out);
     }
 
     static QString Line(int port, const QString& user = "alice", const QString& password = "pw42")
@@ -77,6 +90,12 @@ protected:
 
     QTemporaryDir dir;
     std::vector<std::unique_ptr<QProcess>> processes;
+};
+
+class Programs : public ::testing::Test, public ProcessSet {
+protected:
+    void SetUp() override { ASSERT_TRUE(dir.isValid()); }
+    void TearDown() override { StopAll(); }
 };
 
 }  // namespace IntegrationTest

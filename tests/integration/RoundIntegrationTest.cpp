@@ -33,12 +33,13 @@ TEST_F(Programs, UnattendedClientPlaysTwoRoundsThatAgreeWithTheServer)
     const QString historyFile = BinDir + QStringLiteral("/info.hm");
     QFile::remove(historyFile);
 
-    QProcess* server = Start("quellor-server", {"--port", "0", "--bots", "3", "--seed", "11", "--bot-delay-ms", "60",
-                                                "--turn-seconds", "1", "--ready-seconds", "1"});
+    QProcess* server = nullptr;
     QString out;
-    const QRegularExpression listening("listening on 127\\.0\\.0\\.1:(\\d+)");
-    ASSERT_TRUE(WaitForOutput(server, out, listening));
-    Start("hallmere", {"--headless", "--launch", Line(listening.match(out).captured(1).toInt())});
+    const int port = StartServer({"--bots", "3", "--seed", "11", "--bot-delay-ms", "60", "--turn-seconds", "1",
+                                  "--ready-seconds", "1"},
+                                 server, out);
+    ASSERT_GT(port, 0);
+    Start("hallmere", {"--headless", "--launch", Line(port)});
 
     // Two rounds, the second after the client's own 15-second ready clock.
     const QRegularExpression secondRound("round 2 won by[^\\n]*\\n(.*\\n)*  turns of seat 0 alice[^\\n]*\\n");
