@@ -26,6 +26,8 @@ bool Connected()
     return Winsock1().State() == SocketState::Connected;
 }
 
+std::function<void(int)> g_dropPeerLink;
+
 // Every pop-up of the table, on its way out with the window.
 constexpr Popup AllPopups[] = {Popup::ChuPai, Popup::frmExit, Popup::Hero, Popup::huifu,
                                Popup::Information, Popup::Score, Popup::Talk, Popup::VosSet};
@@ -104,8 +106,11 @@ void LeaveForHall()
 void CloseSteps()
 {
     const Packet leave = Outgoing::LeaveRequest(TableState.Seats[0].seatBit);
-    for (size_t i = 1; i < 4; ++i)
-        TableState.Seats[i].seatKey.clear();
+    for (int i = 1; i < 4; ++i) {
+        if (const std::function<void(int)> drop = g_dropPeerLink)
+            drop(i);
+        TableState.Seats[static_cast<size_t>(i)].seatKey.clear();
+    }
     Transport::ClearAllTasks();
     Transport::EnableTimerBong(false);
     Clocks::StopKeepAlive();
@@ -177,6 +182,11 @@ void UnloadMainForm()
     if (MainForm* form = TheMainForm())
         form->hide();
     Platform::EndProgram(0);
+}
+
+void SetDropPeerLink(std::function<void(int)> drop)
+{
+    g_dropPeerLink = std::move(drop);
 }
 
 void ConnectExitWindows()
