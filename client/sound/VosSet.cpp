@@ -213,8 +213,7 @@ void ToggleVosSet(MainForm& form)
 
 void HideVosSet()
 {
-    if (g_vosSet)
-        g_vosSet->hide();
+    PopupLook::HidePopup(g_vosSet);
 }
 
 void UnloadVosSet()

@@ -73,8 +73,7 @@ void Show(MainForm& form)
 
 void Hide()
 {
-    if (g_notice)
-        g_notice->hide();
+    PopupLook::HidePopup(g_notice);
 }
 
 void Unload()

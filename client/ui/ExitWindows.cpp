@@ -103,16 +103,12 @@ namespace ExitWindows {
 
 frmExit& TheExit()
 {
-    if (!g_exit)
-        g_exit = new frmExit(TableForm());
-    return *g_exit;
+    return PopupLook::LoadPopup<frmExit>(g_exit, TableForm());
 }
 
 frmOtherExit& TheOtherExit()
 {
-    if (!g_otherExit)
-        g_otherExit = new frmOtherExit(TableForm());
-    return *g_otherExit;
+    return PopupLook::LoadPopup<frmOtherExit>(g_otherExit, TableForm());
 }
 
 bool ExitShowing()

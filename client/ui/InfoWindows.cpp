@@ -306,12 +306,6 @@ void ClearCard()
     }
 }
 
-void HideWindow(QWidget* window)
-{
-    if (window != nullptr)
-        window->hide();
-}
-
 void UnloadCard()
 {
     if (!g_card)
@@ -534,16 +528,12 @@ namespace InfoWindows {
 
 Score& TheScore()
 {
-    if (!g_score)
-        g_score = new Score(TheMainForm());
-    return *g_score;
+    return PopupLook::LoadPopup<Score>(g_score, TheMainForm());
 }
 
 Hero& TheHero()
 {
-    if (!g_hero)
-        g_hero = new Hero(TheMainForm());
-    return *g_hero;
+    return PopupLook::LoadPopup<Hero>(g_hero, TheMainForm());
 }
 
 Information* TheInformation()
@@ -577,9 +567,11 @@ void ToggleHero()
 
 void Connect(MainForm& form)
 {
-    Popups::Register(Popup::Score, {ToggleScore, ShowScore, [] { HideWindow(g_score); }, [] { PopupLook::UnloadPopup(g_score); },
+    Popups::Register(Popup::Score, {ToggleScore, ShowScore, [] { PopupLook::HidePopup(g_score); },
+                                    [] { PopupLook::UnloadPopup(g_score); },
                                     [] { return g_score && g_score->isVisible(); }});
-    Popups::Register(Popup::Hero, {ToggleHero, OpenHero, [] { HideWindow(g_hero); }, [] { PopupLook::UnloadPopup(g_hero); },
+    Popups::Register(Popup::Hero, {ToggleHero, OpenHero, [] { PopupLook::HidePopup(g_hero); },
+                                   [] { PopupLook::UnloadPopup(g_hero); },
                                    [] { return g_hero && g_hero->isVisible(); }});
     Popups::Register(Popup::Information, {[] {
                                               if (g_card && g_card->isVisible())
@@ -587,7 +579,7 @@ void Connect(MainForm& form)
                                               else
                                                   OpenCard();
                                           },
-                                          OpenCard, [] { HideWindow(g_card); }, UnloadCard,
+                                          OpenCard, [] { PopupLook::HidePopup(g_card); }, UnloadCard,
                                           [] { return g_card && g_card->isVisible(); }});
 
     for (const QMetaObject::Connection& c : g_hoverConnections)
