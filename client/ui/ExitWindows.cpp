@@ -78,9 +78,10 @@ frmExit::frmExit(QWidget* parent) : QWidget(parent)
     setObjectName(QStringLiteral("frmExit"));
     setWindowTitle(QStringLiteral("退出"));
     Prepare(*this, Pictures::Key::ExitWindow, QSize(300, 150));
-    Label1 = Text(this, QStringLiteral("您真的要退出吗？"), QRect(20, 22, 260, 28), 12, QColor(0xff, 0xf3, 0xc4));
-    Label2 = Text(this, QStringLiteral("游戏正在进行，逃跑会扣分！"), QRect(20, 56, 260, 26), 10,
-                  QColor(0xff, 0x8a, 0x6a));
+    // Dark text on the light panel under the picture's own title strip.
+    Label1 = Text(this, QStringLiteral("您真的要退出吗？"), QRect(20, 38, 260, 26), 12, QColor(0x4a, 0x24, 0x0c));
+    Label2 = Text(this, QStringLiteral("游戏正在进行，逃跑会扣分！"), QRect(20, 64, 260, 24), 10,
+                  QColor(0xb8, 0x1c, 0x10));
     pbCloseMe = Button(this, "pbCloseMe", 0, QSize(65, 30), [] { Run(g_exitOk); });
     pbCancel = Button(this, "pbCancel", 2, QSize(65, 30), [] { Run(g_exitCancel); });
     pbCloseMe->move(70, 100);
@@ -92,7 +93,7 @@ frmOtherExit::frmOtherExit(QWidget* parent) : QWidget(parent)
     setObjectName(QStringLiteral("frmOtherExit"));
     setWindowTitle(QStringLiteral("提示"));
     Prepare(*this, Pictures::Key::NoticeWindow, QSize(320, 160));
-    Label1 = Text(this, QString(), QRect(20, 18, 280, 80), 11, QColor(0xff, 0xf3, 0xc4));
+    Label1 = Text(this, QString(), QRect(20, 36, 280, 70), 11, QColor(0x4a, 0x24, 0x0c));
     imgOK = Button(this, "imgOK", 0, QSize(70, 30), [] { Run(g_otherOk); });
     imgCancel = Button(this, "imgCancel", 2, QSize(70, 30), [] { Run(g_otherCancel); });
     imgOK->move(70, 112);
