@@ -7,6 +7,7 @@
 #include "rules/Cards.h"
 #include "session/Platform.h"
 #include "sound/Mod_Sound.h"
+#include "ui/Layout.h"
 #include "ui/MainForm.h"
 #include "ui/PictureLoad.h"
 #include "wire/Fields.h"
@@ -25,24 +26,9 @@ bool SmallLayout()
     return Screen::IsSmallLayout(TableState.Display.LayoutScale);
 }
 
-int ScaledH(double value)
-{
-    return qRound(value * TableState.Display.LayoutScale.h);
-}
-
-int ScaledV(double value)
-{
-    return qRound(value * TableState.Display.LayoutScale.v);
-}
-
 int Position(uint8_t seatByte)
 {
     return PositionOfSeat(seatByte & 15);
-}
-
-bool NewTrick(uint8_t turnState)
-{
-    return turnState == 1 || turnState == 9 || turnState == 10;
 }
 
 CardValue CardAt(const Packet& p, int at)
@@ -171,7 +157,7 @@ void ShowFan(MainForm& form, int position, int count)
     fan->setStretch(small);
     if (small) {
         const QSize size = n <= 14 ? SmallFanSizes[static_cast<size_t>(n - 1)] : QSize(228, 157);
-        fan->resize(ScaledH(size.width()), ScaledV(size.height()));
+        fan->resize(Layout::ScaledX(size.width()), Layout::ScaledY(size.height()));
     }
     LoadPictureById(fan, Pictures::FanPictures[static_cast<size_t>(position - 1)][static_cast<size_t>(n - 1)]);
     fan->raise();
@@ -242,7 +228,7 @@ void ShowPlay(MainForm& form, const Packet& play)
 {
     using namespace Field::Play;
     Rules::CurrentPlayRecord& current = TableState.Round.CurrentPlay;
-    if (NewTrick(play[TurnState]))
+    if (Field::Play::StartsNewTrick(play[TurnState]))
         current.type = Rules::PlayType::Illegal;
     Mod_Sound::PlayCue(Mod_Sound::File::PlayShown);
 
@@ -284,7 +270,7 @@ void ShowPlay(MainForm& form, const Packet& play)
         PictureBox* picture = pictures[static_cast<size_t>(e)];
         ShowCardPicture(picture, card);
         const double left = seat.playLeft - (n * 0.11 + 0.39) * 90 * h + j * f * pictures[0]->width() * h;
-        picture->setGeometry(qRound(left), seat.playTop, ScaledH(80), ScaledV(108));
+        picture->setGeometry(qRound(left), seat.playTop, Layout::ScaledX(80), Layout::ScaledY(108));
         picture->show();
         picture->raise();
         picture->setStretch(true);
@@ -317,13 +303,13 @@ void HideListed(MainForm& form, int position, const std::array<int16_t, 28>& row
 void ResetCards(MainForm& form)
 {
     DisplayRecord& display = TableState.Display;
-    display.HandLeft = static_cast<int16_t>(ScaledH(346));
-    display.DealFromLeft = static_cast<int16_t>(ScaledH(800));
+    display.HandLeft = static_cast<int16_t>(Layout::ScaledX(346));
+    display.DealFromLeft = static_cast<int16_t>(Layout::ScaledX(800));
 
     for (PictureBox* card : form.cardImage0) {
         card->hide();
         card->setEnabled(true);
-        card->resize(ScaledH(90), ScaledV(120));
+        card->resize(Layout::ScaledX(90), Layout::ScaledY(120));
     }
     for (int p = 1; p <= 3; ++p)
         for (PictureBox* card : CardPictures(form, p))
@@ -357,8 +343,8 @@ void ResetCards(MainForm& form)
     form.Operation[6]->setEnabled(false);
 
     const int shift = SmallLayout() ? 210 : 0;
-    form.Label2->move(832 - shift, ScaledV(110));
-    form.lblJiValue->move(968 - shift, ScaledV(100));
+    form.Label2->move(832 - shift, Layout::ScaledY(110));
+    form.lblJiValue->move(968 - shift, Layout::ScaledY(100));
     for (QWidget* w : {static_cast<QWidget*>(form.Label2), static_cast<QWidget*>(form.lblJiValue),
                        static_cast<QWidget*>(form.Label4), static_cast<QWidget*>(form.Label3),
                        static_cast<QWidget*>(form.Image1)})

@@ -13,6 +13,7 @@
 #include "session/TableWindow.h"
 #include "sound/Mod_Sound.h"
 #include "ui/InfoWindows.h"
+#include "ui/Layout.h"
 #include "ui/MainForm.h"
 #include "wire/Fields.h"
 #include "wire/Text.h"
@@ -20,21 +21,6 @@
 namespace ResultMessages {
 
 namespace {
-
-QString Number(double value)
-{
-    return QString::number(value, 'f', 0);
-}
-
-int ScaledH(double value)
-{
-    return qRound(value * TableState.Display.LayoutScale.h);
-}
-
-int ScaledV(double value)
-{
-    return qRound(value * TableState.Display.LayoutScale.v);
-}
 
 uint32_t RoomFigure(const Packet& p)
 {
@@ -110,11 +96,11 @@ void ScoreLines(MainForm& form, const Packet& p, int pos, double& ownFinal)
     details->addItem(QString());
     details->addItem(QStringLiteral("==================="));
     if (win)
-        details->addItem(QStringLiteral("总分：") + Number(total) + QStringLiteral("金币"));
+        details->addItem(QStringLiteral("总分：") + WholeNumber(total) + QStringLiteral("金币"));
     else if (total == 0)
-        details->addItem(QStringLiteral("总分： ") + Number(total) + QStringLiteral("金币"));
+        details->addItem(QStringLiteral("总分： ") + WholeNumber(total) + QStringLiteral("金币"));
     else
-        details->addItem(QStringLiteral("总分：- ") + Number(total) + QStringLiteral("金币"));
+        details->addItem(QStringLiteral("总分：- ") + WholeNumber(total) + QStringLiteral("金币"));
 
     double& running = TableState.Table.RunningScore[i];
     QPalette name = score.ID[i]->palette();
@@ -126,10 +112,10 @@ void ScoreLines(MainForm& form, const Packet& p, int pos, double& ownFinal)
         if (p[SecondLine] == 0) {
             details->addItem(QString());
             details->addItem(QString());
-            details->addItem(QStringLiteral("总分：") + Number(final) + QStringLiteral("金币"));
+            details->addItem(QStringLiteral("总分：") + WholeNumber(final) + QStringLiteral("金币"));
         }
-        finals->addItem(QStringLiteral("最终分：") + Number(final) + QStringLiteral("金币"));
-        hero.Grade[i]->addItem(Number(final));
+        finals->addItem(QStringLiteral("最终分：") + WholeNumber(final) + QStringLiteral("金币"));
+        hero.Grade[i]->addItem(WholeNumber(final));
         running += final;
         break;
     case 2:
@@ -137,13 +123,13 @@ void ScoreLines(MainForm& form, const Packet& p, int pos, double& ownFinal)
         for (int k = 0; k < 3; ++k)
             details->addItem(QString());
         if (final != 0) {
-            details->addItem(QStringLiteral("总分：- ") + Number(final) + QStringLiteral("金币"));
-            finals->addItem(QStringLiteral("最终分：- ") + Number(final) + QStringLiteral("金币"));
-            hero.Grade[i]->addItem(QStringLiteral("-") + Number(final));
+            details->addItem(QStringLiteral("总分：- ") + WholeNumber(final) + QStringLiteral("金币"));
+            finals->addItem(QStringLiteral("最终分：- ") + WholeNumber(final) + QStringLiteral("金币"));
+            hero.Grade[i]->addItem(QStringLiteral("-") + WholeNumber(final));
         } else {
-            details->addItem(QStringLiteral("总分： ") + Number(final) + QStringLiteral("金币"));
-            finals->addItem(QStringLiteral("最终分： ") + Number(final) + QStringLiteral("金币"));
-            hero.Grade[i]->addItem(Number(final));
+            details->addItem(QStringLiteral("总分： ") + WholeNumber(final) + QStringLiteral("金币"));
+            finals->addItem(QStringLiteral("最终分： ") + WholeNumber(final) + QStringLiteral("金币"));
+            hero.Grade[i]->addItem(WholeNumber(final));
         }
         running -= final;
         break;
@@ -160,7 +146,7 @@ void ScoreLines(MainForm& form, const Packet& p, int pos, double& ownFinal)
     }
     score.ID[i]->setPalette(name);
     if (outcome <= 2)
-        hero.sunScore[i]->setText(Number(running));
+        hero.sunScore[i]->setText(WholeNumber(running));
 
     if (win) {
         ++player.wins;
@@ -177,7 +163,7 @@ void ScoreLines(MainForm& form, const Packet& p, int pos, double& ownFinal)
         form.Level[i]->setText(LevelName(p[PlayerLevel]));
         form.Level[i]->raise();
     }
-    form.Cash[i]->setText(Number(player.coins) + (p[Currency] == 1 ? QStringLiteral("金币") : QStringLiteral("金条")));
+    form.Cash[i]->setText(WholeNumber(player.coins) + (p[Currency] == 1 ? QStringLiteral("金币") : QStringLiteral("金条")));
 }
 
 void WriteHistory()
@@ -268,8 +254,8 @@ void OnResult(const Packet& packet)
 
     if (!table.Spectator) {
         Clocks::StartReadyClock(15);
-        form->Time_Img->move(ScaledH(750), ScaledV(600));
-        form->Number->move(form->Time_Img->x() + ScaledH(48), form->Time_Img->y() + ScaledV(5));
+        form->Time_Img->move(Layout::ScaledX(750), Layout::ScaledY(600));
+        form->Number->move(form->Time_Img->x() + Layout::ScaledX(48), form->Time_Img->y() + Layout::ScaledY(5));
         form->Number->setText(QStringLiteral("15"));
         QPalette green = form->Number->palette();
         green.setColor(QPalette::WindowText, QColor(0, 255, 0));

@@ -10,6 +10,7 @@
 #include "session/HallLink.h"
 #include "session/Platform.h"
 #include "session/Transport.h"
+#include "ui/Layout.h"
 #include "ui/MainForm.h"
 #include "ui/PictureLoad.h"
 #include "ui/Popups.h"
@@ -18,21 +19,6 @@
 namespace RoundMessages {
 
 namespace {
-
-bool NewTrick(uint8_t turnState)
-{
-    return turnState == 1 || turnState == 9 || turnState == 10;
-}
-
-int ScaledH(double value)
-{
-    return qRound(value * TableState.Display.LayoutScale.h);
-}
-
-int ScaledV(double value)
-{
-    return qRound(value * TableState.Display.LayoutScale.v);
-}
 
 // A starting clock shows its number in green, whatever the number.
 void ShowClock(MainForm& form)
@@ -87,13 +73,13 @@ void PlaceTurnClock(int position)
     const int width = form->Time_Img->width();
     QPoint at;
     switch (position) {
-    case 0: at = {ScaledH(750), ScaledV(600)}; break;
-    case 1: at = {qRound(0.2 * width), ScaledV(200)}; break;
-    case 2: at = {small ? 490 : 585, ScaledV(108)}; break;
-    default: at = {ScaledH(1024) - qRound(1.2 * width), ScaledV(200)}; break;
+    case 0: at = {Layout::ScaledX(750), Layout::ScaledY(600)}; break;
+    case 1: at = {qRound(0.2 * width), Layout::ScaledY(200)}; break;
+    case 2: at = {small ? 490 : 585, Layout::ScaledY(108)}; break;
+    default: at = {Layout::ScaledX(1024) - qRound(1.2 * width), Layout::ScaledY(200)}; break;
     }
     form->Time_Img->move(at);
-    form->Number->move(at.x() + ScaledH(48), at.y() + ScaledV(5));
+    form->Number->move(at.x() + Layout::ScaledX(48), at.y() + Layout::ScaledY(5));
     form->Time_Img->raise();
     form->Number->raise();
 }
@@ -130,8 +116,8 @@ void OnDeal(const Packet& packet)
     form->Operation[6]->show();
     form->Operation[6]->setEnabled(true);
 
-    form->Time_Img->move(ScaledH(800), ScaledV(550));
-    form->Number->move(form->Time_Img->x() + ScaledH(48), form->Time_Img->y() + ScaledV(5));
+    form->Time_Img->move(Layout::ScaledX(800), Layout::ScaledY(550));
+    form->Number->move(form->Time_Img->x() + Layout::ScaledX(48), form->Time_Img->y() + Layout::ScaledY(5));
     ShowClock(*form);
 }
 
@@ -161,7 +147,7 @@ void OnPlay(const Packet& packet)
     if (packet[Type] == Rules::PlayTypeCode(Rules::PlayType::Bomb))
         ++round.BombsThisRound;
 
-    if (NewTrick(state))
+    if (Field::Play::StartsNewTrick(state))
         for (int f = 0; f < 4; ++f)
             CardDisplay::HideListed(*form, f, TableState.TableCards[static_cast<size_t>(f)]);
 
@@ -189,7 +175,7 @@ void OnPlay(const Packet& packet)
             CardDisplay::HideListed(*form, 0, previous);
         previous = table;
         CardDisplay::HideListed(*form, 0, table);
-        if (NewTrick(state))
+        if (Field::Play::StartsNewTrick(state))
             round.CurrentPlay.type = Rules::PlayType::Illegal;
         if (turnFollows) {
             for (int i = 0; i <= 2; ++i) {
@@ -226,7 +212,7 @@ void OnPlay(const Packet& packet)
     clock.ClockValue = clock.TurnSeconds;
     ShowClock(*form);
 
-    if (NewTrick(state))
+    if (Field::Play::StartsNewTrick(state))
         round.CurrentPlay.type = Rules::PlayType::Illegal;
 }
 

@@ -44,11 +44,6 @@ void StartWhenOthersReady(MainForm& form)
     }
 }
 
-QString Amount(double value)
-{
-    return QString::number(value, 'f', 0);
-}
-
 }  // namespace
 
 PlayerRecord DecodePlayerBlock(const Packet& p)
@@ -191,7 +186,7 @@ void OnSeatInfo(const Packet& packet)
         const int portrait = Pictures::PortraitPictures[static_cast<size_t>(PortraitIndex(player.face))];
         LoadPictureById(form->Tou[p], portrait);
         form->Nid[p]->setText(QStringLiteral("[") + player.title + QStringLiteral("] ") + player.nickname);
-        form->Cash[p]->setText(Amount(player.coins) + QStringLiteral("金币"));
+        form->Cash[p]->setText(WholeNumber(player.coins) + QStringLiteral("金币"));
         form->Level[p]->setText(player.levelName);
         for (QLabel* label : {form->Nid[p], form->Cash[p], form->Level[p]})
             label->raise();

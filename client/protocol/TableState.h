@@ -27,6 +27,12 @@ struct SeatRecord {
     int16_t finishPlace = 0;  // 1..3 in the order players run out; 4 while still playing
 };
 
+// An amount as the table shows it: a whole number, no exponent, no separators.
+inline QString WholeNumber(double amount)
+{
+    return QString::number(amount, 'f', 0);
+}
+
 struct PlayerRecord {
     QString nickname;
     QString face;             // "m" or "w" and a digit

@@ -293,11 +293,6 @@ int RowCount(const QString& text)
     return static_cast<int>(std::lround(value));
 }
 
-QString Amount(double value)
-{
-    return QString::number(value, 'f', 0);
-}
-
 void ClearCard()
 {
     if (g_card) {
@@ -489,8 +484,8 @@ void Information::Fill(const PlayerRecord& player)
     const QString values[9] = {player.nickname,
                                player.sex != 0 ? QStringLiteral("男") : QStringLiteral("女"),
                                player.area,
-                               Amount(player.points),
-                               Amount(player.credit),
+                               WholeNumber(player.points),
+                               WholeNumber(player.credit),
                                QString::number(player.logins),
                                QString::number(player.disconnects),
                                QString::number(player.wins),

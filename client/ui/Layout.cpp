@@ -72,6 +72,16 @@ int OperationEntry(int index, bool highlighted)
     return -1;
 }
 
+int ScaledX(double design)
+{
+    return qRound(design * TableState.Display.LayoutScale.h);
+}
+
+int ScaledY(double design)
+{
+    return qRound(design * TableState.Display.LayoutScale.v);
+}
+
 DesignRect HandCard(int k)
 {
     return {Design::HandLeft + k * Design::HandStep, Design::BaseTop, Design::CardWidth, Design::CardHeight};

@@ -24,6 +24,9 @@ QRectF Scaled(const DesignRect& design, const LayoutScaleFactors& scale);
 QRect ScaledPixels(const DesignRect& design, const LayoutScaleFactors& scale);
 // Gives a control its scaled place.
 void Place(QWidget* control, const DesignRect& design, const LayoutScaleFactors& scale);
+// A design length along each axis at the table's current scale, rounded to a pixel.
+int ScaledX(double design);
+int ScaledY(double design);
 
 // Picture table entries of the buttons (Pictures::ToolbarButtonPictures and
 // Pictures::PlayButtonPictures); -1 for an index without a button.

@@ -51,6 +51,15 @@ constexpr int Cards = 16;        // 14 cards, 4 bytes each
 namespace Play {            // server, command 6
 constexpr int Next = 11;         // seat bit of the player whose turn is next
 constexpr int TurnState = 15;
+// Turn states: below 10 the next player has a turn; 1, 9 and 10 start a new trick.
+constexpr int TurnFollow = 0;     // the next player beats the play or passes
+constexpr int TurnNewTrick = 1;   // everyone passed: the next player leads
+constexpr int TurnOpening = 9;    // first turn of a round: the starter leads
+constexpr int TurnRoundOver = 10; // the play that ended the round
+constexpr bool StartsNewTrick(int state)
+{
+    return state == TurnNewTrick || state == TurnOpening || state == TurnRoundOver;
+}
 constexpr int Count = 17;
 constexpr int Type = 18;
 constexpr int Cards = 20;        // 4 bytes each

@@ -9,6 +9,7 @@
 #include "Players.h"
 #include "rules/CardTypes.h"
 #include "rules/Classify.h"
+#include "wire/Fields.h"
 #include "wire/Packet.h"
 
 namespace Server {
@@ -16,10 +17,10 @@ namespace Server {
 constexpr uint8_t SeatBit(int seat) { return static_cast<uint8_t>(1 << (seat & 3)); }
 
 // Turn states of the play message.
-inline constexpr uint8_t TurnFollow = 0;      // the next player beats the play or passes
-inline constexpr uint8_t TurnNewTrick = 1;    // everyone passed: the next player leads
-inline constexpr uint8_t TurnOpening = 9;     // first turn of a round: the starter leads
-inline constexpr uint8_t TurnRoundOver = 10;  // the play that ended the round; no turn follows
+inline constexpr uint8_t TurnFollow = Field::Play::TurnFollow;
+inline constexpr uint8_t TurnNewTrick = Field::Play::TurnNewTrick;
+inline constexpr uint8_t TurnOpening = Field::Play::TurnOpening;
+inline constexpr uint8_t TurnRoundOver = Field::Play::TurnRoundOver;
 
 // Reasons of the departure message (byte 15).
 inline constexpr uint8_t DepartureLeftGame = 1;
