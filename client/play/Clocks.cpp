@@ -6,6 +6,7 @@
 #include "protocol/TableState.h"
 #include "session/Platform.h"
 #include "session/Transport.h"
+#include "ui/Layout.h"
 #include "ui/MainForm.h"
 
 namespace Clocks {
@@ -68,6 +69,26 @@ void ShowClockValue(MainForm& form, int value)
     QPalette palette = form.Number->palette();
     palette.setColor(QPalette::WindowText, value < 6 ? QColor(255, 0, 0) : QColor(0, 255, 0));
     form.Number->setPalette(palette);
+}
+
+void PlaceClock(MainForm& form, QPoint at)
+{
+    form.Time_Img->move(at);
+    form.Number->move(at.x() + Layout::ScaledX(48), at.y() + Layout::ScaledY(5));
+    form.Time_Img->raise();
+    form.Number->raise();
+}
+
+void ShowStartingClock(MainForm& form)
+{
+    form.Number->setText(QString::number(TableState.Clock.ClockValue));
+    QPalette palette = form.Number->palette();
+    palette.setColor(QPalette::WindowText, QColor(0, 255, 0));
+    form.Number->setPalette(palette);
+    form.Time_Img->show();
+    form.Number->show();
+    form.Time_Img->raise();
+    form.Number->raise();
 }
 
 bool SecondElapsed(double& lastRun)

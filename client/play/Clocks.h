@@ -3,6 +3,8 @@
 // the picture Time_Img, the blink of the chat button, and the keep-alive between the entry
 // result and the deal. Starting and stopping them is here; what they do on their ticks is in
 // ClockTasks.
+#include <QPoint>
+
 class MainForm;
 
 namespace Clocks {
@@ -27,6 +29,10 @@ void StartBlink();
 
 // The number in Number: red below 6, green otherwise.
 void ShowClockValue(MainForm& form, int value);
+// The clock picture at a place of the table, its number beside it, both in front.
+void PlaceClock(MainForm& form, QPoint at);
+// A starting clock: ClockValue in green whatever it is, picture and number shown in front.
+void ShowStartingClock(MainForm& form);
 
 // Whether a second has passed since the last run (kept in lastRun, seconds since midnight);
 // stores now as the last run when it has. A clock that passed midnight counts on.

@@ -254,16 +254,8 @@ void OnResult(const Packet& packet)
 
     if (!table.Spectator) {
         Clocks::StartReadyClock(15);
-        form->Time_Img->move(Layout::ScaledX(750), Layout::ScaledY(600));
-        form->Number->move(form->Time_Img->x() + Layout::ScaledX(48), form->Time_Img->y() + Layout::ScaledY(5));
-        form->Number->setText(QStringLiteral("15"));
-        QPalette green = form->Number->palette();
-        green.setColor(QPalette::WindowText, QColor(0, 255, 0));
-        form->Number->setPalette(green);
-        form->Time_Img->show();
-        form->Number->show();
-        form->Time_Img->raise();
-        form->Number->raise();
+        Clocks::PlaceClock(*form, {Layout::ScaledX(750), Layout::ScaledY(600)});
+        Clocks::ShowStartingClock(*form);
     }
 
     Mod_Sound::PlayCue(ownFinal > 0 ? Mod_Sound::File::RoundWon : Mod_Sound::File::RoundLost);

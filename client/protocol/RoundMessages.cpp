@@ -20,19 +20,6 @@ namespace RoundMessages {
 
 namespace {
 
-// A starting clock shows its number in green, whatever the number.
-void ShowClock(MainForm& form)
-{
-    form.Number->setText(QString::number(TableState.Clock.ClockValue));
-    QPalette palette = form.Number->palette();
-    palette.setColor(QPalette::WindowText, QColor(0, 255, 0));
-    form.Number->setPalette(palette);
-    form.Time_Img->show();
-    form.Number->show();
-    form.Time_Img->raise();
-    form.Number->raise();
-}
-
 // The first-player marker beside the portrait of the player who leads.
 void PlaceFirstPlayerMarker(MainForm& form, int position)
 {
@@ -78,10 +65,7 @@ void PlaceTurnClock(int position)
     case 2: at = {small ? 490 : 585, Layout::ScaledY(108)}; break;
     default: at = {Layout::ScaledX(1024) - qRound(1.2 * width), Layout::ScaledY(200)}; break;
     }
-    form->Time_Img->move(at);
-    form->Number->move(at.x() + Layout::ScaledX(48), at.y() + Layout::ScaledY(5));
-    form->Time_Img->raise();
-    form->Number->raise();
+    Clocks::PlaceClock(*form, at);
 }
 
 void OnDeal(const Packet& packet)
@@ -116,9 +100,8 @@ void OnDeal(const Packet& packet)
     form->Operation[6]->show();
     form->Operation[6]->setEnabled(true);
 
-    form->Time_Img->move(Layout::ScaledX(800), Layout::ScaledY(550));
-    form->Number->move(form->Time_Img->x() + Layout::ScaledX(48), form->Time_Img->y() + Layout::ScaledY(5));
-    ShowClock(*form);
+    Clocks::PlaceClock(*form, {Layout::ScaledX(800), Layout::ScaledY(550)});
+    Clocks::ShowStartingClock(*form);
 }
 
 void OnPlay(const Packet& packet)
@@ -210,7 +193,7 @@ void OnPlay(const Packet& packet)
     Clocks::StartTurnClock();
     clock.TurnSeconds = clock.AutoPlay ? int16_t{1} : clock.ClockSeconds;
     clock.ClockValue = clock.TurnSeconds;
-    ShowClock(*form);
+    Clocks::ShowStartingClock(*form);
 
     if (Field::Play::StartsNewTrick(state))
         round.CurrentPlay.type = Rules::PlayType::Illegal;
