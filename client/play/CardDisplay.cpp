@@ -1,6 +1,7 @@
 #include "play/CardDisplay.h"
 
 #include <algorithm>
+#include <vector>
 
 #include "protocol/TableState.h"
 #include "resources/Pictures.h"
@@ -49,66 +50,29 @@ void SortIntoHandOrder(Rules::CurrentPlayRecord& play)
         play.cards[static_cast<size_t>(j)] = cards[static_cast<size_t>(j)].value;
 }
 
-void ShowBadge(MainForm& form, int position)
-{
-    int16_t& finished = TableState.Round.FinishedCount;
-    if (finished >= 3)
-        return;
-    PictureBox* badge = form.first[static_cast<size_t>(position)];
-    LoadPictureById(badge, Pictures::PlaceMarkPictures[static_cast<size_t>(finished)]);
-    badge->show();
-    badge->raise();
-    ++finished;
-    TableState.Seats[static_cast<size_t>(position)].finishPlace = finished;
-}
-
 // The user's cards that the server played for the user leave the hand for the table.
 void TakeOwnCardsPlayedForUser(MainForm& form, const Packet& play, int n)
 {
-    SeatRecord& own = TableState.Seats[0];
-    std::array<int, 14> handSlots{};
-    int found = 0;
+    const SeatRecord& own = TableState.Seats[0];
+    std::vector<int> handSlots;
     for (int j = 0; j < n; ++j) {
         const int id = Rules::CardIdentifier(CardAt(play, Field::Play::Cards + 4 * j));
         for (int i = 0; i < own.CardCount && i < 14; ++i) {
-            const bool taken = std::find(handSlots.begin(), handSlots.begin() + found, i) != handSlots.begin() + found;
+            const bool taken = std::find(handSlots.begin(), handSlots.end(), i) != handSlots.end();
             if (!taken && Rules::CardIdentifier(own.hand[static_cast<size_t>(i)].value) == id) {
-                handSlots[static_cast<size_t>(found++)] = i;
+                handSlots.push_back(i);
                 break;
             }
         }
     }
-    if (found == 0)
+    if (handSlots.empty())
         return;  // the user's own play coming back: it is on the table already
-    std::sort(handSlots.begin(), handSlots.begin() + found);
-    auto& pictures = form.cardImage0;
-    const double h = TableState.Display.LayoutScale.h;
-    const double f = SmallLayout() ? 0.3 : 0.22;
+    std::sort(handSlots.begin(), handSlots.end());
     HideListed(form, 0, TableState.TableCards[0]);
-    for (int k = 0; k < found; ++k) {
-        const HandEntry& entry = own.hand[static_cast<size_t>(handSlots[static_cast<size_t>(k)])];
-        if (entry.ImageIndex < 0 || entry.ImageIndex > 13)
-            continue;
-        PictureBox* card = pictures[static_cast<size_t>(entry.ImageIndex)];
-        card->resize(form.cardImage1[0]->size());
-        const double left = own.playLeft - (found * 0.11 + 0.39) * 90 * h + k * f * card->width() * h;
-        card->move(qRound(left), own.playTop);
-        ShowCardPicture(card, entry.value);
-        card->show();
-        card->raise();
-        TableState.TableCards[0][static_cast<size_t>(k)] = entry.ImageIndex;
-    }
-    TableState.TableCards[0][27] = static_cast<int16_t>(found);
-    for (int k = found - 1; k >= 0; --k) {
-        const int slot = handSlots[static_cast<size_t>(k)];
-        for (int i = slot; i + 1 < own.CardCount && i + 1 < 14; ++i)
-            own.hand[static_cast<size_t>(i)] = own.hand[static_cast<size_t>(i + 1)];
-        --own.CardCount;
-    }
-    for (int i = own.CardCount; i < 14; ++i)
-        own.hand[static_cast<size_t>(i)] = HandEntry{};
+    MoveOwnCardsToTable(form, handSlots);
+    RemoveFromHand(handSlots);
     if (own.CardCount == 0)
-        ShowBadge(form, 0);
+        ShowPlaceBadge(form, 0);
 }
 
 }  // namespace
@@ -131,6 +95,63 @@ void ShowCardPicture(PictureBox* control, CardValue card)
     if (!Rules::IsValidPictureCode(code))
         code = Rules::CardBackCode;
     LoadPictureById(control, Pictures::CardPictureIds[static_cast<size_t>(code)]);
+}
+
+void ShowPlaceBadge(MainForm& form, int position)
+{
+    int16_t& finished = TableState.Round.FinishedCount;
+    if (finished >= 3)
+        return;
+    PictureBox* badge = form.first[static_cast<size_t>(position)];
+    LoadPictureById(badge, Pictures::PlaceMarkPictures[static_cast<size_t>(finished)]);
+    badge->show();
+    badge->raise();
+    ++finished;
+    TableState.Seats[static_cast<size_t>(position)].finishPlace = finished;
+}
+
+void MoveOwnCardsToTable(MainForm& form, const std::vector<int>& handSlots)
+{
+    const SeatRecord& own = TableState.Seats[0];
+    const double h = TableState.Display.LayoutScale.h;
+    const int n = static_cast<int>(handSlots.size());
+    const QSize played = form.cardImage1[0]->size();
+    int shown = 0;
+    for (int k = 0; k < n; ++k) {
+        const HandEntry& entry = own.hand[static_cast<size_t>(handSlots[static_cast<size_t>(k)])];
+        if (entry.ImageIndex < 0 || entry.ImageIndex > 13)
+            continue;
+        PictureBox* card = form.cardImage0[static_cast<size_t>(entry.ImageIndex)];
+        card->hide();
+        card->resize(played);
+        const double left = own.playLeft - (n * 0.11 + 0.39) * 90 * h + k * PlaySpacing() * played.width() * h;
+        card->move(qRound(left), own.playTop);
+        card->show();
+        ShowCardPicture(card, entry.value);
+        card->raise();
+        TableState.TableCards[0][static_cast<size_t>(shown++)] = entry.ImageIndex;
+    }
+    TableState.TableCards[0][27] = static_cast<int16_t>(shown);
+}
+
+void RemoveFromHand(const std::vector<int>& handSlots)
+{
+    SeatRecord& own = TableState.Seats[0];
+    for (auto it = handSlots.rbegin(); it != handSlots.rend(); ++it) {
+        const int count = std::clamp<int>(own.CardCount, 0, 14);
+        if (*it < 0 || *it >= count)
+            continue;
+        for (int i = *it; i + 1 < count; ++i)
+            own.hand[static_cast<size_t>(i)] = own.hand[static_cast<size_t>(i + 1)];
+        --own.CardCount;
+    }
+    for (int i = std::clamp<int>(own.CardCount, 0, 14); i < 14; ++i)
+        own.hand[static_cast<size_t>(i)] = HandEntry{};
+}
+
+double PlaySpacing()
+{
+    return SmallLayout() ? 0.3 : 0.22;
 }
 
 std::array<PictureBox*, 14>& CardPictures(MainForm& form, int position)
@@ -260,7 +281,7 @@ void ShowPlay(MainForm& form, const Packet& play)
 
     auto& pictures = CardPictures(form, p);
     const double h = TableState.Display.LayoutScale.h;
-    const double f = SmallLayout() ? 0.3 : 0.22;
+    const double f = PlaySpacing();
     for (int j = 0; j < n; ++j) {
         const CardValue card = CardAt(play, Cards + 4 * j);
         current.cards[static_cast<size_t>(j)] = Rules::CurrentPlayCard(card);
@@ -284,7 +305,7 @@ void ShowPlay(MainForm& form, const Packet& play)
     if (seat.CardCount > 0) {
         ShowFan(form, p, seat.CardCount);
     } else {
-        ShowBadge(form, p);
+        ShowPlaceBadge(form, p);
         form.shanImage[static_cast<size_t>(p - 1)]->hide();
     }
 }

@@ -3,6 +3,7 @@
 // the level captions, every other seat's play shown in front of it, and the card side of the
 // display reset.
 #include <array>
+#include <vector>
 #include <QPoint>
 #include <QString>
 
@@ -39,6 +40,17 @@ void ShowDeal(MainForm& form, const Packet& deal);
 // its cards in front of it, its fan or its place badge. For the user's own seat only cards
 // still in the hand (a play the server made for the user) are taken from it.
 void ShowPlay(MainForm& form, const Packet& play);
+
+// The badge of the next free place (first, second, third) for a position that has played out.
+void ShowPlaceBadge(MainForm& form, int position);
+
+// Played cards of the user (hand slots, in hand order) in front of the user, centred on the
+// user's anchor, recorded as the user's row of TableCards.
+void MoveOwnCardsToTable(MainForm& form, const std::vector<int>& handSlots);
+// Those hand slots taken out of the hand; the later cards move up.
+void RemoveFromHand(const std::vector<int>& handSlots);
+// How far apart played cards stand, in card widths: wider on the small table.
+double PlaySpacing();
 
 // Hides the pictures of a position listed in a row of TableCards / PrevTableCards.
 void HideListed(MainForm& form, int position, const std::array<int16_t, 28>& row);

@@ -7,12 +7,10 @@
 #include "play/Clocks.h"
 #include "protocol/Outgoing.h"
 #include "protocol/TableState.h"
-#include "resources/Pictures.h"
 #include "rules/Compare.h"
 #include "session/Transport.h"
 #include "ui/ChuPai.h"
 #include "ui/MainForm.h"
-#include "ui/PictureLoad.h"
 
 namespace PlayCards {
 
@@ -31,45 +29,11 @@ int HandCount()
     return std::clamp<int>(TableState.Seats[0].CardCount, 0, 14);
 }
 
-double SpacingFactor()
-{
-    return Screen::IsSmallLayout(TableState.Display.LayoutScale) ? 0.3 : 0.22;
-}
-
-// The played cards move in front of the user, centred on the user's play anchor.
-void MoveToTable(MainForm& form, const std::vector<int>& handSlots)
-{
-    const SeatRecord& own = TableState.Seats[0];
-    const double h = TableState.Display.LayoutScale.h;
-    const int n = static_cast<int>(handSlots.size());
-    const QSize played = form.cardImage1[0]->size();
-    for (int k = 0; k < n; ++k) {
-        const HandEntry& entry = own.hand[static_cast<size_t>(handSlots[static_cast<size_t>(k)])];
-        PictureBox* card = form.cardImage0[static_cast<size_t>(entry.ImageIndex)];
-        card->hide();
-        card->resize(played);
-        const double left = own.playLeft - (n * 0.11 + 0.39) * 90 * h + k * SpacingFactor() * played.width() * h;
-        card->move(qRound(left), own.playTop);
-        card->show();
-        CardDisplay::ShowCardPicture(card, entry.value);
-        card->raise();
-        TableState.TableCards[0][static_cast<size_t>(k)] = entry.ImageIndex;
-    }
-    TableState.TableCards[0][27] = static_cast<int16_t>(n);
-}
-
-// The hand closes up over the played handSlots and is laid out again, centred.
+// The hand closes up over the played slots and is laid out again, centred.
 void CloseUpHand(MainForm& form, const std::vector<int>& handSlots)
 {
-    SeatRecord& own = TableState.Seats[0];
-    for (auto it = handSlots.rbegin(); it != handSlots.rend(); ++it) {
-        for (int i = *it; i + 1 < HandCount(); ++i)
-            own.hand[static_cast<size_t>(i)] = own.hand[static_cast<size_t>(i + 1)];
-        --own.CardCount;
-    }
-    for (int i = HandCount(); i < 14; ++i)
-        own.hand[static_cast<size_t>(i)] = HandEntry{};
-
+    CardDisplay::RemoveFromHand(handSlots);
+    const SeatRecord& own = TableState.Seats[0];
     const double h = TableState.Display.LayoutScale.h;
     const int width = form.cardImage0[0]->width();
     for (int i = 0; i < HandCount(); ++i) {
@@ -77,22 +41,11 @@ void CloseUpHand(MainForm& form, const std::vector<int>& handSlots)
         if (card == nullptr)
             continue;
         card->hide();
-        const double left = own.playLeft - (own.CardCount * 0.11 + 0.39) * 90 * h + i * SpacingFactor() * width * h;
+        const double left =
+            own.playLeft - (own.CardCount * 0.11 + 0.39) * 90 * h + i * CardDisplay::PlaySpacing() * width * h;
         card->move(qRound(left), card->y());
         card->show();
     }
-}
-
-void ShowPlaceBadge(MainForm& form)
-{
-    int16_t& finished = TableState.Round.FinishedCount;
-    if (TableState.Seats[0].CardCount != 0 || finished >= 3)
-        return;
-    LoadPictureById(form.first[0], Pictures::PlaceMarkPictures[static_cast<size_t>(finished)]);
-    form.first[0]->show();
-    form.first[0]->raise();
-    ++finished;
-    TableState.Seats[0].finishPlace = finished;
 }
 
 }  // namespace
@@ -165,9 +118,10 @@ void PlaySelectedCards()
     Transport::SendPacket(Outgoing::PlayRequest(TableState.Seats[0].seatBit, type, selection));
     Rules::SetCurrentPlay(current, type, selection);
 
-    MoveToTable(*form, handSlots);
+    CardDisplay::MoveOwnCardsToTable(*form, handSlots);
     CloseUpHand(*form, handSlots);
-    ShowPlaceBadge(*form);
+    if (TableState.Seats[0].CardCount == 0)
+        CardDisplay::ShowPlaceBadge(*form, 0);
 }
 
 }  // namespace PlayCards
