@@ -58,7 +58,7 @@ void ConnectModules()
     ConnectionWatch::RegisterTasks();
     ClockTasks::RegisterTasks();
     ConnectionWatch::SetRoundQuery([] { return TableState.Round.RoundRunning; });
-    ConnectionWatch::SetCloseTableSteps(Shutdown::TableLostSteps);
+    ConnectionWatch::SetCloseTableSteps(Shutdown::EmptyTable);
     HallAnswers::Register();
 }
 

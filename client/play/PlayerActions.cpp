@@ -100,10 +100,7 @@ void StartButton(MainForm& form)
     if (table.LeaveOnStart) {
         // The table told the user to go (too few coins, or an exit was cancelled): end it
         // instead of starting.
-        Shutdown::EndOfTableSteps();
-        PlayStateResetSecond();
-        DisplayReset();
-        table.GameStarted = false;
+        Shutdown::EmptyTable();
         Shutdown::LeaveForHall();
         return;
     }

@@ -33,14 +33,8 @@ void ClearPosition(int pos, bool keepNickname = false)
 {
     TableState.Table.GameStarted = false;
     --TableState.Table.PlayersKnown;
-    if (MainForm* form = TheMainForm()) {
-        const auto p = static_cast<size_t>(pos);
-        form->OK[p]->hide();
-        form->Tou[p]->clearPicture();
-        form->Nid[p]->clear();
-        form->Cash[p]->clear();
-        form->Level[p]->clear();
-    }
+    if (MainForm* form = TheMainForm())
+        form->ClearSeat(pos);
     TableState.Seats[static_cast<size_t>(pos)].seatKey.clear();
     PlayerRecord& player = TableState.Players[static_cast<size_t>(pos)];
     const QString nickname = player.nickname;
@@ -63,12 +57,8 @@ void CloseWithNotice()
 {
     Shutdown::CloseSteps();
     Platform::PumpFor(3000);
-    MinimizeMainForm();
     Shutdown::LeaveForHall();
-    TableState.Table.GameStarted = false;
-    Shutdown::EndOfTableSteps();
-    PlayStateResetSecond();
-    DisplayReset();
+    Shutdown::EmptyTable();
 }
 
 void PlayerLeftGame(const Packet& packet)

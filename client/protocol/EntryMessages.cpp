@@ -9,7 +9,7 @@
 #include "session/TableWindow.h"
 #include "ui/MainForm.h"
 #include "wire/Fields.h"
-#include "wire/Gbk.h"
+#include "wire/Text.h"
 
 namespace EntryMessages {
 
@@ -30,11 +30,8 @@ void HandleEntryResult(const Packet& packet)
         TableState.Clock.TurnSeconds = TableState.Clock.ShortClock ? int16_t{1} : TableState.Clock.ClockSeconds;
         TableState.Clock.ClockValue = TableState.Clock.TurnSeconds;
 
-        const int length =
-            Wire::FieldLength(packet, Field::EntryResult::WebAddress, Field::EntryResult::WebAddressWidth);
-        QString address;
-        for (int i = 0; i < length; ++i)
-            address += Gbk::DecodeCode(packet[static_cast<size_t>(Field::EntryResult::WebAddress + i)]);
+        const QString address =
+            Wire::SingleByteText(packet, Field::EntryResult::WebAddress, Field::EntryResult::WebAddressWidth);
         TableState.Table.WebPageAddress = address;
         if (!address.isEmpty())
             ShowTableWebPage(address);

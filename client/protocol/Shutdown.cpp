@@ -32,15 +32,6 @@ std::function<void(int)> g_dropPeerLink;
 constexpr Popup AllPopups[] = {Popup::ChuPai, Popup::frmExit, Popup::Hero, Popup::huifu,
                                Popup::Information, Popup::Score, Popup::Talk, Popup::VosSet};
 
-// The end-of-table steps and the resets that leave an empty table behind.
-void EmptyTable()
-{
-    TableState.Table.GameStarted = false;
-    EndOfTableSteps();
-    PlayStateResetSecond();
-    DisplayReset();
-}
-
 }  // namespace
 
 void ExitAction()
@@ -95,11 +86,8 @@ void OtherExitCancel()
 
 void LeaveForHall()
 {
-    if (!HallLink::HallWindowExists()) {
-        Platform::EndProgram(0);
-        return;
-    }
     MinimizeMainForm();
+    // Without a hall this ends the program.
     HallLink::ReturnToHall();
 }
 
@@ -144,13 +132,9 @@ void EndOfTableSteps()
         TableState.Seats[i].seatBit = 0;
         TableState.Players[i] = PlayerRecord{};
         if (form != nullptr) {
-            form->Tou[i]->clearPicture();
-            form->Nid[i]->clear();
-            form->Cash[i]->clear();
-            form->Level[i]->clear();
+            form->ClearSeat(static_cast<int>(i));
             form->btnJiaofen[i]->hide();
             form->Speak[i]->hide();
-            form->OK[i]->hide();
         }
     }
     // The round history only ever covers the current table.
@@ -167,9 +151,12 @@ void EndOfTableSteps()
         form->ShowStartButton(false);
 }
 
-void TableLostSteps()
+void EmptyTable()
 {
-    EmptyTable();
+    TableState.Table.GameStarted = false;
+    EndOfTableSteps();
+    PlayStateResetSecond();
+    DisplayReset();
 }
 
 void UnloadMainForm()

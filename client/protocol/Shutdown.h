@@ -26,9 +26,9 @@ void CloseSteps();
 // table back later with message 22.
 void EndOfTableSteps();
 
-// The table's part of a lost link, once the window is down and the hall was called back:
-// no game any more, the end-of-table steps, and the table record reset for a new login.
-void TableLostSteps();
+// No game any more, the end-of-table steps, and the table record and display reset for a new
+// login: the table's part of every way of leaving (and of a lost link).
+void EmptyTable();
 
 // Leaves for the hall, or ends the program when no hall is left.
 void LeaveForHall();

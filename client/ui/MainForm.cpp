@@ -93,6 +93,18 @@ void MainForm::MinimizeWindow()
     showMinimized();
 }
 
+void MainForm::ClearSeat(int position)
+{
+    if (position < 0 || position > 3)
+        return;
+    const auto p = static_cast<size_t>(position);
+    OK[p]->hide();
+    Tou[p]->clearPicture();
+    Nid[p]->clear();
+    Cash[p]->clear();
+    Level[p]->clear();
+}
+
 // --- web page ----------------------------------------------------------------------------------
 
 void MainForm::SetWebBrowser(std::unique_ptr<WebPageView> view)
