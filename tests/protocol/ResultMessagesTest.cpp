@@ -54,23 +54,8 @@ Packet ResultPacket(const Result& r, uint32_t room = 100)
     return p;
 }
 
-QStringList Lines(const QListWidget* list)
-{
-    QStringList lines;
-    for (int i = 0; i < list->count(); ++i)
-        lines << list->item(i)->text();
-    return lines;
-}
-
-class ResultMessagesTest : public UiTest::TableFixture {
+class ResultMessagesTest : public UiTest::TableInTempDirFixture {
 protected:
-    void SetUp() override
-    {
-        TableFixture::SetUp();
-        ASSERT_TRUE(dir.isValid());
-        Platform::SetProgramDir(dir.path());
-    }
-
     MainForm& Table()
     {
         MainForm& f = Load({1280, 1024});
@@ -87,8 +72,6 @@ protected:
     }
 
     static void Deliver(const Packet& p) { Transport::DeliverPacket(p); }
-
-    QTemporaryDir dir;
 };
 
 }  // namespace
@@ -126,24 +109,24 @@ TEST_F(ResultMessagesTest, TheFourthResultFillsTheBoardTheTableAndTheHistory)
     Deliver(results[3]);
 
     // The winner at position 0, with its second score line.
-    EXPECT_EQ(Lines(score.State[0]),
+    EXPECT_EQ(UiTest::ListRows(score.State[0]),
               (QStringList{"房间条数：250金币", "", "第 1 名", "", "升 2 级", "炸弹数量：2", "翻  数： X 4", "", "",
                            "===================", "总分：300金币", "", "", "", "总分：200金币"}));
-    EXPECT_EQ(Lines(score.State[4]), (QStringList{"最终分：200金币"}));
+    EXPECT_EQ(UiTest::ListRows(score.State[4]), (QStringList{"最终分：200金币"}));
     EXPECT_EQ(score.ID[0]->palette().color(QPalette::WindowText), QColor(255, 0, 0));
     // A loser who loses more than the coins, and a loss of 0.
-    EXPECT_EQ(Lines(score.State[1]).mid(10), (QStringList{"总分：- 300金币", "", "", "", "总分：- 1500金币"}));
-    EXPECT_EQ(Lines(score.State[5]), (QStringList{"最终分：- 1500金币"}));
-    EXPECT_EQ(Lines(score.State[3]).mid(10), (QStringList{"总分： 0金币", "", "", "", "总分： 0金币"}));
-    EXPECT_EQ(Lines(score.State[7]), (QStringList{"最终分： 0金币"}));
+    EXPECT_EQ(UiTest::ListRows(score.State[1]).mid(10), (QStringList{"总分：- 300金币", "", "", "", "总分：- 1500金币"}));
+    EXPECT_EQ(UiTest::ListRows(score.State[5]), (QStringList{"最终分：- 1500金币"}));
+    EXPECT_EQ(UiTest::ListRows(score.State[3]).mid(10), (QStringList{"总分： 0金币", "", "", "", "总分： 0金币"}));
+    EXPECT_EQ(UiTest::ListRows(score.State[7]), (QStringList{"最终分： 0金币"}));
     EXPECT_EQ(score.ID[3]->palette().color(QPalette::WindowText), QColor(255, 255, 128));
     // The second winner has no second score line.
-    EXPECT_EQ(Lines(score.State[2]).size(), 12);
+    EXPECT_EQ(UiTest::ListRows(score.State[2]).size(), 12);
 
-    EXPECT_EQ(Lines(hero.Num), (QStringList{"           1"}));
-    EXPECT_EQ(Lines(hero.Grade[0]), (QStringList{"200"}));
-    EXPECT_EQ(Lines(hero.Grade[1]), (QStringList{"-1500"}));
-    EXPECT_EQ(Lines(hero.Grade[3]), (QStringList{"0"}));
+    EXPECT_EQ(UiTest::ListRows(hero.Num), (QStringList{"           1"}));
+    EXPECT_EQ(UiTest::ListRows(hero.Grade[0]), (QStringList{"200"}));
+    EXPECT_EQ(UiTest::ListRows(hero.Grade[1]), (QStringList{"-1500"}));
+    EXPECT_EQ(UiTest::ListRows(hero.Grade[3]), (QStringList{"0"}));
     EXPECT_EQ(hero.sunScore[1]->text(), "-1500");
 
     EXPECT_EQ(TableState.Players[0].coins, 1200);
@@ -171,13 +154,13 @@ TEST_F(ResultMessagesTest, TheFourthResultFillsTheBoardTheTableAndTheHistory)
     EXPECT_EQ(soundDevice->calls.filter("sys121.wav").size(), 1);
 
     // The history holds the board: brought back into emptied lists it reads the same.
-    const QStringList before = Lines(score.State[0]);
+    const QStringList before = UiTest::ListRows(score.State[0]);
     for (QListWidget* list : score.State)
         list->clear();
     InfoWindows::ShowRoundFromHistory(1);
-    EXPECT_EQ(Lines(score.State[0]).size(), before.size());
-    EXPECT_EQ(Lines(score.State[0])[2], "第 1 名");
-    EXPECT_EQ(Lines(score.State[7]), (QStringList{"最终分： 0金币"}));
+    EXPECT_EQ(UiTest::ListRows(score.State[0]).size(), before.size());
+    EXPECT_EQ(UiTest::ListRows(score.State[0])[2], "第 1 名");
+    EXPECT_EQ(UiTest::ListRows(score.State[7]), (QStringList{"最终分： 0金币"}));
 }
 
 TEST_F(ResultMessagesTest, DrawsAndUnknownOutcomesAddOnlyTheirLines)
@@ -188,11 +171,11 @@ TEST_F(ResultMessagesTest, DrawsAndUnknownOutcomesAddOnlyTheirLines)
     Deliver(ResultPacket({4, 0, 0, 50}));
     Deliver(ResultPacket({8, 3, 10, 10}));
     Score& score = InfoWindows::TheScore();
-    EXPECT_EQ(Lines(score.State[0]).mid(11), (QStringList{"", "平局", ""}));
-    EXPECT_EQ(Lines(InfoWindows::TheHero().Grade[0]), (QStringList{"平局"}));
+    EXPECT_EQ(UiTest::ListRows(score.State[0]).mid(11), (QStringList{"", "平局", ""}));
+    EXPECT_EQ(UiTest::ListRows(InfoWindows::TheHero().Grade[0]), (QStringList{"平局"}));
     EXPECT_EQ(TableState.Table.RunningScore[0], -50);
-    EXPECT_EQ(Lines(score.State[1]).size(), 11);  // the common lines only
-    EXPECT_TRUE(Lines(score.State[5]).isEmpty());
+    EXPECT_EQ(UiTest::ListRows(score.State[1]).size(), 11);  // the common lines only
+    EXPECT_TRUE(UiTest::ListRows(score.State[5]).isEmpty());
     EXPECT_TRUE(InfoWindows::TheHero().Grade[1]->count() == 0);
     EXPECT_EQ(TableState.Players[1].coins, 1000);
     EXPECT_EQ(soundDevice->calls.filter("sys150.wav").size(), 1);
@@ -240,9 +223,9 @@ TEST_F(ResultMessagesTest, RandomResultsAreHandledSafely)
     }
     EXPECT_EQ(TableState.Table.RoundCount, 20);
     Score& score = InfoWindows::TheScore();
-    const QStringList last = Lines(score.State[2]);
+    const QStringList last = UiTest::ListRows(score.State[2]);
     for (QListWidget* list : score.State)
         list->clear();
     InfoWindows::ShowRoundFromHistory(20);
-    EXPECT_EQ(Lines(score.State[2]).size(), last.size());
+    EXPECT_EQ(UiTest::ListRows(score.State[2]).size(), last.size());
 }

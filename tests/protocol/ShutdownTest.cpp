@@ -16,15 +16,8 @@
 
 namespace {
 
-class ShutdownTest : public UiTest::TableFixture {
+class ShutdownTest : public UiTest::TableInTempDirFixture {
 protected:
-    void SetUp() override
-    {
-        TableFixture::SetUp();
-        ASSERT_TRUE(dir.isValid());
-        Platform::SetProgramDir(dir.path());
-    }
-
     // A seated, connected table with a round history.
     MainForm& Seated()
     {
@@ -63,7 +56,6 @@ protected:
         return n;
     }
 
-    QTemporaryDir dir;
 };
 
 }  // namespace

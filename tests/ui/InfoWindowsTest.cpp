@@ -19,13 +19,11 @@ namespace {
 
 using namespace UiTest;
 
-class InfoWindowsTest : public TableFixture {
+class InfoWindowsTest : public TableInTempDirFixture {
 protected:
     void SetUp() override
     {
-        TableFixture::SetUp();
-        ASSERT_TRUE(dir.isValid());
-        Platform::SetProgramDir(dir.path());
+        TableInTempDirFixture::SetUp();
         history.setINIFileName(dir.filePath(QStringLiteral("info.hm")));
     }
 
@@ -42,17 +40,8 @@ protected:
             history.WriteIniKey(section, key + QStringLiteral("( %1 )").arg(j), rows[j]);
     }
 
-    QTemporaryDir dir;
     classIniFile history;
 };
-
-QStringList Rows(const QListWidget* list)
-{
-    QStringList rows;
-    for (int j = 0; j < list->count(); ++j)
-        rows << list->item(j)->text();
-    return rows;
-}
 
 void Fill(QListWidget* list, int rows, const QString& prefix = QStringLiteral("old"))
 {
@@ -122,9 +111,9 @@ TEST_F(InfoWindowsTest, DoubleClickOnAHistoryRowShowsThatRoundInTheScoreBoard)
         ClickRow(c.list, c.row, true);
         Score& score = InfoWindows::TheScore();
         EXPECT_TRUE(score.isVisible()) << c.row;
-        EXPECT_EQ(Rows(score.State[1]), c.details) << c.row;
+        EXPECT_EQ(ListRows(score.State[1]), c.details) << c.row;
     }
-    EXPECT_EQ(Rows(InfoWindows::TheScore().State[5]), QStringList{QStringLiteral("最终分：200金币")});
+    EXPECT_EQ(ListRows(InfoWindows::TheScore().State[5]), QStringList{QStringLiteral("最终分：200金币")});
 }
 
 TEST_F(InfoWindowsTest, StoredCountsSetTheRowsOfAList)
@@ -160,7 +149,7 @@ TEST_F(InfoWindowsTest, StoredCountsSetTheRowsOfAList)
             StoreList(round, 0, QStringLiteral("1"), {});
         Fill(list, c.rowsBefore);
         InfoWindows::ShowRoundFromHistory(round);
-        EXPECT_EQ(Rows(list), c.shown) << (c.count ? c.count : "no count");
+        EXPECT_EQ(ListRows(list), c.shown) << (c.count ? c.count : "no count");
     }
 
     // Round numbers from 1 only.
@@ -168,7 +157,7 @@ TEST_F(InfoWindowsTest, StoredCountsSetTheRowsOfAList)
     Fill(list, 2);
     InfoWindows::ShowRoundFromHistory(0);
     InfoWindows::ShowRoundFromHistory(-1);
-    EXPECT_EQ(Rows(list), (QStringList{"old0", "old1"}));
+    EXPECT_EQ(ListRows(list), (QStringList{"old0", "old1"}));
 }
 
 TEST_F(InfoWindowsTest, HistoryRowsStayAlignedAfterAClick)

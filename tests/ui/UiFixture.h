@@ -4,12 +4,15 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QListWidget>
 #include <QMouseEvent>
+#include <QTemporaryDir>
 #include <vector>
 
 #include "common/ClientFixture.h"
 #include "common/doubles/FakeWebPage.h"
 #include "Startup.h"
+#include "session/Platform.h"
 #include "ui/MainForm.h"
 #include "ui/WebPage.h"
 
@@ -49,6 +52,28 @@ protected:
     std::unique_ptr<MainForm> form;
     FakeWebPage* web = nullptr;
 };
+
+// The table with the program's directory (where "info.hm" lives) in a temporary directory.
+class TableInTempDirFixture : public TableFixture {
+protected:
+    void SetUp() override
+    {
+        TableFixture::SetUp();
+        ASSERT_TRUE(dir.isValid());
+        Platform::SetProgramDir(dir.path());
+    }
+
+    QTemporaryDir dir;
+};
+
+// The rows of a list, in order.
+inline QStringList ListRows(const QListWidget* list)
+{
+    QStringList rows;
+    for (int i = 0; i < list->count(); ++i)
+        rows << list->item(i)->text();
+    return rows;
+}
 
 inline void Send(QWidget* target, QEvent::Type type, Qt::MouseButton button, QPoint at)
 {
