@@ -354,10 +354,7 @@ void ResetCards(MainForm& form)
         bid->setEnabled(false);
         bid->hide();
     }
-    for (int i = 0; i <= 3; ++i) {
-        form.Operation[static_cast<size_t>(i)]->hide();
-        form.Operation[static_cast<size_t>(i)]->setEnabled(false);
-    }
+    form.CloseOperations(0, 3);
     form.Operation[4]->setEnabled(false);
     form.Operation[5]->setEnabled(false);
     form.Operation[6]->show();

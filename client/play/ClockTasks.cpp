@@ -25,10 +25,7 @@ void StopBlink(MainForm& form)
 
 void TurnRunsOut(MainForm& form)
 {
-    for (int i = 0; i <= 3; ++i) {
-        form.Operation[static_cast<size_t>(i)]->setEnabled(false);
-        form.Operation[static_cast<size_t>(i)]->hide();
-    }
+    form.CloseOperations(0, 3);
     ClockRecord& clock = TableState.Clock;
     TurnRecord& turn = TableState.Turn;
     if (turn.MyTurnClock) {

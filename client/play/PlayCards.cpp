@@ -108,10 +108,7 @@ void PlaySelectedCards()
     Clocks::StopTurnClock();
     form->Time_Img->hide();
     form->Number->hide();
-    for (int i = 0; i <= 2; ++i) {
-        form->Operation[static_cast<size_t>(i)]->hide();
-        form->Operation[static_cast<size_t>(i)]->setEnabled(false);
-    }
+    form->CloseOperations(0, 2);
     if (!TableState.Turn.PlayAllowed)
         return;  // this turn's play has gone already
     TableState.Turn.PlayAllowed = false;
@@ -122,6 +119,17 @@ void PlaySelectedCards()
     CloseUpHand(*form, handSlots);
     if (TableState.Seats[0].CardCount == 0)
         CardDisplay::ShowPlaceBadge(*form, 0);
+}
+
+bool SendPass()
+{
+    TurnRecord& turn = TableState.Turn;
+    if (!turn.PlayAllowed)
+        return false;
+    turn.PlayAllowed = false;
+    turn.MyTurn = false;
+    Transport::SendPacket(Outgoing::PassRequest(TableState.Seats[0].seatBit));
+    return true;
 }
 
 }  // namespace PlayCards

@@ -18,4 +18,8 @@ void LowerRaisedCards();
 // to the server and moves from the hand to the table. Nothing raised: nothing happens.
 void PlaySelectedCards();
 
+// The pass of this turn, unless its play or pass has gone already (one of them per turn, so
+// that the clock running out afterwards sends nothing more). True when it went.
+bool SendPass();
+
 }  // namespace PlayCards

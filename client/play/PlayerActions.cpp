@@ -71,16 +71,9 @@ void PassButton(MainForm& form)
 {
     TurnRecord& turn = TableState.Turn;
     turn.TurnActed = true;
-    for (int i = 0; i <= 3; ++i) {
-        form.Operation[static_cast<size_t>(i)]->setEnabled(false);
-        form.Operation[static_cast<size_t>(i)]->hide();
-    }
+    form.CloseOperations(0, 3);
     Mod_Sound::PlayCue(Mod_Sound::File::Pass);
-    if (turn.PlayAllowed) {
-        // One play or pass per turn.
-        turn.PlayAllowed = false;
-        Transport::SendPacket(Outgoing::PassRequest(TableState.Seats[0].seatBit));
-    }
+    PlayCards::SendPass();
     Clocks::StopTurnClock();
     HideClock(form);
     turn.MyTurn = false;

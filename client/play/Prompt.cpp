@@ -91,17 +91,8 @@ void FollowHint()
 void AutomaticPass()
 {
     if (MainForm* form = TheMainForm())
-        for (int i = 0; i <= 3; ++i) {
-            form->Operation[static_cast<size_t>(i)]->setEnabled(false);
-            form->Operation[static_cast<size_t>(i)]->hide();
-        }
-    TurnRecord& turn = TableState.Turn;
-    if (!turn.PlayAllowed)
-        return;
-    // One play or pass per turn: the clock running out after this pass must not send another.
-    turn.PlayAllowed = false;
-    turn.MyTurn = false;
-    Transport::SendPacket(Outgoing::PassRequest(TableState.Seats[0].seatBit));
+        form->CloseOperations(0, 3);
+    PlayCards::SendPass();
 }
 
 }  // namespace Prompt

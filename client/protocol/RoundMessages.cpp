@@ -168,10 +168,7 @@ void OnPlay(const Packet& packet)
                 button->show();
             }
             if (state == 1 || state == 9)
-                for (int i = 2; i <= 3; ++i) {
-                    form->Operation[static_cast<size_t>(i)]->setEnabled(false);
-                    form->Operation[static_cast<size_t>(i)]->hide();
-                }
+                form->CloseOperations(2, 3);
             Prompt::RestartHints();
             turn.TurnActed = false;
         }

@@ -1,5 +1,7 @@
 #include "ui/MainForm.h"
 
+#include <algorithm>
+
 #include <QIcon>
 #include <QPalette>
 
@@ -91,6 +93,14 @@ QStringList MainForm::MessageLines(int index) const
 void MainForm::MinimizeWindow()
 {
     showMinimized();
+}
+
+void MainForm::CloseOperations(int from, int to)
+{
+    for (int i = std::max(from, 0); i <= to && i < int(Operation.size()); ++i) {
+        Operation[static_cast<size_t>(i)]->setEnabled(false);
+        Operation[static_cast<size_t>(i)]->hide();
+    }
 }
 
 void MainForm::ClearSeat(int position)

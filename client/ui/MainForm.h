@@ -121,6 +121,8 @@ public:
 
     // Paints the frame from now on and puts the frame buttons and the title strip in place.
     void PaintFrame();
+    // The play buttons Operation(from..to) hidden and disabled.
+    void CloseOperations(int from, int to);
     // An empty seat: no ready mark, no portrait, no name, coins or level.
     void ClearSeat(int position);
     // Loads the start button's normal picture: the start pair or the continue pair.
