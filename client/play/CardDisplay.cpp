@@ -1,4 +1,5 @@
 #include "play/CardDisplay.h"
+#include "play/Clocks.h"
 
 #include <algorithm>
 #include <vector>
@@ -340,8 +341,7 @@ void ResetCards(MainForm& form)
 
     for (SeatRecord& seat : TableState.Seats)
         seat.CardCount = 0;
-    form.Time_Img->hide();
-    form.Number->hide();
+    Clocks::HideClock(form);
     for (PictureBox* badge : form.first)
         badge->hide();
 

@@ -38,8 +38,7 @@ void TurnRunsOut(MainForm& form)
             AutomaticPlay();
     }
     turn.PlayAllowed = false;
-    form.Time_Img->hide();
-    form.Number->hide();
+    Clocks::HideClock(form);
     Clocks::StopTurnClock();
 }
 
@@ -97,8 +96,7 @@ void ReadyClockStep()
         if (clock.ClockValue >= 0)
             Clocks::ShowClockValue(*form, clock.ClockValue);
     } else {
-        form->Number->hide();
-        form->Time_Img->hide();
+        Clocks::HideClock(*form);
         TableRecord& table = TableState.Table;
         if (!table.GameStarted) {
             form->ShowStartButton(true);

@@ -91,6 +91,12 @@ void ShowStartingClock(MainForm& form)
     form.Number->raise();
 }
 
+void HideClock(MainForm& form)
+{
+    form.Time_Img->hide();
+    form.Number->hide();
+}
+
 bool SecondElapsed(double& lastRun)
 {
     constexpr double Day = 24 * 60 * 60;

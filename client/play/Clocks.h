@@ -33,6 +33,8 @@ void ShowClockValue(MainForm& form, int value);
 void PlaceClock(MainForm& form, QPoint at);
 // A starting clock: ClockValue in green whatever it is, picture and number shown in front.
 void ShowStartingClock(MainForm& form);
+// No clock shows.
+void HideClock(MainForm& form);
 
 // Whether a second has passed since the last run (kept in lastRun, seconds since midnight);
 // stores now as the last run when it has. A clock that passed midnight counts on.

@@ -106,8 +106,7 @@ void PlaySelectedCards()
 
     TableState.Turn.MyTurn = false;
     Clocks::StopTurnClock();
-    form->Time_Img->hide();
-    form->Number->hide();
+    Clocks::HideClock(*form);
     form->CloseOperations(0, 2);
     if (!TableState.Turn.PlayAllowed)
         return;  // this turn's play has gone already

@@ -61,12 +61,6 @@ int HandSlotOfPicture(int imageIndex)
     return -1;
 }
 
-void HideClock(MainForm& form)
-{
-    form.Number->hide();
-    form.Time_Img->hide();
-}
-
 void PassButton(MainForm& form)
 {
     TurnRecord& turn = TableState.Turn;
@@ -75,7 +69,7 @@ void PassButton(MainForm& form)
     Mod_Sound::PlayCue(Mod_Sound::File::Pass);
     PlayCards::SendPass();
     Clocks::StopTurnClock();
-    HideClock(form);
+    Clocks::HideClock(form);
     turn.MyTurn = false;
     PlayCards::LowerRaisedCards();
     for (int i = 0; i <= 3; ++i) {
@@ -104,7 +98,7 @@ void StartButton(MainForm& form)
     form.OK[0]->show();
     form.OK[0]->raise();
     Clocks::StopReadyClock();
-    HideClock(form);
+    Clocks::HideClock(form);
     form.AnNiuLatched[2] = true;
     if (!table.GameStarted) {
         DisplayReset();
@@ -227,7 +221,7 @@ void OperationClick(int index)
     if (index == 2) {
         TableState.Clock.ClockValue = TableState.Clock.TurnSeconds;
         Clocks::StopTurnClock();
-        HideClock(*form);
+        Clocks::HideClock(*form);
     }
     IllegalPlayNotice::Hide();
     if (index <= 2 && !TableState.Turn.PlayAllowed)
@@ -345,8 +339,7 @@ void FreeStartButton(MainForm& form)
 {
     form.AnNiuLatched[2] = false;
     form.ShowStartButton(false);
-    form.Time_Img->hide();
-    form.Number->hide();
+    Clocks::HideClock(form);
 }
 
 void SendReadyRequest()

@@ -195,8 +195,7 @@ void OnResult(const Packet& packet)
     MainForm* form = TheMainForm();
     if (form == nullptr)
         return;
-    form->Time_Img->hide();
-    form->Number->hide();
+    Clocks::HideClock(*form);
     Clocks::StopTurnClock();
     Score& score = InfoWindows::TheScore();
     for (QListWidget* list : score.State)
