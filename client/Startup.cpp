@@ -18,6 +18,7 @@
 #include "session/Launch.h"
 #include "session/Platform.h"
 #include "session/Proxy.h"
+#include "session/Reconnect.h"
 #include "session/Screen.h"
 #include "session/TableWindow.h"
 #include "session/Transport.h"
@@ -59,6 +60,8 @@ void ConnectModules()
     ClockTasks::RegisterTasks();
     ConnectionWatch::SetRoundQuery([] { return TableState.Round.RoundRunning; });
     ConnectionWatch::SetCloseTableSteps(Shutdown::EmptyTable);
+    ConnectionWatch::SetKeepAliveStart(Clocks::StartKeepAlive);
+    Reconnect::SetGiveUpNotice(Shutdown::ShowOtherExit);
     HallAnswers::Register();
 }
 
@@ -80,6 +83,7 @@ void ResetClient()
     Transport::Reset();
     Connection::Reset();
     ConnectionWatch::Reset();
+    Reconnect::Reset();
     HallLink::Reset();
     Mod_Proxy::Reset();
     ResetTableState();

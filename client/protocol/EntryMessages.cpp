@@ -5,6 +5,7 @@
 #include "session/Connection.h"
 #include "session/HallLink.h"
 #include "session/Platform.h"
+#include "session/Reconnect.h"
 #include "session/SiteConfig.h"
 #include "session/TableWindow.h"
 #include "ui/MainForm.h"
@@ -48,6 +49,11 @@ void HandleEntryResult(const Packet& packet)
 
 void HandleReconnectResult(const Packet& packet)
 {
+    // Only the answer to a reconnect request of this connection counts, and only once: a
+    // result out of the blue, or a repeated one, changes nothing.
+    if (!Reconnect::TakeResult())
+        return;
+    Connection::Link.AwaitingEntryReply = false;
     if (packet[Field::ReconnectResult::Outcome] == 1) {
         Connection::Link.EntryOk = true;
         Connection::Link.Reconnected = true;

@@ -3,6 +3,7 @@
 #include <QRandomGenerator>
 
 #include "resources/Pictures.h"
+#include "session/Connection.h"
 #include "session/HallLink.h"
 #include "session/Platform.h"
 #include "session/SiteConfig.h"
@@ -130,6 +131,31 @@ void ChooseVoices()
     }
 }
 
+// The player of a position on the table and in the score and hero windows.
+void ShowPlayer(MainForm& form, int pos, const PlayerRecord& player, bool ready)
+{
+    const auto p = static_cast<size_t>(pos);
+    PictureBox* mark = form.OK[p];
+    LoadPictureById(mark, Pictures::ReadyMarkPictures[static_cast<size_t>(CoinClass(player.coins))]);
+    if (ready) {
+        mark->show();
+        mark->raise();
+    }
+    const int portrait = Pictures::PortraitPictures[static_cast<size_t>(PortraitIndex(player.face))];
+    LoadPictureById(form.Tou[p], portrait);
+    form.Nid[p]->setText(QStringLiteral("[") + player.title + QStringLiteral("] ") + player.nickname);
+    form.Cash[p]->setText(WholeNumber(player.coins) + QStringLiteral("金币"));
+    form.Level[p]->setText(player.levelName);
+    for (QLabel* label : {form.Nid[p], form.Cash[p], form.Level[p]})
+        label->raise();
+    Score& score = InfoWindows::TheScore();
+    score.ID[p]->setText(player.nickname);
+    LoadPictureById(score.Tou[p], portrait);
+    Hero& hero = InfoWindows::TheHero();
+    hero.ID[p]->setText(player.nickname);
+    LoadPictureById(hero.Tou[p], portrait);
+}
+
 void OnSeatInfo(const Packet& packet)
 {
     using namespace Field::SeatInfo;
@@ -137,6 +163,23 @@ void OnSeatInfo(const Packet& packet)
     TableRecord& table = TableState.Table;
     table.LeaveOnStart = false;
     const QString key = Wire::SingleByteText(packet, Key, KeyWidth);
+
+    // After a reconnect a server may send again the seats the client still holds: the
+    // player's figures are refreshed in place, not taken for a second player with that key.
+    const int heldAt = PositionOfSeat(packet[SeatValue] & 15);
+    if (form != nullptr && Connection::Link.Reconnected && TableState.Seats[0].seatBit != 0
+        && TableState.Seats[static_cast<size_t>(heldAt)].seatKey == key
+        && !form->Nid[static_cast<size_t>(heldAt)]->text().isEmpty()) {
+        PlayerRecord& player = TableState.Players[static_cast<size_t>(heldAt)];
+        const PlayerRecord before = player;
+        player = DecodePlayerBlock(packet);
+        // The voices were chosen when the table filled and stay as the user hears them.
+        player.voiceSet = before.voiceSet;
+        player.voiceId = before.voiceId;
+        player.voiceKind = before.voiceKind;
+        ShowPlayer(*form, heldAt, player, packet[IsReady] == 1);
+        return;
+    }
     ++table.SeatMessages;
     SeatRecord& own = TableState.Seats[0];
     if (own.seatBit == 0)
@@ -174,28 +217,8 @@ void OnSeatInfo(const Packet& packet)
     player = DecodePlayerBlock(packet);
 
     if (form != nullptr) {
-        const auto p = static_cast<size_t>(pos);
-        PictureBox* mark = form->OK[p];
-        LoadPictureById(mark, Pictures::ReadyMarkPictures[static_cast<size_t>(CoinClass(player.coins))]);
-        if (packet[IsReady] == 1) {
-            mark->show();
-            mark->raise();
-        }
+        ShowPlayer(*form, pos, player, packet[IsReady] == 1);
         StartWhenOthersReady(*form);
-
-        const int portrait = Pictures::PortraitPictures[static_cast<size_t>(PortraitIndex(player.face))];
-        LoadPictureById(form->Tou[p], portrait);
-        form->Nid[p]->setText(QStringLiteral("[") + player.title + QStringLiteral("] ") + player.nickname);
-        form->Cash[p]->setText(WholeNumber(player.coins) + QStringLiteral("金币"));
-        form->Level[p]->setText(player.levelName);
-        for (QLabel* label : {form->Nid[p], form->Cash[p], form->Level[p]})
-            label->raise();
-        Score& score = InfoWindows::TheScore();
-        score.ID[p]->setText(player.nickname);
-        LoadPictureById(score.Tou[p], portrait);
-        Hero& hero = InfoWindows::TheHero();
-        hero.ID[p]->setText(player.nickname);
-        LoadPictureById(hero.Tou[p], portrait);
     }
 
     if (pos != 0)

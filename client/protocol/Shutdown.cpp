@@ -8,6 +8,7 @@
 #include "session/Connection.h"
 #include "session/HallLink.h"
 #include "session/Platform.h"
+#include "session/Reconnect.h"
 #include "session/TableWindow.h"
 #include "session/Transport.h"
 #include "session/Winsock1.h"
@@ -100,6 +101,7 @@ void CloseSteps()
         TableState.Seats[static_cast<size_t>(i)].seatKey.clear();
     }
     Transport::ClearAllTasks();
+    Reconnect::Unload();
     Transport::EnableTimerBong(false);
     Clocks::StopKeepAlive();
     // Exactly one leave packet, straight on the socket: the rings are not worked any more.

@@ -4,8 +4,10 @@
 #include "session/HallLink.h"
 #include "session/Platform.h"
 #include "session/Proxy.h"
+#include "session/Reconnect.h"
 #include "session/Transport.h"
 #include "session/Winsock1.h"
+#include "wire/Fields.h"
 
 namespace Connection {
 
@@ -54,6 +56,25 @@ void ConnectAgain()
 void SendEntryRequest()
 {
     Winsock1().SendData(QByteArray(reinterpret_cast<const char*>(EntryRequest.data()), PacketSize));
+    if (EntryRequest[Field::EntryRequest::Reconnect] == Field::EntryRequest::ReconnectMark)
+        Reconnect::RequestSent();
+}
+
+void MarkEntryRequestAsReconnect(const std::array<uint8_t, 2>& sessionCode)
+{
+    namespace Entry = Field::EntryRequest;
+    EntryRequest[Entry::Reconnect] = Entry::ReconnectMark;
+    EntryRequest[Entry::ReconnectSessionCode] = sessionCode[0];
+    EntryRequest[Entry::ReconnectSessionCode + 1] = sessionCode[1];
+}
+
+void ConnectionFailed()
+{
+    if (Reconnect::Loaded()) {
+        Winsock1().Close();
+        return;
+    }
+    ConnectionWatch::ConnectionLost();
 }
 
 bool WaitForSocket()
@@ -63,7 +84,7 @@ bool WaitForSocket()
             const int s = Winsock1().State();
             return s == SocketState::Connected || s == SocketState::Closed || s == SocketState::Error;
         },
-        ConnectWaitMs);
+        Reconnect::Loaded() ? Reconnect::AttemptWaitMs() : ConnectWaitMs);
     return settled && Winsock1().State() == SocketState::Connected;
 }
 
@@ -71,9 +92,9 @@ void LoginTaskStep()
 {
     HallLink::PostToHall(HallMessage::Connect);
     if (!WaitForSocket()) {
-        // Refused, failed, closed or no answer in time: the link is lost.
+        // Refused, failed, closed or no answer in time.
         Transport::StopTask(Transport::LoginTask);
-        ConnectionWatch::ConnectionLost();
+        ConnectionFailed();
         return;
     }
     Link.AwaitingEntryReply = true;

@@ -1,6 +1,7 @@
 #pragma once
 // The link to the game server: the values the hall gave, the entry request, opening the
 // connection directly or through the proxy, and the login tick task that sends the request.
+#include <array>
 #include <cstdint>
 
 #include "session/Launch.h"
@@ -29,13 +30,20 @@ void ConnectAgain();
 
 // The login tick task: tell the hall, wait for the connection, send the entry request.
 void LoginTaskStep();
-// How long the login waits for the connection before the link counts as lost.
+// How long the first login waits for the connection before the link counts as lost; a
+// reconnect attempt waits less (Reconnect::AttemptWaitMs).
 constexpr int ConnectWaitMs = 10000;
 // Sends the entry request straight on the socket, not through SendRing.
 void SendEntryRequest();
-// Keeps the window responsive until the socket connects, fails or ConnectWaitMs pass;
-// true when it is connected.
+// Marks the entry request as a reconnect carrying the session code; it stays marked for every
+// later send.
+void MarkEntryRequestAsReconnect(const std::array<uint8_t, 2>& sessionCode);
+// Keeps the window responsive until the socket connects, fails or the wait for this kind of
+// connection passes; true when it is connected.
 bool WaitForSocket();
+// A connection that did not come up: during a reconnect one attempt failed (the socket is
+// closed and the controller tries again); otherwise the link is lost.
+void ConnectionFailed();
 
 // Registers the login task with the main tick.
 void RegisterTasks();

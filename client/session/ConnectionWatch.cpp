@@ -1,7 +1,9 @@
 #include "session/ConnectionWatch.h"
 
+#include "session/Connection.h"
 #include "session/HallLink.h"
 #include "session/Platform.h"
+#include "session/Reconnect.h"
 #include "session/TableWindow.h"
 #include "session/Transport.h"
 #include "session/Winsock1.h"
@@ -12,6 +14,7 @@ namespace {
 
 std::function<bool()> g_roundRunning;
 std::function<void()> g_closeTableSteps;
+std::function<void()> g_startKeepAlive;
 
 // The table closes, its window goes down and the hall comes back; the process stays so that
 // the hall can send the table back in with message 22. Without a hall the client ends.
@@ -37,7 +40,22 @@ void LinkWatchStep()
 {
     if (Winsock1().State() == SocketState::Connected)
         return;
-    ConnectionLost();
+    if (!HallLink::HallWindowExists()) {
+        Platform::EndProgram(1);
+        return;
+    }
+    if (!RoundRunning()) {
+        // Between rounds there is nothing to get back into.
+        ConnectionLost();
+        return;
+    }
+    if (!Connection::Link.EntryOk)
+        return;  // the login is not confirmed yet: nothing to restore
+    Connection::Link.EntryOk = false;
+    Transport::StopTask(Transport::LinkWatchTask);
+    if (const std::function<void()> start = g_startKeepAlive)
+        start();
+    Reconnect::Load();
 }
 
 void ConnectionLost()
@@ -65,6 +83,11 @@ void SetCloseTableSteps(std::function<void()> steps)
     g_closeTableSteps = std::move(steps);
 }
 
+void SetKeepAliveStart(std::function<void()> start)
+{
+    g_startKeepAlive = std::move(start);
+}
+
 void RegisterTasks()
 {
     Transport::SetTaskStep(Transport::LinkWatchTask, LinkWatchStep);
@@ -74,6 +97,7 @@ void Reset()
 {
     g_roundRunning = nullptr;
     g_closeTableSteps = nullptr;
+    g_startKeepAlive = nullptr;
 }
 
 }  // namespace ConnectionWatch

@@ -4,7 +4,9 @@
 
 namespace ConnectionWatch {
 
-// The link-watch tick task: notices a socket that is no longer connected.
+// The link-watch tick task: notices a socket that is no longer connected. Between rounds the
+// table closes quietly; during a round with the login confirmed the reconnect controller
+// takes over.
 void LinkWatchStep();
 // The link is gone (or never came up): close the table and hand the screen to the hall.
 void ConnectionLost();
@@ -18,6 +20,9 @@ bool RoundRunning();
 // The table's part of closing for the hall, run after the window went down and the hall was
 // called back: the end-of-table steps and the resets of the table record.
 void SetCloseTableSteps(std::function<void()> steps);
+
+// The keep-alive timer of the table, started when a reconnect begins.
+void SetKeepAliveStart(std::function<void()> start);
 
 // Registers the link watch with the main tick.
 void RegisterTasks();

@@ -3,9 +3,9 @@
 #include <QHostAddress>
 
 #include "session/Connection.h"
-#include "session/ConnectionWatch.h"
 #include "session/HallLink.h"
 #include "session/Platform.h"
+#include "session/Reconnect.h"
 #include "session/SiteConfig.h"
 #include "session/TableWindow.h"
 #include "session/Transport.h"
@@ -36,6 +36,14 @@ void ResetBuffer()
 
 void Fail(const QString& text)
 {
+    if (Reconnect::Loaded()) {
+        // One failed attempt among many: a box for each would stop the table; the reason
+        // stays on the lower message line and the controller tries again.
+        SysmsgClear(1);
+        SysmsgAdd(1, text);
+        Winsock1().Close();
+        return;
+    }
     Platform::ShowMessageBox(text, SiteConfig::ProgramTitle);
     // The link watch finds the socket closed and takes the table down.
     Winsock1().Close();
@@ -111,7 +119,7 @@ void StartProxyConnection()
     Winsock1().RemotePort = Connection::Session.proxyPort;
     Winsock1().Connect();
     if (!Connection::WaitForSocket()) {
-        ConnectionWatch::ConnectionLost();
+        Connection::ConnectionFailed();
         return;
     }
     Connection::Link.AwaitingEntryReply = true;

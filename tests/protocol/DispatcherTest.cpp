@@ -11,6 +11,7 @@
 #include "session/TableWindow.h"
 #include "wire/Gbk.h"
 #include "session/Platform.h"
+#include "session/Reconnect.h"
 #include "session/Transport.h"
 #include "ui/MainForm.h"
 #include "session/SiteConfig.h"
@@ -45,6 +46,7 @@ TEST_F(DispatcherTest, SessionCodeIsTakenFromEveryPacketButAReconnectResult)
     EXPECT_EQ(Transport::SessionCode, (std::array<uint8_t, 2>{1, 2}));
     Packet reconnect = WithCode(29, 9, 9);
     reconnect[15] = 1;
+    Reconnect::RequestSent();
     Transport::DeliverPacket(reconnect);
     EXPECT_EQ(Transport::SessionCode, (std::array<uint8_t, 2>{1, 2}));
     EXPECT_TRUE(Connection::Link.EntryOk);
@@ -136,6 +138,12 @@ TEST_F(DispatcherTest, RefusedEntriesTellTheHallAndEnd)
 
 TEST_F(DispatcherTest, FailedReconnectShowsABoxAndEnds)
 {
+    // Without a reconnect request of its own out, the client takes no answer to one.
+    Transport::DeliverPacket(WithCode(29, 0, 0));
+    EXPECT_TRUE(TestDoubles::Seen().messageBoxes.empty());
+    EXPECT_EQ(TestDoubles::Seen().endCalls, 0);
+
+    Reconnect::RequestSent();
     Transport::DeliverPacket(WithCode(29, 0, 0));
     ASSERT_EQ(TestDoubles::Seen().messageBoxes.size(), 1u);
     EXPECT_EQ(TestDoubles::Seen().messageBoxes[0].text, "重连服务器失败，退出后请重新入座！");

@@ -1,0 +1,204 @@
+#include "session/Reconnect.h"
+
+#include <utility>
+
+#include <QTimer>
+
+#include "session/Connection.h"
+#include "session/ConnectionWatch.h"
+#include "session/TableWindow.h"
+#include "session/Transport.h"
+#include "session/Winsock1.h"
+
+namespace Reconnect {
+
+namespace {
+
+// The hidden controller window: never shown, it only owns the two timers.
+struct frmReconnect {
+    QTimer TimerReconnect;
+    QTimer TimerCount;
+};
+
+frmReconnect* g_form = nullptr;
+bool g_loaded = false;
+int g_interval = AttemptIntervalMs;
+bool g_requestSent = false;
+// Ticks of TimerCount the current connection has waited for the server's answer.
+int g_unansweredTicks = 0;
+// An attempt that waits for its connection keeps the window responsive; a tick arriving then
+// must not start a second attempt inside the first.
+bool g_inAttempt = false;
+std::function<void(const QString&)> g_giveUpNotice;
+
+frmReconnect& Form()
+{
+    if (g_form == nullptr) {
+        // Lives as long as the process, like the table window that owns it in spirit.
+        g_form = new frmReconnect;
+        g_form->TimerReconnect.setInterval(1);
+        g_form->TimerReconnect.setSingleShot(false);
+        QObject::connect(&g_form->TimerReconnect, &QTimer::timeout, [] { TimerReconnectTick(); });
+        QObject::connect(&g_form->TimerCount, &QTimer::timeout, [] { TimerCountTick(); });
+    }
+    g_form->TimerCount.setInterval(g_interval);
+    return *g_form;
+}
+
+void StopTimers()
+{
+    if (g_form != nullptr) {
+        g_form->TimerReconnect.stop();
+        g_form->TimerCount.stop();
+    }
+}
+
+void GiveUp()
+{
+    Unload();
+    ConnectionWatch::ConnectionLost();
+    if (const std::function<void(const QString&)> show = g_giveUpNotice)
+        show(QStringLiteral("网络已断开,请退出大厅重新登陆游戏"));
+}
+
+}  // namespace
+
+void Load()
+{
+    Connection::Link.ReconnectAttempts = 0;
+    g_requestSent = false;
+    g_unansweredTicks = 0;
+    g_loaded = true;
+    frmReconnect& form = Form();
+    form.TimerCount.stop();
+    form.TimerReconnect.start();
+}
+
+void Unload()
+{
+    g_loaded = false;
+    g_requestSent = false;
+    g_unansweredTicks = 0;
+    StopTimers();
+}
+
+bool Loaded()
+{
+    return g_loaded;
+}
+
+bool TimerReconnectEnabled()
+{
+    return g_form != nullptr && g_form->TimerReconnect.isActive();
+}
+
+bool TimerCountEnabled()
+{
+    return g_form != nullptr && g_form->TimerCount.isActive();
+}
+
+void TimerReconnectTick()
+{
+    if (!g_loaded)
+        return;
+    frmReconnect& form = Form();
+    form.TimerReconnect.stop();
+    form.TimerCount.start();
+}
+
+void TimerCountTick()
+{
+    if (!g_loaded || g_inAttempt)
+        return;
+    const bool connected = Winsock1().State() == SocketState::Connected;
+    // Back in only once the server has accepted the reconnect: a link that connects and then
+    // breaks, or never answers, is one more failed attempt, not the end of the controller.
+    if (connected && Connection::Link.EntryOk) {
+        Unload();
+        return;
+    }
+    if (Connection::Link.ReconnectAttempts >= MaxAttempts) {
+        GiveUp();
+        return;
+    }
+    if (!ConnectionWatch::RoundRunning()) {
+        // The round ended meanwhile: no further attempts.
+        StopTimers();
+        return;
+    }
+    ++Connection::Link.ReconnectAttempts;
+    if (connected && g_requestSent && g_unansweredTicks == 0) {
+        // The request is out on a live link: the answer gets one more interval.
+        ++g_unansweredTicks;
+        return;
+    }
+    ReconnectAttempt();
+}
+
+void ReconnectAttempt()
+{
+    SysmsgClear(0);
+    SysmsgClear(1);
+    SysmsgAdd(0, QStringLiteral("正在重新连接服务器..."));
+    Connection::MarkEntryRequestAsReconnect(Transport::SessionCode);
+    g_requestSent = false;
+    g_unansweredTicks = 0;
+    Transport::ProxyHandshakeDone = true;
+    Winsock1().Close();
+    // Whatever of the old link is still unhandled comes again: the server sends everything
+    // after the session code the request carries. Half a packet would misalign the new stream.
+    Transport::RecvRing.Empty();
+    g_inAttempt = true;
+    Connection::OpenConnection();
+    g_inAttempt = false;
+}
+
+void SetAttemptInterval(int ms)
+{
+    g_interval = ms > 0 ? ms : AttemptIntervalMs;
+    if (g_form != nullptr)
+        g_form->TimerCount.setInterval(g_interval);
+}
+
+int AttemptInterval()
+{
+    return g_interval;
+}
+
+int AttemptWaitMs()
+{
+    return g_interval * 5 / 6;
+}
+
+void RequestSent()
+{
+    g_requestSent = true;
+    g_unansweredTicks = 0;
+}
+
+bool AwaitingResult()
+{
+    return g_requestSent;
+}
+
+bool TakeResult()
+{
+    return std::exchange(g_requestSent, false);
+}
+
+void SetGiveUpNotice(std::function<void(const QString& text)> show)
+{
+    g_giveUpNotice = std::move(show);
+}
+
+void Reset()
+{
+    Unload();
+    g_interval = AttemptIntervalMs;
+    if (g_form != nullptr)
+        g_form->TimerCount.setInterval(g_interval);
+    g_inAttempt = false;
+    g_giveUpNotice = nullptr;
+}
+
+}  // namespace Reconnect
