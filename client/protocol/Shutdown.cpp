@@ -101,7 +101,6 @@ void CloseSteps()
         TableState.Seats[static_cast<size_t>(i)].seatKey.clear();
     }
     Transport::ClearAllTasks();
-    Reconnect::Unload();
     Transport::EnableTimerBong(false);
     Clocks::StopKeepAlive();
     // Exactly one leave packet, straight on the socket: the rings are not worked any more.
@@ -119,6 +118,7 @@ void EndOfTableSteps()
         form->AnNiuLatched[2] = true;
 
     Transport::ClearAllTasks();
+    Reconnect::Unload();
     Transport::EnableTimerBong(false);
     Clocks::StopKeepAlive();
 

@@ -7,6 +7,7 @@
 #include "protocol/SeatMessages.h"
 #include "protocol/TableState.h"
 #include "resources/Pictures.h"
+#include "session/Connection.h"
 #include "session/Transport.h"
 #include "session/TableWindow.h"
 #include "ui/InfoWindows.h"
@@ -168,6 +169,32 @@ TEST_F(SeatMessagesTest, TheSameKeyTwiceStopsAtAMessageBox)
     EXPECT_EQ(TableState.Table.PlayersKnown, 1);
     EXPECT_EQ(TableState.Table.SeatMessages, 2);
     EXPECT_TRUE(f.Nid[1]->text().isEmpty());
+}
+
+TEST_F(SeatMessagesTest, AfterAReconnectASeatSentAgainIsRefreshedNotADuplicate)
+{
+    MainForm& f = Table();
+    const std::vector<Player> table = {{2, "alice", "甲"}, {1, "bob", "乙"}, {4, "carol", "丙"}, {8, "dave", "丁"}};
+    for (const Player& p : table)
+        Deliver(SeatPacket(2, p));
+    ASSERT_EQ(TableState.Table.PlayersKnown, 4);
+    const int at = PositionOfSeat(1);
+    const QString voice = TableState.Players[static_cast<size_t>(at)].voiceId;
+
+    Connection::Link.Reconnected = true;
+    Player bob = table[1];
+    bob.coins = 41000;
+    Deliver(SeatPacket(2, bob));
+    Deliver(SeatPacket(2, table[0]));
+    EXPECT_TRUE(TestDoubles::Seen().messageBoxes.empty());
+    EXPECT_EQ(TableState.Table.PlayersKnown, 4);
+    EXPECT_EQ(f.Cash[static_cast<size_t>(at)]->text(), "41000金币");
+    EXPECT_EQ(TableState.Players[static_cast<size_t>(at)].voiceId, voice);
+
+    // The same key at another seat is still a real duplicate.
+    Deliver(SeatPacket(2, {4, "bob", "乙"}));
+    ASSERT_EQ(TestDoubles::Seen().messageBoxes.size(), 1u);
+    EXPECT_EQ(TestDoubles::Seen().messageBoxes[0].text, "出现相同的seatid");
 }
 
 TEST_F(SeatMessagesTest, VoicesAreDistinctWithinEachSex)
