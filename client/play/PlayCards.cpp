@@ -1,16 +1,20 @@
 #include "play/PlayCards.h"
 
 #include <algorithm>
+#include <utility>
 #include <vector>
 
 #include "play/CardDisplay.h"
 #include "play/Clocks.h"
 #include "protocol/Outgoing.h"
 #include "protocol/TableState.h"
+#include "rules/Cards.h"
 #include "rules/Compare.h"
 #include "session/Transport.h"
 #include "ui/ChuPai.h"
+#include "ui/Layout.h"
 #include "ui/MainForm.h"
+#include "wire/Fields.h"
 
 namespace PlayCards {
 
@@ -113,11 +117,64 @@ void PlaySelectedCards()
     TableState.Turn.PlayAllowed = false;
     Transport::SendPacket(Outgoing::PlayRequest(TableState.Seats[0].seatBit, type, selection));
     Rules::SetCurrentPlay(current, type, selection);
+    std::vector<HandEntry>& sent = TableState.Turn.SentPlay;
+    sent.clear();
+    for (int slot : handSlots)
+        sent.push_back(TableState.Seats[0].hand[static_cast<size_t>(slot)]);
 
     CardDisplay::MoveOwnCardsToTable(*form, handSlots);
     CloseUpHand(*form, handSlots);
     if (TableState.Seats[0].CardCount == 0)
         CardDisplay::ShowPlaceBadge(*form, 0);
+}
+
+void SettleSentPlay(MainForm& form, const Packet& play)
+{
+    std::vector<HandEntry> sent = std::exchange(TableState.Turn.SentPlay, {});
+    if (sent.empty())
+        return;
+    std::vector<int> sentIds;
+    for (const HandEntry& entry : sent)
+        sentIds.push_back(Rules::CardIdentifier(entry.value));
+    std::vector<int> playedIds;
+    for (int j = 0; j < std::min<int>(play[Field::Play::Count], 14); ++j)
+        playedIds.push_back(Rules::CardIdentifier(static_cast<CardValue>(Wire::ReadLE32(play, Field::Play::Cards + 4 * j))));
+    std::sort(sentIds.begin(), sentIds.end());
+    std::sort(playedIds.begin(), playedIds.end());
+    if (sentIds == playedIds)
+        return;  // the server took the play as sent
+
+    SeatRecord& own = TableState.Seats[0];
+    if (own.CardCount == 0 && form.first[0]->isVisible()) {
+        // The lost play had emptied the hand: the user has not finished after all.
+        form.first[0]->hide();
+        own.finishPlace = 4;
+        if (TableState.Round.FinishedCount > 0)
+            --TableState.Round.FinishedCount;
+    }
+    for (const HandEntry& entry : sent) {
+        if (own.CardCount >= 14)
+            break;
+        own.hand[static_cast<size_t>(own.CardCount++)] = entry;
+        // Its picture no longer belongs to the table's lists, which hide what they hold.
+        for (auto* row : {&TableState.TableCards[0], &TableState.PrevTableCards[0]}) {
+            const int n = std::clamp<int>((*row)[27], 0, 27);
+            int kept = 0;
+            for (int k = 0; k < n; ++k)
+                if ((*row)[static_cast<size_t>(k)] != entry.ImageIndex)
+                    (*row)[static_cast<size_t>(kept++)] = (*row)[static_cast<size_t>(k)];
+            (*row)[27] = static_cast<int16_t>(kept);
+        }
+        if (PictureBox* card = SlotPicture(form, own.CardCount - 1)) {
+            card->resize(Layout::ScaledX(90), Layout::ScaledY(120));
+            card->move(card->x(), TableState.Display.BaseTop);
+        }
+    }
+    Rules::SortHand(own.hand, own.CardCount, TableState.Round.LevelRank);
+    for (int i = 0; i < HandCount(); ++i)
+        if (PictureBox* card = SlotPicture(form, i))
+            card->raise();
+    CloseUpHand(form, {});
 }
 
 bool SendPass()
@@ -127,6 +184,7 @@ bool SendPass()
         return false;
     turn.PlayAllowed = false;
     turn.MyTurn = false;
+    turn.SentPlay.clear();
     Transport::SendPacket(Outgoing::PassRequest(TableState.Seats[0].seatBit));
     return true;
 }

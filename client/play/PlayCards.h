@@ -1,5 +1,7 @@
 #pragma once
 // The user's cards in hand: raising and lowering them, and playing the raised ones.
+#include "wire/Packet.h"
+
 class MainForm;
 
 namespace PlayCards {
@@ -17,6 +19,12 @@ void LowerRaisedCards();
 // closes the turn's buttons and clock and, while a play may still be sent in this turn, goes
 // to the server and moves from the hand to the table. Nothing raised: nothing happens.
 void PlaySelectedCards();
+
+// The server's play message for the user's own seat, before it is shown. When it is not the
+// play the user sent (the request was lost with a broken link, and the server played or passed
+// for the user on time-out), the cards of the lost request come back into the hand, so that the
+// hand is the server's again; the server's own choice then leaves the hand as it is shown.
+void SettleSentPlay(MainForm& form, const Packet& play);
 
 // The pass of this turn, unless its play or pass has gone already (one of them per turn, so
 // that the clock running out afterwards sends nothing more). True when it went.

@@ -5,6 +5,7 @@
 
 #include "play/CardDisplay.h"
 #include "play/Clocks.h"
+#include "play/PlayCards.h"
 #include "play/Prompt.h"
 #include "protocol/TableState.h"
 #include "session/HallLink.h"
@@ -74,6 +75,7 @@ void OnDeal(const Packet& packet)
     TableState.Round.LastPlayTime = QStringLiteral("1");
     TableState.Hint.HintStamp = QStringLiteral("2");
     TableState.Turn.MyTurn = false;
+    TableState.Turn.SentPlay.clear();
     DisplayReset();
     HallLink::PostToHall(HallMessage::Dealt);
 
@@ -127,6 +129,8 @@ void OnPlay(const Packet& packet)
     ++round.PlaysThisRound;
     turn.MyTurn = false;
     const int p = PositionOfSeat(packet[Field::Seat] & 15);
+    if (p == 0)
+        PlayCards::SettleSentPlay(*form, packet);
     if (packet[Type] == Rules::PlayTypeCode(Rules::PlayType::Bomb))
         ++round.BombsThisRound;
 
@@ -171,6 +175,8 @@ void OnPlay(const Packet& packet)
                 form->CloseOperations(2, 3);
             Prompt::RestartHints();
             turn.TurnActed = false;
+            // A request from an earlier turn that no message settled is not this turn's.
+            turn.SentPlay.clear();
         }
     }
 

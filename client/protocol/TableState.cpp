@@ -59,6 +59,7 @@ void PlayStateResetCommon()
         seat.CardCount = 0;
     }
     TableState.Table.SeatMessages = 0;
+    TableState.Turn.SentPlay.clear();
     TableState.Round.FinishedCount = 0;
     TableState.Round.RoundRunning = false;
 }

@@ -6,6 +6,7 @@
 #include <array>
 #include <cstdint>
 #include <functional>
+#include <vector>
 #include <QString>
 
 #include "rules/CardTypes.h"
@@ -98,6 +99,9 @@ struct TurnRecord {
     bool MyTurnClock = false;   // the running clock is the user's own turn clock
     bool PlayAllowed = false;   // a play or pass may still be sent in this turn
     bool TurnActed = false;     // the user pressed play or pass in this turn
+    // The cards of the user's last play request, until the server's play message for the
+    // user's seat shows what the server made of it.
+    std::vector<HandEntry> SentPlay;
 };
 
 // The hint button: where the next leading hint starts and the follow-hint proposals with what

@@ -84,7 +84,7 @@ bool WaitForSocket()
             const int s = Winsock1().State();
             return s == SocketState::Connected || s == SocketState::Closed || s == SocketState::Error;
         },
-        Reconnect::Loaded() ? Reconnect::AttemptWaitMs() : ConnectWaitMs);
+        Reconnect::Loaded() ? Reconnect::AttemptWaitMs : ConnectWaitMs);
     return settled && Winsock1().State() == SocketState::Connected;
 }
 

@@ -140,9 +140,15 @@ void SetClock(std::function<double()> clock)
     g_clock = std::move(clock);
 }
 
+int ScaledWait(int ms)
+{
+    const int scaled = static_cast<int>(ms * g_waitFactor);
+    return scaled < 0 ? 0 : scaled;
+}
+
 bool PumpUntil(const std::function<bool()>& done, int timeoutMs)
 {
-    const int scaled = static_cast<int>(timeoutMs * g_waitFactor);
+    const int scaled = ScaledWait(timeoutMs);
     QDeadlineTimer deadline(scaled < 0 ? 0 : scaled);
     while (!done()) {
         if (deadline.hasExpired())

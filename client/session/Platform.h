@@ -39,6 +39,9 @@ void SetClock(std::function<double()> clock);
 bool PumpUntil(const std::function<bool()>& done, int timeoutMs);
 void PumpFor(int ms);
 void SetWaitFactor(double factor);
+// A wait of the design's length as it runs here: shrunk by the factor in tests. For timers
+// whose interval is a wait (the reconnect rhythm).
+int ScaledWait(int ms);
 
 // Whether another copy of the client already runs for this user. The first caller keeps a
 // lock for the life of the process.

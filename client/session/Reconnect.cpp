@@ -1,11 +1,13 @@
 #include "session/Reconnect.h"
 
+#include <algorithm>
 #include <utility>
 
 #include <QTimer>
 
 #include "session/Connection.h"
 #include "session/ConnectionWatch.h"
+#include "session/Platform.h"
 #include "session/TableWindow.h"
 #include "session/Transport.h"
 #include "session/Winsock1.h"
@@ -22,7 +24,6 @@ struct frmReconnect {
 
 frmReconnect* g_form = nullptr;
 bool g_loaded = false;
-int g_interval = AttemptIntervalMs;
 bool g_requestSent = false;
 // Ticks of TimerCount the current connection has waited for the server's answer.
 int g_unansweredTicks = 0;
@@ -41,7 +42,8 @@ frmReconnect& Form()
         QObject::connect(&g_form->TimerReconnect, &QTimer::timeout, [] { TimerReconnectTick(); });
         QObject::connect(&g_form->TimerCount, &QTimer::timeout, [] { TimerCountTick(); });
     }
-    g_form->TimerCount.setInterval(g_interval);
+    // Never a timer that fires on every pass of the event loop, however short the waits.
+    g_form->TimerCount.setInterval(std::max(Platform::ScaledWait(AttemptIntervalMs), 10));
     return *g_form;
 }
 
@@ -153,23 +155,6 @@ void ReconnectAttempt()
     g_inAttempt = false;
 }
 
-void SetAttemptInterval(int ms)
-{
-    g_interval = ms > 0 ? ms : AttemptIntervalMs;
-    if (g_form != nullptr)
-        g_form->TimerCount.setInterval(g_interval);
-}
-
-int AttemptInterval()
-{
-    return g_interval;
-}
-
-int AttemptWaitMs()
-{
-    return g_interval * 5 / 6;
-}
-
 void RequestSent()
 {
     g_requestSent = true;
@@ -194,9 +179,6 @@ void SetGiveUpNotice(std::function<void(const QString& text)> show)
 void Reset()
 {
     Unload();
-    g_interval = AttemptIntervalMs;
-    if (g_form != nullptr)
-        g_form->TimerCount.setInterval(g_interval);
     g_inAttempt = false;
     g_giveUpNotice = nullptr;
 }

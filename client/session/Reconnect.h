@@ -27,11 +27,9 @@ void TimerCountTick();
 // One attempt: the notice line, the entry request marked, a new connection.
 void ReconnectAttempt();
 
-// The interval between attempts; tests shorten it. Each attempt waits for its connection for
-// a little less than the interval, so the rhythm holds whatever the network does.
-void SetAttemptInterval(int ms);
-int AttemptInterval();
-int AttemptWaitMs();
+// Each attempt waits for its connection a little less than the interval between attempts, so
+// the rhythm holds whatever the network does. Both shrink with the platform's wait factor.
+constexpr int AttemptWaitMs = AttemptIntervalMs * 5 / 6;
 
 // Set when the reconnect request has gone out on the current connection; the server's answer
 // is taken only then, and only once.

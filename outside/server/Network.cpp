@@ -5,11 +5,14 @@
 #include <QRegularExpression>
 #include <QTcpSocket>
 
+#include <sys/socket.h>
+
 #include <algorithm>
 #include <cstdio>
 #include <utility>
 
 #include "Messages.h"
+#include "rules/Cards.h"
 #include "wire/Commands.h"
 #include "wire/Fields.h"
 
@@ -43,6 +46,7 @@ TableServer::TableServer(NetworkOptions options, TableConfig table, QObject* par
     connect(&m_tick, &QTimer::timeout, this, [this] {
         m_table.Advance(Now());
         Flush();
+        DropWhenDue();
     });
     m_tick.start(TickMs);
 }
@@ -58,6 +62,7 @@ bool TableServer::Listen(quint16 port)
 {
     if (!m_server.listen(QHostAddress::LocalHost, port))
         return false;
+    m_port = m_server.serverPort();
     std::printf("quellor-server listening on 127.0.0.1:%u\n", m_server.serverPort());
     std::fflush(stdout);
     return true;
@@ -79,11 +84,99 @@ void TableServer::Command(const QString& line)
         return;
     const qsizetype blank = text.indexOf(QRegularExpression(QStringLiteral("\\s")));
     const QString word = blank < 0 ? text : text.left(blank);
+    const QString rest = blank < 0 ? QString() : text.mid(blank).trimmed();
+    bool numeric = false;
+    const int number = rest.toInt(&numeric);
     if (word == QLatin1String("close")) {
-        CloseTable(blank < 0 ? QString() : text.mid(blank).trimmed());
-        return;
+        CloseTable(rest);
+    } else if (word == QLatin1String("drop") && (rest.isEmpty() || (numeric && number >= 0 && number < 4))) {
+        Drop(rest.isEmpty() ? -1 : number);
+    } else if (word == QLatin1String("silent") && (rest.isEmpty() || (numeric && number >= 0 && number < 4))) {
+        Silence(rest.isEmpty() ? -1 : number);
+    } else if (word == QLatin1String("drop-after") && numeric && number >= 0) {
+        m_options.dropAfterPlays = number;
+        m_dropDone = false;
+        PrintLine("the humans' links will be cut after play " + std::to_string(number) + " of a round");
+    } else if (word == QLatin1String("refuse-reconnects") && (rest == "on" || rest == "off")) {
+        m_options.refuseReconnects = rest == QLatin1String("on");
+        PrintLine(std::string("reconnects are ") + (m_options.refuseReconnects ? "refused" : "accepted"));
+    } else if (word == QLatin1String("stop-listening") && numeric && number > 0) {
+        StopListening(number);
+    } else if (word == QLatin1String("packets")) {
+        PrintPackets();
+    } else if (word == QLatin1String("hand") && numeric && number >= 0 && number < 4) {
+        std::string cards;
+        for (CardValue card : m_table.Hand(number))
+            cards += (cards.empty() ? "" : ",") + std::to_string(Rules::CardIdentifier(card));
+        PrintLine("hand of seat " + std::to_string(number) + ": " + cards);
+    } else {
+        PrintLine("unknown command \"" + text.toStdString()
+                  + "\"; known: close <notice>, drop [seat], drop-after <plays>, silent [seat], "
+                    "refuse-reconnects on|off, stop-listening <seconds>, packets, hand <seat>");
     }
-    PrintLine("unknown command \"" + text.toStdString() + "\"; known: close <notice>");
+}
+
+void TableServer::Drop(int seat)
+{
+    std::vector<QTcpSocket*> cut;
+    for (auto& c : m_connections)
+        if (!c->gone && c->seat >= 0 && (seat < 0 || c->seat == seat))
+            cut.push_back(c->socket);
+    PrintLine("cutting " + std::to_string(cut.size()) + " link(s)");
+    for (QTcpSocket* socket : cut) {
+        // A reset, not an orderly close: no goodbye reaches the client.
+        const qintptr fd = socket->socketDescriptor();
+        if (fd >= 0) {
+            const linger hard{1, 0};
+            ::setsockopt(static_cast<int>(fd), SOL_SOCKET, SO_LINGER, &hard, sizeof hard);
+        }
+        socket->abort();
+        Lost(socket);
+    }
+}
+
+void TableServer::Silence(int seat)
+{
+    for (auto& c : m_connections)
+        if (!c->gone && c->seat >= 0 && (seat < 0 || c->seat == seat)) {
+            c->silent = true;
+            PrintLine("the link of seat " + std::to_string(c->seat) + " goes quiet");
+        }
+}
+
+void TableServer::StopListening(int seconds)
+{
+    m_server.close();
+    PrintLine("not listening for " + std::to_string(seconds) + " s");
+    QTimer::singleShot(seconds * 1000, this, [this] {
+        if (m_server.isListening())
+            return;
+        if (m_server.listen(QHostAddress::LocalHost, m_port))
+            PrintLine("listening again on 127.0.0.1:" + std::to_string(m_port));
+        else
+            PrintLine("cannot listen again on 127.0.0.1:" + std::to_string(m_port));
+    });
+}
+
+void TableServer::DropWhenDue()
+{
+    if (m_options.dropAfterPlays <= 0 || m_dropDone || !m_table.RoundRunning())
+        return;
+    if (m_table.PlaysThisRound() < static_cast<size_t>(m_options.dropAfterPlays))
+        return;
+    m_dropDone = true;
+    PrintLine("play " + std::to_string(m_table.PlaysThisRound()) + " of the round: cutting the humans' links");
+    Drop(-1);
+}
+
+void TableServer::PrintPackets()
+{
+    for (int seat = 0; seat < 4; ++seat) {
+        const SeatKind kind = m_table.Kind(seat);
+        if (kind == SeatKind::Human || kind == SeatKind::Away)
+            PrintLine("packets for seat " + std::to_string(seat) + " " + m_table.Profile(seat).logName + ": "
+                      + std::to_string(m_table.PacketsFor(seat)));
+    }
 }
 
 TableServer::Connection* TableServer::Find(QTcpSocket* socket)
@@ -147,7 +240,7 @@ void TableServer::Sweep()
 void TableServer::Read(QTcpSocket* socket)
 {
     Connection* c = Find(socket);
-    if (!c || c->gone)
+    if (!c || c->gone || c->silent)
         return;
     c->pending += socket->readAll();
     while (!c->gone && c->pending.size() >= PacketSize) {
@@ -204,6 +297,11 @@ void TableServer::Enter(Connection& c, const Packet& p)
         return;
     }
     if (p[Field::EntryRequest::Reconnect] == Field::EntryRequest::ReconnectMark) {
+        if (m_options.refuseReconnects) {
+            PrintLine("reconnect refused on request");
+            WriteTo(c, Msg::ReconnectResult(false), true);
+            return;
+        }
         // The client puts the session code one byte later than its usual place.
         const int at = Field::EntryRequest::ReconnectSessionCode;
         const auto code = static_cast<uint16_t>(p[at] | p[at + 1] << 8);
@@ -252,7 +350,8 @@ void TableServer::Attach(Connection& c, int seat)
 
 void TableServer::WriteTo(Connection& c, Packet p, bool stamp)
 {
-    if (c.gone || !c.socket)
+    // A quiet link loses what is written to it; the table keeps it for a reconnect.
+    if (c.gone || !c.socket || c.silent)
         return;
     if (stamp)
         m_table.Stamp(p);

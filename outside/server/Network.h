@@ -23,6 +23,9 @@ struct NetworkOptions {
     int timeoutLimit = 0;     // entry result byte 9
     QByteArray webAddress;    // entry result bytes 16..115
     QString recordPath;       // every received packet, one hex line each
+    // Faults to try a client's reconnect against.
+    int dropAfterPlays = 0;   // cut the humans' links once, after this many plays of a round
+    bool refuseReconnects = false;
 };
 
 class TableServer : public QObject {
@@ -34,8 +37,18 @@ public:
     // Tells every seated player that the table closes.
     void CloseTable(const QString& notice);
     // One line typed to the server: `close <notice>` closes the table with that notice (`close`
-    // alone with none). Anything else is logged and ignored.
+    // alone with none); the faults `drop [seat]`, `drop-after <plays>`, `silent [seat]`,
+    // `refuse-reconnects on|off`, `stop-listening <seconds>`; `packets` prints how many
+    // packets each human has been sent, `hand <seat>` the card identifiers a seat holds. Anything else is logged and ignored.
     void Command(const QString& line);
+
+    // Cuts the links of the human in the seat (every human for -1) at once, as a broken
+    // network would: the client sees a reset, the table keeps the seat for a reconnect.
+    void Drop(int seat);
+    // The human's link goes quiet without closing: nothing is read or written any more.
+    void Silence(int seat);
+    // No new links for a while; the port opens again afterwards.
+    void StopListening(int seconds);
 
 private:
     struct Connection {
@@ -43,6 +56,7 @@ private:
         QByteArray pending;  // bytes of a packet not yet complete
         int seat = -1;       // -1 until an entry is accepted
         bool gone = false;
+        bool silent = false; // neither read nor written any more, but left open
     };
 
     void Accept();
@@ -57,12 +71,16 @@ private:
     void Sweep();
     Connection* Find(QTcpSocket* socket);
     Connection* OfSeat(int seat);
+    void DropWhenDue();
+    void PrintPackets();
     int64_t Now() const { return m_clock.elapsed(); }
 
     NetworkOptions m_options;
     GameTable m_table;
     QTcpServer m_server;
     QTimer m_tick;
+    quint16 m_port = 0;
+    bool m_dropDone = false;
     QElapsedTimer m_clock;
     std::vector<std::unique_ptr<Connection>> m_connections;
 };

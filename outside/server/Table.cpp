@@ -114,6 +114,13 @@ void GameTable::Send(int seat, Packet p)
     SeatState& s = At(seat);
     if (s.kind != SeatKind::Human && s.kind != SeatKind::Away)
         return;
+    ++s.packets;
+    Deliver(seat, p);
+}
+
+void GameTable::Deliver(int seat, Packet p)
+{
+    SeatState& s = At(seat);
     Stamp(p);
     s.history.push_back(p);
     while (s.history.size() > m_config.historyLimit)
@@ -220,7 +227,7 @@ int GameTable::Reconnect(const std::string& key, uint16_t code, int64_t now)
         Stamp(accepted);
         m_outbox.push_back(Outgoing{seat, accepted});
         for (Packet& p : missed)
-            Send(seat, p);
+            Deliver(seat, p);
         Log(Who(seat) + " reconnected; " + std::to_string(missed.size()) + " missed packets sent again");
         if (m_phase == Phase::Playing && m_turn == seat && m_due == Due::Turn)
             m_dueAt = now + 1000LL * m_config.turnSeconds + m_config.clientSlackMs;

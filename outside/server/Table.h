@@ -121,6 +121,11 @@ public:
     std::span<const CardValue> Hand(int seat) const;
     bool IsReady(int seat) const;
     bool RoundRunning() const { return m_phase != Phase::Waiting; }
+    // Plays and passes of the current round so far (0 between rounds).
+    size_t PlaysThisRound() const { return RoundRunning() && !m_rounds.empty() ? m_rounds.back().plays.size() : 0; }
+    // Distinct packets the table has sent to the human in the seat since it sat down (a
+    // packet sent again after a reconnect counts once).
+    uint64_t PacketsFor(int seat) const { return At(seat).packets; }
     int Turn() const;  // the seat whose turn is open, or -1
     int64_t DealtAt() const { return m_dealtAt; }  // when the current round was dealt
     const Rules::CurrentPlayRecord& Current() const { return m_current; }
@@ -141,6 +146,7 @@ private:
         int place = 0;                // finishing place, 0 while still playing
         int64_t awayUntil = 0;
         std::deque<Packet> history;   // stamped packets sent to this seat
+        uint64_t packets = 0;         // distinct packets sent to this seat
     };
 
     SeatState& At(int seat) { return m_seats[static_cast<size_t>(seat & 3)]; }
@@ -152,6 +158,8 @@ private:
     void Log(const std::string& line);
 
     void SendAll(const Packet& p);
+    // Stamps, keeps and queues; Send counts the packet as new, a resend does not.
+    void Deliver(int seat, Packet p);
     // `alsoTaken`: players whose name and key the newcomer must not share, such as the one
     // whose seat it takes.
     void SeatBot(int seat, const std::vector<PlayerProfile>& alsoTaken = {});

@@ -79,19 +79,24 @@ int main(int argc, char** argv)
     const QCommandLineOption readySeconds = option(
         "ready-seconds", "A human still not ready this long after the table filled is made ready; 0 never.", "n",
         "15");
+    const QCommandLineOption dropAfter =
+        option("drop-after-plays", "Cut the humans' links once, after this many plays of a round; 0 never.", "n", "0");
+    const QCommandLineOption refuseReconnects(QStringLiteral("refuse-reconnects"),
+                                              QStringLiteral("Answer every reconnect with a refusal."));
     parser.addOptions({port, outcome, timeoutLimit, web, record, bots, turnSeconds, botDelay, seed, rounds, stake,
-                       coins, readySeconds});
+                       coins, readySeconds, dropAfter, refuseReconnects});
     parser.process(app);
 
     long long portNumber = 0, outcomeValue = 0, limit = 0, botCount = 0, seconds = 0, delay = 0, roundLimit = 0,
-              stakeValue = 0, coinValue = 0, seedValue = 0, readyValue = 0;
+              stakeValue = 0, coinValue = 0, seedValue = 0, readyValue = 0, dropValue = 0;
     bool ok = IntOption(parser, port, 0, 65535, portNumber) && IntOption(parser, outcome, 0, 255, outcomeValue)
               && IntOption(parser, timeoutLimit, 0, 255, limit) && IntOption(parser, bots, 0, 4, botCount)
               && IntOption(parser, turnSeconds, 1, 255, seconds) && IntOption(parser, botDelay, 0, 600000, delay)
               && IntOption(parser, rounds, 0, 1000000, roundLimit)
               && IntOption(parser, stake, 1, 2000000000, stakeValue)
               && IntOption(parser, coins, 0, 1000000000000LL, coinValue)
-              && IntOption(parser, readySeconds, 0, 86400, readyValue);
+              && IntOption(parser, readySeconds, 0, 86400, readyValue)
+              && IntOption(parser, dropAfter, 0, 1000000, dropValue);
     if (ok && parser.isSet(seed))
         ok = IntOption(parser, seed, 0, 4294967295LL, seedValue);
     if (!ok) {
@@ -104,6 +109,8 @@ int main(int argc, char** argv)
     net.timeoutLimit = static_cast<int>(limit);
     net.webAddress = parser.value(web).toLatin1();
     net.recordPath = parser.value(record);
+    net.dropAfterPlays = static_cast<int>(dropValue);
+    net.refuseReconnects = parser.isSet(refuseReconnects);
 
     Server::TableConfig table;
     table.bots = static_cast<int>(botCount);

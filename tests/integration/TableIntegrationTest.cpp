@@ -1,10 +1,8 @@
-// This process is the client, with its real socket, tick and windows, at a table of the real
-// server; other players are computer players or a second real client with its own hall. The
-// hall of this client is the recording double.
-#include <QCoreApplication>
+// This process is the client at a table of the real server; other players are computer
+// players or a second real client with its own hall.
 #include <QFile>
 
-#include "integration/ProgramsFixture.h"
+#include "integration/TableIntegrationFixture.h"
 #include "play/PlayerActions.h"
 #include "protocol/TableState.h"
 #include "session/Transport.h"
@@ -12,46 +10,7 @@
 #include "ui/ExitWindows.h"
 #include "ui/UiFixture.h"
 
-namespace {
-
-class TableIntegration : public UiTest::TableFixture, public IntegrationTest::ProcessSet {
-protected:
-    void SetUp() override
-    {
-        TableFixture::SetUp();
-        ASSERT_TRUE(dir.isValid());
-        SetWinsock1(MakeTcpWinsock());
-        Transport::AttachSocket();
-    }
-
-    void TearDown() override
-    {
-        StopAll();
-        TableFixture::TearDown();
-    }
-
-    // This client seated at the server on port.
-    MainForm& Sit(int port)
-    {
-        form = std::make_unique<MainForm>();
-        EXPECT_TRUE(Startup::LoadMainForm(*form, {QStringLiteral("quellor"), Line(port)}, {1280, 1024}));
-        return *form;
-    }
-
-    // Works the event loop (ticks, socket, timers) until done or the time is up.
-    static bool Until(const std::function<bool()>& done, int ms)
-    {
-        QDeadlineTimer deadline(ms);
-        while (!done()) {
-            if (deadline.hasExpired())
-                return false;
-            QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
-        }
-        return true;
-    }
-};
-
-}  // namespace
+using IntegrationTest::TableIntegration;
 
 TEST_F(TableIntegration, LeavingARunningRoundSendsOneLeavePacketAndBringsTheHallBack)
 {

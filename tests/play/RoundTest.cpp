@@ -1,6 +1,7 @@
 // The deal and the play messages of a round, through the dispatcher, on a loaded table.
 #include <random>
 
+#include "play/PlayCards.h"
 #include "play/PlayFixture.h"
 #include "resources/Pictures.h"
 #include "ui/MainForm.h"
@@ -194,6 +195,40 @@ TEST_F(RoundTest, APlayMadeForTheUserLeavesTheHand)
     // The user's own play coming back changes nothing.
     Deliver(PlayPacket(1, 2, 0, {MakeCard(3, C, 4)}, Rules::PlayType::Single));
     EXPECT_EQ(TableState.Seats[0].CardCount, 12);
+}
+
+TEST_F(RoundTest, APlayRequestTheServerNeverTookComesBackIntoTheHand)
+{
+    MainForm& f = Seat();
+    Deliver(DealPacket(SampleHand(), 14, 15, 2, 8, 8));
+    Deliver(PlayPacket(8, 1, 9));  // the user leads
+    ASSERT_TRUE(TableState.Turn.MyTurn);
+    PlayCards::Raise(f, SlotOf(1));
+    PlayCards::Raise(f, SlotOf(12));
+    PlayCards::PlaySelectedCards();
+    ASSERT_EQ(TableState.Seats[0].CardCount, 11);
+
+    // The link broke under the request; the table played the 3 for the user on time-out.
+    Deliver(PlayPacket(1, 2, 0, {MakeCard(3, C, 4)}, Rules::PlayType::Single));
+    EXPECT_EQ(TableState.Seats[0].CardCount, 12);
+    EXPECT_EQ(SlotOf(4), -1);
+    for (int id : {1, 12}) {
+        ASSERT_GE(SlotOf(id), 0) << id;
+        EXPECT_TRUE(PictureOf(id)->isVisible()) << id;
+        EXPECT_EQ(PictureOf(id)->y(), TableState.Display.BaseTop) << id;
+    }
+    ASSERT_EQ(TableState.TableCards[0][27], 1);
+    // The hand is in order again: the two 5s sit together just before the 4.
+    EXPECT_EQ(std::abs(SlotOf(12) - SlotOf(1)), 1);
+    EXPECT_EQ(SlotOf(13), std::max(SlotOf(1), SlotOf(12)) + 1);
+
+    // A request the server took as sent stays played.
+    Deliver(PlayPacket(8, 1, 1));
+    PlayCards::Raise(f, SlotOf(13));
+    PlayCards::PlaySelectedCards();
+    Deliver(PlayPacket(1, 2, 0, {MakeCard(4, C, 13)}, Rules::PlayType::Single));
+    EXPECT_EQ(TableState.Seats[0].CardCount, 11);
+    EXPECT_EQ(SlotOf(13), -1);
 }
 
 // Whatever the server sends, a round stays inside its arrays: hands never above 14 cards,
