@@ -110,9 +110,12 @@ void TableServer::Command(const QString& line)
             cards += (cards.empty() ? "" : ",") + std::to_string(Rules::CardIdentifier(card));
         PrintLine("hand of seat " + std::to_string(number) + ": " + cards);
     } else {
-        PrintLine("unknown command \"" + text.toStdString()
-                  + "\"; known: close <notice>, drop [seat], drop-after <plays>, silent [seat], "
-                    "refuse-reconnects on|off, stop-listening <seconds>, packets, hand <seat>");
+        const std::string known = "close <notice>, drop [seat], drop-after <plays>, silent [seat], "
+                                  "refuse-reconnects on|off, stop-listening <seconds>, packets, hand <seat>";
+        if (word == QLatin1String("help"))
+            PrintLine("commands: " + known);
+        else
+            PrintLine("unknown command \"" + text.toStdString() + "\"; known: " + known);
     }
 }
 
