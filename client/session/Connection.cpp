@@ -13,6 +13,9 @@ namespace Connection {
 
 namespace {
 
+// WaitForSocket is keeping the window going.
+bool g_waiting = false;
+
 void ConnectDirectly()
 {
     Winsock1().RemoteHost = Session.serverHost;
@@ -79,13 +82,20 @@ void ConnectionFailed()
 
 bool WaitForSocket()
 {
+    g_waiting = true;
     const bool settled = Platform::PumpUntil(
         [] {
             const int s = Winsock1().State();
             return s == SocketState::Connected || s == SocketState::Closed || s == SocketState::Error;
         },
         Reconnect::Loaded() ? Reconnect::AttemptWaitMs : ConnectWaitMs);
+    g_waiting = false;
     return settled && Winsock1().State() == SocketState::Connected;
+}
+
+bool WaitingForSocket()
+{
+    return g_waiting;
 }
 
 void LoginTaskStep()

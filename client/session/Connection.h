@@ -41,6 +41,8 @@ void MarkEntryRequestAsReconnect(const std::array<uint8_t, 2>& sessionCode);
 // Keeps the window responsive until the socket connects, fails or the wait for this kind of
 // connection passes; true when it is connected.
 bool WaitForSocket();
+// True while WaitForSocket keeps the window going.
+bool WaitingForSocket();
 // A connection that did not come up: during a reconnect one attempt failed (the socket is
 // closed and the controller tries again); otherwise the link is lost.
 void ConnectionFailed();

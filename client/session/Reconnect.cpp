@@ -28,7 +28,7 @@ bool g_requestSent = false;
 // Ticks of TimerCount the current connection has waited for the server's answer.
 int g_unansweredTicks = 0;
 // An attempt that waits for its connection keeps the window responsive; a tick arriving then
-// must not start a second attempt inside the first.
+// must not start a second attempt inside the first (the login task's wait counts too).
 bool g_inAttempt = false;
 std::function<void(const QString&)> g_giveUpNotice;
 
@@ -110,7 +110,7 @@ void TimerReconnectTick()
 
 void TimerCountTick()
 {
-    if (!g_loaded || g_inAttempt)
+    if (!g_loaded || g_inAttempt || Connection::WaitingForSocket())
         return;
     const bool connected = Winsock1().State() == SocketState::Connected;
     // Back in only once the server has accepted the reconnect: a link that connects and then

@@ -2,13 +2,23 @@
 // real waiting for the three-second rhythm or the give-up a minute later.
 #include <gtest/gtest.h>
 
+#include <arpa/inet.h>
+#include <netinet/in.h>
+#include <sys/socket.h>
+#include <unistd.h>
+
+#include <QElapsedTimer>
+#include <QTcpSocket>
+
 #include "protocol/TableState.h"
 #include "session/Connection.h"
 #include "session/ConnectionWatch.h"
 #include "session/Proxy.h"
 #include "session/Reconnect.h"
 #include "session/TableWindow.h"
+#include "session/Platform.h"
 #include "session/Transport.h"
+#include "session/Winsock1.h"
 #include "ui/ExitWindows.h"
 #include "ui/UiFixture.h"
 #include "wire/Commands.h"
@@ -240,6 +250,45 @@ TEST_F(ReconnectTest, ThroughTheProxyEveryAttemptRunsTheHandshakeAgainAndARefusa
     EXPECT_EQ(static_cast<uint8_t>(socket->sent[3][4]), 28);
     EXPECT_TRUE(Reconnect::AwaitingResult());
     EXPECT_EQ(Connection::Link.ReconnectAttempts, 2);
+}
+
+TEST_F(ReconnectTest, AnAttemptToAPeerThatNeverAnswersEndsWithinItsWait)
+{
+    // A listener whose accept queue is full drops every further SYN: a connect to it gets no
+    // answer at all, as behind a firewall that drops packets.
+    const int listener = ::socket(AF_INET, SOCK_STREAM, 0);
+    ASSERT_GE(listener, 0);
+    sockaddr_in address{};
+    address.sin_family = AF_INET;
+    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    ASSERT_EQ(::bind(listener, reinterpret_cast<sockaddr*>(&address), sizeof address), 0);
+    ASSERT_EQ(::listen(listener, 0), 0);
+    socklen_t length = sizeof address;
+    ASSERT_EQ(::getsockname(listener, reinterpret_cast<sockaddr*>(&address), &length), 0);
+    const quint16 port = ntohs(address.sin_port);
+    std::vector<std::unique_ptr<QTcpSocket>> fillers;
+    for (int i = 0; i < 3; ++i) {
+        fillers.push_back(std::make_unique<QTcpSocket>());
+        fillers.back()->connectToHost(QHostAddress::LocalHost, port);
+        fillers.back()->waitForConnected(300);
+    }
+
+    SetWinsock1(MakeTcpWinsock());
+    Transport::AttachSocket();
+    Connection::Session.serverPort = port;
+    // The attempt waits 500 ms instead of 2.5 s; the counting timer runs every 600 ms meanwhile.
+    Platform::SetWaitFactor(0.2);
+    LoseLink();
+    QElapsedTimer clock;
+    clock.start();
+    Tick();
+    const qint64 took = clock.elapsed();
+    ::close(listener);
+    EXPECT_GE(took, 400);
+    EXPECT_LT(took, 1500);
+    EXPECT_EQ(Winsock1().State(), SocketState::Closed);
+    EXPECT_TRUE(Reconnect::Loaded());  // one failed attempt; the next count tries again
+    EXPECT_EQ(Connection::Link.ReconnectAttempts, 1);
 }
 
 }  // namespace
