@@ -9,6 +9,7 @@
 #include <QRegularExpression>
 #include <QStandardPaths>
 #include <QTcpServer>
+#include <QTcpSocket>
 #include <QTemporaryDir>
 #include <QThread>
 
@@ -81,6 +82,32 @@ public:
         QProcess* server = nullptr;
         QString out;
         return StartServer(extra, server, out);
+    }
+
+    // microsocks on a free port with this user name and password, taking connections when this
+    // returns; 0 when it is not installed (the caller skips) or does not come up.
+    int StartProxy(const QString& user, const QString& password)
+    {
+        const QString microsocks = QStandardPaths::findExecutable("microsocks");
+        if (microsocks.isEmpty())
+            return 0;
+        QTcpServer probe;
+        if (!probe.listen(QHostAddress::LocalHost, 0))
+            return 0;
+        const int port = probe.serverPort();
+        probe.close();
+        auto proxy = std::make_unique<QProcess>();
+        proxy->start(microsocks, {"-i", "127.0.0.1", "-p", QString::number(port), "-u", user, "-P", password});
+        if (!proxy->waitForStarted(5000))
+            return 0;
+        processes.push_back(std::move(proxy));
+        for (QDeadlineTimer deadline(5000); !deadline.hasExpired(); QThread::msleep(50)) {
+            QTcpSocket s;
+            s.connectToHost(QHostAddress::LocalHost, static_cast<quint16>(port));
+            if (s.waitForConnected(100))
+                return port;
+        }
+        return 0;
     }
 
     static QString Line(int port, const QString& user = "alice", const QString& password = "pw42")

@@ -2,7 +2,6 @@
 // black-holes it, a SOCKS5 proxy stands between, or the server stays away. This process is the
 // client; the hand it holds afterwards is compared with the server's own record of it.
 #include <QElapsedTimer>
-#include <QStandardPaths>
 
 #include <algorithm>
 #include <cstdio>
@@ -194,24 +193,11 @@ TEST_F(ReconnectIntegration, ALinkBlackHoledForTwentySecondsThenResetIsRestored)
 
 TEST_F(ReconnectIntegration, ThroughASocks5ProxyWithAPasswordTheReconnectRunsTheHandshakeAgain)
 {
-    const QString microsocks = QStandardPaths::findExecutable("microsocks");
-    if (microsocks.isEmpty())
-        GTEST_SKIP() << "microsocks is not installed (scripts/setup installs it)";
+    const int proxyPort = StartProxy("puser", "ppass");
+    if (proxyPort == 0)
+        GTEST_SKIP() << "microsocks is not installed or did not start (scripts/setup installs it)";
     const int port = StartServer(Table + QStringList{"--seed", "5", "--drop-after-plays", "5"}, server, serverOut);
     ASSERT_GT(port, 0);
-    QTcpServer probe;
-    ASSERT_TRUE(probe.listen(QHostAddress::LocalHost, 0));
-    const int proxyPort = probe.serverPort();
-    probe.close();
-    auto proxy = std::make_unique<QProcess>();
-    proxy->start(microsocks, {"-i", "127.0.0.1", "-p", QString::number(proxyPort), "-u", "puser", "-P", "ppass"});
-    ASSERT_TRUE(proxy->waitForStarted(5000));
-    processes.push_back(std::move(proxy));
-    ASSERT_TRUE(Until([&] {
-        QTcpSocket s;
-        s.connectToHost(QHostAddress::LocalHost, static_cast<quint16>(proxyPort));
-        return s.waitForConnected(100);
-    }, 5000));
 
     Sit(QStringLiteral("alice$pw42$127.0.0.1$%1$Room 3$5$127.0.0.1$%2$puser$ppass$0$$$").arg(port).arg(proxyPort));
     CountHandledPackets();

@@ -69,21 +69,11 @@ TEST_F(Programs, SecondInstanceIsRefused)
 // Through a real SOCKS5 proxy with user name and password.
 TEST_F(Programs, LoginThroughASocks5Proxy)
 {
-    const QString microsocks = QStandardPaths::findExecutable("microsocks");
-    if (microsocks.isEmpty())
-        GTEST_SKIP() << "microsocks is not installed (scripts/setup installs it)";
+    const int proxyPort = StartProxy("puser", "ppass");
+    if (proxyPort == 0)
+        GTEST_SKIP() << "microsocks is not installed or did not start (scripts/setup installs it)";
     const QString record = dir.filePath("received.hex");
     const int serverPort = StartServer({"--record", record});
-
-    QTcpServer probe;
-    ASSERT_TRUE(probe.listen(QHostAddress::LocalHost, 0));
-    const int proxyPort = probe.serverPort();
-    probe.close();
-    auto proxy = std::make_unique<QProcess>();
-    proxy->start(microsocks, {"-i", "127.0.0.1", "-p", QString::number(proxyPort), "-u", "puser", "-P", "ppass"});
-    ASSERT_TRUE(proxy->waitForStarted(5000));
-    processes.push_back(std::move(proxy));
-    QThread::msleep(300);
 
     const QString line = QStringLiteral("alice$pw42$127.0.0.1$%1$Room 3$5$127.0.0.1$%2$puser$ppass$0$$$")
                              .arg(serverPort)
