@@ -1,0 +1,166 @@
+#include "RelayServer.h"
+
+#include <QBuffer>
+#include <QImage>
+#include <QPainter>
+#include <QRegularExpression>
+#include <QTcpSocket>
+
+#include <cmath>
+#include <cstdio>
+
+namespace Relay {
+
+using RelayWire::Message;
+using RelayWire::Type;
+
+namespace {
+
+void Log(const std::string& line)
+{
+    std::printf("%s\n", line.c_str());
+    std::fflush(stdout);
+}
+
+// The game server's computer players.
+bool IsComputerPlayer(const std::string& name)
+{
+    static const QRegularExpression shape(QStringLiteral("^cpu\\d{1,6}$"));
+    return shape.match(QString::fromStdString(name)).hasMatch();
+}
+
+constexpr int HostedTickMs = 100;  // ten pictures a second for a full-rate viewer
+constexpr int ReducedEvery = 10;   // one a second otherwise
+
+}  // namespace
+
+QByteArray HostedPicture(const std::string& name, qint64 ms)
+{
+    QImage image(176, 144, QImage::Format_RGB32);
+    const double t = static_cast<double>(ms) / 1000.0;
+    const uint hash = qHash(QByteArray::fromStdString(name));
+    const int hue = static_cast<int>((hash % 360 + static_cast<uint>(t * 20)) % 360);
+    QPainter painter(&image);
+    QLinearGradient sky(0, 0, 0, 144);
+    sky.setColorAt(0, QColor::fromHsv(hue, 120, 230));
+    sky.setColorAt(1, QColor::fromHsv((hue + 60) % 360, 160, 120));
+    painter.fillRect(image.rect(), sky);
+    painter.setRenderHint(QPainter::Antialiasing);
+    // A face that drifts and nods, so that a viewer sees the picture is alive.
+    const QPointF centre(88 + 40 * std::sin(t * 1.3), 74 + 10 * std::sin(t * 2.1));
+    painter.setPen(Qt::NoPen);
+    painter.setBrush(QColor(250, 214, 170));
+    painter.drawEllipse(centre, 34, 40);
+    painter.setBrush(QColor(60, 40, 30));
+    painter.drawEllipse(centre + QPointF(-12, -8), 4, 5);
+    painter.drawEllipse(centre + QPointF(12, -8), 4, 5);
+    painter.setPen(QPen(QColor(150, 60, 50), 3));
+    painter.setBrush(Qt::NoBrush);
+    painter.drawArc(QRectF(centre.x() - 14, centre.y() + 2, 28, 18), 200 * 16, 140 * 16);
+    painter.end();
+    QByteArray jpeg;
+    QBuffer buffer(&jpeg);
+    buffer.open(QIODevice::WriteOnly);
+    image.save(&buffer, "JPEG", 70);
+    return jpeg;
+}
+
+RelayServer::RelayServer(QObject* parent)
+    : QObject(parent),
+      m_hub([this](int id, const Message& m) { Send(id, m); }, [this](int id) { Drop(id); })
+{
+    m_hub.SetHostedUser(IsComputerPlayer);
+    connect(&m_server, &QTcpServer::newConnection, this, [this] { Accept(); });
+    connect(&m_hostedTimer, &QTimer::timeout, this, [this] { PaintHosted(); });
+    m_hostedTimer.start(HostedTickMs);
+    m_clock.start();
+}
+
+bool RelayServer::Listen(quint16 port)
+{
+    if (!m_server.listen(QHostAddress::LocalHost, port))
+        return false;
+    Log("quellor-relay listening on 127.0.0.1:" + std::to_string(m_server.serverPort()));
+    return true;
+}
+
+void RelayServer::Accept()
+{
+    while (QTcpSocket* socket = m_server.nextPendingConnection()) {
+        if (m_links.size() >= static_cast<size_t>(MaxLinks)) {
+            socket->abort();
+            socket->deleteLater();
+            continue;
+        }
+        const int id = m_nextId++;
+        auto link = std::make_unique<Link>();
+        link->socket = socket;
+        m_links[id] = std::move(link);
+        connect(socket, &QTcpSocket::readyRead, this, [this, id] { Read(id); });
+        connect(socket, &QTcpSocket::disconnected, this, [this, id] { Drop(id); });
+    }
+}
+
+void RelayServer::Read(int id)
+{
+    const auto it = m_links.find(id);
+    if (it == m_links.end())
+        return;
+    Link& link = *it->second;
+    const QByteArray bytes = link.socket->readAll();
+    link.reader.Feed(reinterpret_cast<const uint8_t*>(bytes.constData()), static_cast<size_t>(bytes.size()));
+    while (auto message = link.reader.Next()) {
+        if (message->type == Type::Login)
+            Log("login of " + message->name);
+        m_hub.Received(id, *message);
+        if (!m_links.count(id))
+            return;  // the hub dropped this link meanwhile
+    }
+    if (link.reader.Bad()) {
+        Log("link " + std::to_string(id) + " sent what is not a relay message; dropped");
+        Drop(id);
+    }
+}
+
+void RelayServer::Drop(int id)
+{
+    const auto it = m_links.find(id);
+    if (it == m_links.end())
+        return;
+    QTcpSocket* socket = it->second->socket;
+    m_links.erase(it);
+    const std::string name = m_hub.NameOf(id);
+    m_hub.Disconnected(id);
+    if (!name.empty())
+        Log(name + " left the relay");
+    socket->disconnect(this);
+    socket->abort();
+    socket->deleteLater();
+}
+
+void RelayServer::Send(int id, const Message& message)
+{
+    const auto it = m_links.find(id);
+    if (it == m_links.end())
+        return;
+    QTcpSocket* socket = it->second->socket;
+    // A viewer that does not keep up loses pictures, never the relay its memory.
+    if (message.type == Type::FrameArrived && socket->bytesToWrite() > MaxBacklog)
+        return;
+    const std::vector<uint8_t> bytes = RelayWire::Encode(message);
+    socket->write(reinterpret_cast<const char*>(bytes.data()), static_cast<qint64>(bytes.size()));
+}
+
+void RelayServer::PaintHosted()
+{
+    ++m_hostedTick;
+    for (const std::string& name : m_hub.HostedWatched()) {
+        const bool full = m_hub.HostedWantsFull(name);
+        if (!full && m_hostedTick % ReducedEvery != 0)
+            continue;
+        const QByteArray jpeg = HostedPicture(name, m_clock.elapsed());
+        m_hub.SendAs(name, Type::FrameArrived, std::vector<uint8_t>(jpeg.begin(), jpeg.end()));
+    }
+}
+
+}  // namespace Relay
