@@ -25,6 +25,16 @@ public:
         });
     }
 
+    ~TcpWinsock() override
+    {
+        // The socket going down must not call back into members already gone.
+        QObject::disconnect(&m_socket, nullptr, nullptr, nullptr);
+        m_socket.abort();
+    }
+
+    TcpWinsock(const TcpWinsock&) = delete;
+    TcpWinsock& operator=(const TcpWinsock&) = delete;
+
     void Connect() override
     {
         m_closing = true;
