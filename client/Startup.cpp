@@ -6,9 +6,11 @@
 #include "play/ClockTasks.h"
 #include "play/Clocks.h"
 #include "play/PlayerActions.h"
+#include "protocol/DepartureMessages.h"
 #include "protocol/Dispatcher.h"
 #include "protocol/HallAnswers.h"
 #include "protocol/Outgoing.h"
+#include "protocol/SeatMessages.h"
 #include "protocol/Shutdown.h"
 #include "protocol/TableState.h"
 #include "resources/Pictures.h"
@@ -31,6 +33,8 @@
 #include "ui/InfoWindows.h"
 #include "ui/MainForm.h"
 #include "ui/Popups.h"
+#include "video/VideoLinks.h"
+#include "video/VideoWindows.h"
 
 namespace Startup {
 
@@ -61,6 +65,10 @@ void ConnectModules()
     ConnectionWatch::SetRoundQuery([] { return TableState.Round.RoundRunning; });
     ConnectionWatch::SetCloseTableSteps(Shutdown::EmptyTable);
     ConnectionWatch::SetKeepAliveStart(Clocks::StartKeepAlive);
+    SeatMessages::SetPlayerSeated(VideoLinks::OnPlayerSeated);
+    DepartureMessages::SetPlayerLeft(VideoLinks::OnPlayerLeft);
+    Shutdown::SetDropPeerLink(VideoLinks::DropPosition);
+    VideoLinks::Connect();
     Reconnect::SetGiveUpNotice(Shutdown::ShowOtherExit);
     HallAnswers::Register();
 }
@@ -72,6 +80,8 @@ void ConnectWindow(MainForm& form)
     InfoWindows::Connect(form);
     Shutdown::ConnectExitWindows();
     form.SetExitRequest(Shutdown::ExitAction);
+    VideoWindows::ConnectWindow(form);
+    Layout::SetStartCamera(VideoWindows::StartCamera);
     SetDisplayResetControls([] {
         if (MainForm* table = TheMainForm())
             CardDisplay::ResetCards(*table);
@@ -96,6 +106,8 @@ void ResetClient()
     ExitWindows::Reset();
     Popups::Reset();
     Layout::SetStartCamera({});
+    VideoLinks::Reset();
+    VideoWindows::Reset();
     ConnectModules();
 }
 
@@ -156,6 +168,7 @@ bool LoadMainForm(MainForm& form, const QStringList& arguments, QSize screen)
     if (session.spectator)
         TableState.Players[0].seatValue = session.spectatorSeatValue;
     ShowLocation(form, session.location);
+    VideoLinks::StartRelay();
 
     SysmsgClear(0);
     SysmsgAdd(0, QStringLiteral("正在连接服务器..."));

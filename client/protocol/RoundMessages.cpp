@@ -16,6 +16,7 @@
 #include "ui/PictureLoad.h"
 #include "ui/Popups.h"
 #include "wire/Fields.h"
+#include "video/VideoLinks.h"
 
 namespace RoundMessages {
 
@@ -76,6 +77,7 @@ void OnDeal(const Packet& packet)
     TableState.Hint.HintStamp = QStringLiteral("2");
     TableState.Turn.MyTurn = false;
     TableState.Turn.SentPlay.clear();
+    VideoLinks::OnRoundDealt();
     DisplayReset();
     HallLink::PostToHall(HallMessage::Dealt);
 
@@ -128,6 +130,7 @@ void OnPlay(const Packet& packet)
 
     ++round.PlaysThisRound;
     turn.MyTurn = false;
+    VideoLinks::OnPlayReceived();
     const int p = PositionOfSeat(packet[Field::Seat] & 15);
     if (p == 0)
         PlayCards::SettleSentPlay(*form, packet);

@@ -17,6 +17,7 @@
 #include "ui/InfoWindows.h"
 #include "ui/MainForm.h"
 #include "ui/Popups.h"
+#include "video/VideoLinks.h"
 
 namespace Shutdown {
 
@@ -163,6 +164,7 @@ void EmptyTable()
 
 void UnloadMainForm()
 {
+    VideoLinks::StopRelay();
     if (Mod_Sound::WarningSoundOn)
         Mod_Sound::StopSound();
     for (Popup popup : AllPopups)

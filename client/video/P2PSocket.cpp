@@ -8,6 +8,7 @@
 
 #include <array>
 
+#include "session/LayerSlot.h"
 #include "video/RelayWire.h"
 
 namespace VideoFrames {
@@ -294,4 +295,18 @@ private:
 std::unique_ptr<P2PSocket> MakeRelayP2PSocket()
 {
     return std::make_unique<RelayP2PSocket>();
+}
+
+namespace {
+LayerSlot<P2PSocket> g_p2p(MakeRelayP2PSocket);
+}  // namespace
+
+P2PSocket& P2PSocket1()
+{
+    return g_p2p.Get();
+}
+
+void SetP2PSocket1(std::unique_ptr<P2PSocket> socket)
+{
+    g_p2p.Set(std::move(socket));
 }

@@ -37,6 +37,9 @@ public:
 };
 
 std::unique_ptr<P2PSocket> MakeRelayP2PSocket();
+// The table's peer link: made on first use, replaced by tests.
+P2PSocket& P2PSocket1();
+void SetP2PSocket1(std::unique_ptr<P2PSocket> socket);
 
 namespace VideoFrames {
 

@@ -6,6 +6,7 @@
 #include "session/Platform.h"
 #include "session/Transport.h"
 #include "sound/Mod_Sound.h"
+#include "video/VideoLinks.h"
 
 namespace TestDoubles {
 
@@ -32,6 +33,15 @@ void ClientFixture::SetUp()
     Mod_Sound::SetSoundDevice(std::move(fakeSound));
     Mod_Sound::ResetSound();
     soundDevice->calls.clear();
+
+    // Never a real camera, nor a link to a relay, in a test that does not bring its own.
+    auto fakePeer = std::make_unique<FakeP2PSocket>();
+    peerLink = fakePeer.get();
+    SetP2PSocket1(std::move(fakePeer));
+    auto fakeCamera = std::make_unique<FakeVCap>();
+    camera = fakeCamera.get();
+    SetVCap1(std::move(fakeCamera));
+    VideoLinks::Connect();
 }
 
 void ClientFixture::TearDown()

@@ -5,6 +5,7 @@
 
 #include "common/doubles/FakeHall.h"
 #include "common/doubles/FakeSoundDevice.h"
+#include "common/doubles/FakeVideo.h"
 #include "common/doubles/FakeWinsock.h"
 #include "common/doubles/PlatformDoubles.h"
 
@@ -18,6 +19,8 @@ protected:
     FakeWinsock* socket = nullptr;
     FakeHall* hall = nullptr;
     FakeSoundDevice* soundDevice = nullptr;
+    FakeP2PSocket* peerLink = nullptr;
+    FakeVCap* camera = nullptr;
 };
 
 }  // namespace TestDoubles

@@ -1,0 +1,193 @@
+#include "video/VCap.h"
+
+#include <QBuffer>
+#include <QCamera>
+#include <QElapsedTimer>
+#include <QImage>
+#include <QLabel>
+#include <QMediaCaptureSession>
+#include <QMediaDevices>
+#include <QPainter>
+#include <QPixmap>
+#include <QTimer>
+#include <QVideoFrame>
+#include <QVideoSink>
+
+#include <cmath>
+
+#include "session/LayerSlot.h"
+
+namespace VideoPictures {
+
+namespace {
+
+QByteArray AsBmp(const QImage& image)
+{
+    QByteArray bmp;
+    QBuffer buffer(&bmp);
+    buffer.open(QIODevice::WriteOnly);
+    image.convertToFormat(QImage::Format_RGB888).save(&buffer, "BMP");
+    return bmp;
+}
+
+}  // namespace
+
+QByteArray TestPicture(qint64 ms)
+{
+    QImage image(Width, Height, QImage::Format_RGB32);
+    QPainter painter(&image);
+    // Colour bars, with a bright bar sweeping across and a clock hand turning.
+    const QColor bars[] = {Qt::white, Qt::yellow, Qt::cyan, Qt::green, Qt::magenta, Qt::red, Qt::blue};
+    const int barWidth = (Width + 6) / 7;
+    for (int i = 0; i < 7; ++i)
+        painter.fillRect(i * barWidth, 0, barWidth, Height, bars[i]);
+    const double t = static_cast<double>(ms) / 1000.0;
+    const int sweep = static_cast<int>(std::fmod(t * 60.0, Width + 20.0)) - 20;
+    painter.fillRect(sweep, 0, 20, Height, QColor(255, 255, 255, 160));
+    painter.setRenderHint(QPainter::Antialiasing);
+    const QPointF centre(Width / 2.0, Height / 2.0);
+    painter.setBrush(QColor(20, 20, 20, 200));
+    painter.setPen(Qt::NoPen);
+    painter.drawEllipse(centre, 34, 34);
+    painter.setPen(QPen(Qt::white, 3));
+    painter.drawLine(centre, centre + QPointF(28 * std::sin(t * 2), -28 * std::cos(t * 2)));
+    painter.end();
+    return AsBmp(image);
+}
+
+QByteArray FromImage(const QImage& image)
+{
+    return AsBmp(image.scaled(Width, Height, Qt::IgnoreAspectRatio, Qt::SmoothTransformation));
+}
+
+}  // namespace VideoPictures
+
+namespace {
+
+class CaptureBase : public VCap {
+public:
+    QByteArray FrameHeader() const override
+    {
+        return QByteArray("BMP ") + QByteArray::number(VideoPictures::Width) + "x"
+               + QByteArray::number(VideoPictures::Height) + " " + QByteArray::number(VideoPictures::FramesPerSecond);
+    }
+};
+
+class TestPictureCamera : public CaptureBase {
+public:
+    TestPictureCamera()
+    {
+        m_timer.setInterval(1000 / VideoPictures::FramesPerSecond);
+        QObject::connect(&m_timer, &QTimer::timeout, [this] { Deliver(VideoPictures::TestPicture(m_clock.elapsed())); });
+        m_clock.start();
+    }
+    void OpenDevice() override { m_open = true; }
+    int16_t StartCapture() override
+    {
+        if (!m_open)
+            return 1;
+        m_timer.start();
+        return 0;
+    }
+    void StopCapture() override { m_timer.stop(); }
+    void CloseDevice() override
+    {
+        m_timer.stop();
+        m_open = false;
+    }
+
+private:
+    QTimer m_timer;
+    QElapsedTimer m_clock;
+    bool m_open = false;
+};
+
+class QtCamera : public CaptureBase {
+public:
+    void OpenDevice() override
+    {
+        if (m_camera)
+            return;
+        const QList<QCameraDevice> cameras = QMediaDevices::videoInputs();
+        if (cameras.isEmpty())
+            return;
+        m_camera = std::make_unique<QCamera>(cameras.first());
+        m_session.setCamera(m_camera.get());
+        m_session.setVideoSink(&m_sink);
+        QObject::connect(&m_sink, &QVideoSink::videoFrameChanged, [this](const QVideoFrame& frame) {
+            // The camera may run faster than peers need; pictures keep the chat's rate.
+            if (m_last.isValid() && m_last.elapsed() < 1000 / VideoPictures::FramesPerSecond)
+                return;
+            m_last.start();
+            const QImage image = frame.toImage();
+            if (!image.isNull())
+                Deliver(VideoPictures::FromImage(image));
+        });
+    }
+    int16_t StartCapture() override
+    {
+        if (!m_camera)
+            return 1;
+        m_camera->start();
+        // A camera that another program holds fails at once.
+        return m_camera->isActive() || m_camera->error() == QCamera::NoError ? 0 : 2;
+    }
+    void StopCapture() override
+    {
+        if (m_camera)
+            m_camera->stop();
+    }
+    void CloseDevice() override
+    {
+        StopCapture();
+        m_session.setCamera(nullptr);
+        m_camera.reset();
+    }
+
+private:
+    QMediaCaptureSession m_session;
+    QVideoSink m_sink;
+    std::unique_ptr<QCamera> m_camera;
+    QElapsedTimer m_last;
+};
+
+}  // namespace
+
+void VCap::SetView(QLabel* view)
+{
+    m_view = view;
+}
+
+void VCap::Deliver(const QByteArray& bmp)
+{
+    if (m_view) {
+        QPixmap picture;
+        if (picture.loadFromData(bmp, "BMP")) {
+            m_view->setScaledContents(true);
+            m_view->setPixmap(picture);
+        }
+    }
+    if (FrameCaptured)
+        FrameCaptured(bmp);
+}
+
+std::unique_ptr<VCap> MakeVCap()
+{
+    if (qgetenv("QUELLOR_CAMERA") == "test")
+        return std::make_unique<TestPictureCamera>();
+    return std::make_unique<QtCamera>();
+}
+
+namespace {
+LayerSlot<VCap> g_vcap(MakeVCap);
+}  // namespace
+
+VCap& VCap1()
+{
+    return g_vcap.Get();
+}
+
+void SetVCap1(std::unique_ptr<VCap> capture)
+{
+    g_vcap.Set(std::move(capture));
+}
