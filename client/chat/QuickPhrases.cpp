@@ -1,0 +1,213 @@
+#include "chat/QuickPhrases.h"
+
+#include <QFileInfo>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QListWidget>
+#include <QMouseEvent>
+#include <QPointer>
+#include <QVBoxLayout>
+#include <cmath>
+
+#include "chat/ChatDisplay.h"
+#include "chat/ChatInput.h"
+#include "chat/Talk.h"
+#include "protocol/TableState.h"
+#include "session/IniFile.h"
+#include "session/Platform.h"
+#include "session/Screen.h"
+#include "ui/MainForm.h"
+#include "ui/PopupLook.h"
+#include "ui/Popups.h"
+
+namespace {
+
+QPointer<huifu> g_huifu;
+
+constexpr QSize PhraseWindowSize(230, 180);
+
+const char* const kPhraseStyle =
+    "#huifu { border: 2px solid #e0b040; border-radius: 6px; background: #123f27; }"
+    "QLabel#Caption { color: #ffe38a; font-weight: bold; }"
+    "QLabel#Label1 { color: #ffe38a; padding: 0 4px; }"
+    "QListWidget { background: rgba(0, 0, 0, 80); color: #fff3c4; border: 1px solid #7a6226; outline: none; }"
+    "QListWidget::item:hover { background: rgba(224, 176, 64, 90); }"
+    "QListWidget::item:selected { background: #e0b040; color: #2a1a00; }"
+    "QScrollBar:vertical { background: rgba(0, 0, 0, 50); width: 8px; margin: 0; }"
+    "QScrollBar::handle:vertical { background: #b8902c; border-radius: 3px; min-height: 16px; }"
+    "QScrollBar::add-line:vertical, QScrollBar::sub-line:vertical { height: 0; }";
+
+QListWidget* NewList(QWidget* parent, const QString& name)
+{
+    auto* list = new QListWidget(parent);
+    list->setObjectName(name);
+    list->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    QObject::connect(list, &QListWidget::itemDoubleClicked, parent,
+                     [](QListWidgetItem* item) { QuickPhrases::SendPhrase(item->text()); });
+    return list;
+}
+
+void LoadPhrases(huifu& window)
+{
+    const QString path = Platform::ProgramDir() + QLatin1Char('/') + QuickPhrases::PhraseFile;
+    const QFileInfo info(path);
+    if (!info.isFile() || info.size() > QuickPhrases::MaxFileBytes)
+        return;
+    classIniFile file;
+    file.setINIFileName(path);
+    window.List1->addItems(QuickPhrases::ReadPhrases(file, QStringLiteral("chat")));
+    window.List2->addItems(QuickPhrases::ReadPhrases(file, QStringLiteral("chat1")));
+}
+
+QPoint PhrasePlace(const MainForm& form)
+{
+    if (Screen::IsSmallLayout(TableState.Display.LayoutScale))
+        return TalkWindow::Place(form, form.size(), 0.6, 0.22);
+    return TalkWindow::Place(form, form.Pic1->size(), 0.66, 0.3);
+}
+
+}  // namespace
+
+huifu::huifu(QWidget* parent) : QWidget(parent, Qt::Tool | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint)
+{
+    setObjectName(QStringLiteral("huifu"));
+    setWindowTitle(QStringLiteral("快捷短语"));
+    setAttribute(Qt::WA_StyledBackground);
+    setStyleSheet(QLatin1String(kPhraseStyle));
+    const LayoutScaleFactors& scale = TableState.Display.LayoutScale;
+    const double h = scale.h > 0 ? scale.h : 1.0;
+    const double v = scale.v > 0 ? scale.v : 1.0;
+    setFixedSize(static_cast<int>(std::lround(PhraseWindowSize.width() * h)),
+                 static_cast<int>(std::lround(PhraseWindowSize.height() * v)));
+    PopupLook::ApplyPopupOpacity(this);
+
+    auto* caption = new QLabel(windowTitle(), this);
+    caption->setObjectName(QStringLiteral("Caption"));
+    Label1 = new QLabel(QStringLiteral("×"), this);
+    Label1->setObjectName(QStringLiteral("Label1"));
+    Label1->setCursor(Qt::PointingHandCursor);
+    Label1->installEventFilter(this);
+    List1 = NewList(this, QStringLiteral("List1"));
+    List2 = NewList(this, QStringLiteral("List2"));
+
+    auto* top = new QHBoxLayout;
+    top->addWidget(caption, 1);
+    top->addWidget(Label1, 0, Qt::AlignRight);
+    auto* column = new QVBoxLayout(this);
+    column->setContentsMargins(6, 4, 6, 6);
+    column->setSpacing(3);
+    column->addLayout(top);
+    column->addWidget(List1, 1);
+    column->addWidget(List2, 1);
+
+    LoadPhrases(*this);
+    List1->show();
+    List2->show();
+}
+
+bool huifu::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == Label1 && event->type() == QEvent::MouseButtonPress
+        && static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton) {
+        hide();
+        return true;
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+namespace QuickPhrases {
+
+int PhraseCount(const QString& num)
+{
+    const QString text = num.trimmed();
+    int count = 0;
+    for (QChar c : text) {
+        if (!c.isDigit() || c.unicode() > '9')
+            break;
+        count = count * 10 + (c.unicode() - '0');
+        if (count >= MaxPhrases)
+            return MaxPhrases;
+    }
+    return count;
+}
+
+QStringList ReadPhrases(const classIniFile& file, const QString& section)
+{
+    QStringList phrases;
+    const int count = PhraseCount(file.GetIniKey(section, QStringLiteral("num")));
+    for (int i = 1; i <= count; ++i)
+        phrases << Chat::DisplaySafe(file.GetIniKey(section, QString::number(i)));
+    return phrases;
+}
+
+huifu& TheHuifu()
+{
+    MainForm* form = TheMainForm();
+    huifu& window = PopupLook::LoadPopup<huifu>(g_huifu, form);
+    if (form != nullptr)
+        form->huifu = &window;
+    return window;
+}
+
+void Open(int list)
+{
+    TalkWindow::Hide();
+    huifu& window = TheHuifu();
+    QListWidget* wanted = list == 2 ? window.List2 : window.List1;
+    QListWidget* other = list == 2 ? window.List1 : window.List2;
+    if (window.isVisible() && wanted->isVisible()) {
+        window.hide();
+        return;
+    }
+    if (!window.isVisible()) {
+        if (const MainForm* form = TheMainForm())
+            window.move(PhrasePlace(*form));
+        window.show();
+        window.raise();
+    }
+    wanted->show();
+    other->hide();
+}
+
+void SendPhrase(const QString& phrase)
+{
+    MainForm* form = TheMainForm();
+    const QString typed = form != nullptr ? form->Chat->text() : QString();
+    ChatInput::SendMessage(phrase, ChatInput::Addressed(typed));
+    if (form != nullptr)
+        form->Chat->clear();
+    ChatInputState.WhisperPrefix.clear();
+    Hide();
+}
+
+void Hide()
+{
+    PopupLook::HidePopup(g_huifu);
+}
+
+void Unload()
+{
+    if (MainForm* form = TheMainForm(); form != nullptr && form->huifu == g_huifu)
+        form->huifu = nullptr;
+    PopupLook::UnloadPopup(g_huifu);
+}
+
+bool Showing()
+{
+    return g_huifu && g_huifu->isVisible();
+}
+
+void Connect(MainForm& form)
+{
+    Popups::Register(Popup::huifu, {[] { Open(1); }, [] { Open(1); }, Hide, Unload, Showing});
+    QObject::connect(form.imgword1, &PictureBox::clicked, &form, [](Qt::MouseButton b) {
+        if (b == Qt::LeftButton)
+            Open(1);
+    });
+    QObject::connect(form.imgword2, &PictureBox::clicked, &form, [](Qt::MouseButton b) {
+        if (b == Qt::LeftButton)
+            Open(2);
+    });
+}
+
+}  // namespace QuickPhrases
