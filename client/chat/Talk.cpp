@@ -113,6 +113,12 @@ bool Talk::eventFilter(QObject* watched, QEvent* event)
     return QWidget::eventFilter(watched, event);
 }
 
+void Talk::showEvent(QShowEvent* event)
+{
+    QWidget::showEvent(event);
+    ScrollToNewest(Text1);
+}
+
 namespace TalkWindow {
 
 Talk& TheTalk()

@@ -23,6 +23,8 @@ public:
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
+    // Lines that came while the window was hidden: the newest is in view when it shows.
+    void showEvent(QShowEvent* event) override;
 
 private:
     bool m_altDown = false;
