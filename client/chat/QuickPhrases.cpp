@@ -7,7 +7,6 @@
 #include <QMouseEvent>
 #include <QPointer>
 #include <QVBoxLayout>
-#include <cmath>
 
 #include "chat/ChatDisplay.h"
 #include "chat/ChatInput.h"
@@ -74,11 +73,9 @@ huifu::huifu(QWidget* parent) : QWidget(parent, Qt::Tool | Qt::FramelessWindowHi
     setWindowTitle(QStringLiteral("快捷短语"));
     setAttribute(Qt::WA_StyledBackground);
     setStyleSheet(QLatin1String(kPhraseStyle));
-    const LayoutScaleFactors& scale = TableState.Display.LayoutScale;
-    const double h = scale.h > 0 ? scale.h : 1.0;
-    const double v = scale.v > 0 ? scale.v : 1.0;
-    setFixedSize(static_cast<int>(std::lround(PhraseWindowSize.width() * h)),
-                 static_cast<int>(std::lround(PhraseWindowSize.height() * v)));
+    // The table's type at both scales, so that a history line of 44 display units fits.
+    TalkWindow::ChatType(this);
+    setFixedSize(PhraseWindowSize);
     PopupLook::ApplyPopupOpacity(this);
 
     auto* caption = new QLabel(windowTitle(), this);

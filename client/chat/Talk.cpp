@@ -6,7 +6,6 @@
 #include <QListWidget>
 #include <QPointer>
 #include <QVBoxLayout>
-#include <cmath>
 #include <cstdio>
 
 #include "chat/ChatDisplay.h"
@@ -58,10 +57,9 @@ Talk::Talk(QWidget* parent) : QWidget(parent, Qt::Tool | Qt::FramelessWindowHint
     setWindowTitle(QStringLiteral("聊天"));
     setAttribute(Qt::WA_StyledBackground);
     setStyleSheet(QLatin1String(kTalkStyle));
-    const LayoutScaleFactors& scale = TableState.Display.LayoutScale;
-    const double h = scale.h > 0 ? scale.h : 1.0;
-    const double v = scale.v > 0 ? scale.v : 1.0;
-    setFixedSize(static_cast<int>(std::lround(TalkSize.width() * h)), static_cast<int>(std::lround(TalkSize.height() * v)));
+    // The table's type at both scales, so that a history line of 44 display units fits.
+    TalkWindow::ChatType(this);
+    setFixedSize(TalkSize);
     PopupLook::ApplyPopupOpacity(this);
 
     auto* caption = new QLabel(windowTitle(), this);
@@ -74,7 +72,7 @@ Talk::Talk(QWidget* parent) : QWidget(parent, Qt::Tool | Qt::FramelessWindowHint
     Text1->setObjectName(QStringLiteral("Text1"));
     Text1->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     Text1->setVerticalScrollMode(QAbstractItemView::ScrollPerItem);
-    Text1->setSelectionMode(QAbstractItemView::SingleSelection);
+    Text1->setSelectionMode(QAbstractItemView::NoSelection);
     Text1->installEventFilter(this);
 
     auto* top = new QHBoxLayout;
@@ -220,6 +218,12 @@ void Unload()
 bool Showing()
 {
     return g_talk && g_talk->isVisible();
+}
+
+void ChatType(QWidget* window)
+{
+    if (const QWidget* table = window->parentWidget())
+        window->setFont(table->font());
 }
 
 void Connect(MainForm& form)

@@ -59,6 +59,9 @@ bool Showing();
 // table picture's offset when fromPic1, the given fractions of basis down and across.
 QPoint Place(const MainForm& form, QSize basis, double down, double across, bool fromPic1 = true);
 
+// A chat window takes the table window's type (a window does not inherit its parent's).
+void ChatType(QWidget* window);
+
 // Registers the window with the pop-ups and gives the chat caption its click.
 void Connect(MainForm& form);
 
