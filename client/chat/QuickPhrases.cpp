@@ -1,10 +1,7 @@
 #include "chat/QuickPhrases.h"
 
 #include <QFileInfo>
-#include <QHBoxLayout>
-#include <QLabel>
 #include <QListWidget>
-#include <QMouseEvent>
 #include <QPointer>
 #include <QVBoxLayout>
 
@@ -24,17 +21,6 @@ namespace {
 QPointer<huifu> g_huifu;
 
 constexpr QSize PhraseWindowSize(230, 180);
-
-const char* const kPhraseStyle =
-    "#huifu { border: 2px solid #e0b040; border-radius: 6px; background: #123f27; }"
-    "QLabel#Caption { color: #ffe38a; font-weight: bold; }"
-    "QLabel#Label1 { color: #ffe38a; padding: 0 4px; }"
-    "QListWidget { background: rgba(0, 0, 0, 80); color: #fff3c4; border: 1px solid #7a6226; outline: none; }"
-    "QListWidget::item:hover { background: rgba(224, 176, 64, 90); }"
-    "QListWidget::item:selected { background: #e0b040; color: #2a1a00; }"
-    "QScrollBar:vertical { background: rgba(0, 0, 0, 50); width: 8px; margin: 0; }"
-    "QScrollBar::handle:vertical { background: #b8902c; border-radius: 3px; min-height: 16px; }"
-    "QScrollBar::add-line:vertical, QScrollBar::sub-line:vertical { height: 0; }";
 
 QListWidget* NewList(QWidget* parent, const QString& name)
 {
@@ -70,46 +56,14 @@ QPoint PhrasePlace(const MainForm& form)
 huifu::huifu(QWidget* parent) : QWidget(parent, Qt::Tool | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint)
 {
     setObjectName(QStringLiteral("huifu"));
-    setWindowTitle(QStringLiteral("快捷短语"));
-    setAttribute(Qt::WA_StyledBackground);
-    setStyleSheet(QLatin1String(kPhraseStyle));
-    // The table's type at both scales, so that a history line of 44 display units fits.
-    TalkWindow::ChatType(this);
-    setFixedSize(PhraseWindowSize);
-    PopupLook::ApplyPopupOpacity(this);
-
-    auto* caption = new QLabel(windowTitle(), this);
-    caption->setObjectName(QStringLiteral("Caption"));
-    Label1 = new QLabel(QStringLiteral("×"), this);
-    Label1->setObjectName(QStringLiteral("Label1"));
-    Label1->setCursor(Qt::PointingHandCursor);
-    Label1->installEventFilter(this);
+    QVBoxLayout* column = TalkWindow::FrameChatWindow(this, QStringLiteral("快捷短语"), PhraseWindowSize, Label1);
     List1 = NewList(this, QStringLiteral("List1"));
     List2 = NewList(this, QStringLiteral("List2"));
-
-    auto* top = new QHBoxLayout;
-    top->addWidget(caption, 1);
-    top->addWidget(Label1, 0, Qt::AlignRight);
-    auto* column = new QVBoxLayout(this);
-    column->setContentsMargins(6, 4, 6, 6);
-    column->setSpacing(3);
-    column->addLayout(top);
     column->addWidget(List1, 1);
     column->addWidget(List2, 1);
-
     LoadPhrases(*this);
     List1->show();
     List2->show();
-}
-
-bool huifu::eventFilter(QObject* watched, QEvent* event)
-{
-    if (watched == Label1 && event->type() == QEvent::MouseButtonPress
-        && static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton) {
-        hide();
-        return true;
-    }
-    return QWidget::eventFilter(watched, event);
 }
 
 namespace QuickPhrases {

@@ -6,7 +6,7 @@
 #include <QWidget>
 
 class MainForm;
-class QLabel;
+class PictureBox;
 class QListWidget;
 class classIniFile;
 
@@ -17,10 +17,7 @@ public:
 
     QListWidget* List1 = nullptr;  // first list (section "chat")
     QListWidget* List2 = nullptr;  // second list (section "chat1")
-    QLabel* Label1 = nullptr;      // close
-
-protected:
-    bool eventFilter(QObject* watched, QEvent* event) override;
+    PictureBox* Label1 = nullptr;  // close
 };
 
 namespace QuickPhrases {

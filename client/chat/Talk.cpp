@@ -12,6 +12,7 @@
 #include "protocol/TableState.h"
 #include "session/Screen.h"
 #include "ui/MainForm.h"
+#include "ui/PictureBox.h"
 #include "ui/PopupLook.h"
 #include "ui/Popups.h"
 
@@ -21,12 +22,13 @@ QPointer<Talk> g_talk;
 
 constexpr QSize TalkSize(330, 170);
 
-const char* const kTalkStyle =
-    "#Talk { border: 2px solid #e0b040; border-radius: 6px; background: #123f27; }"
+const char* const kChatWindowStyle =
+    "#Talk, #huifu { border: 2px solid #e0b040; border-radius: 6px; background: #123f27; }"
     "QLabel#Caption { color: #ffe38a; font-weight: bold; }"
-    "QLabel#Label1 { color: #ffe38a; padding: 0 4px; }"
-    "QListWidget#Text1 { background: rgba(0, 0, 0, 80); color: #fff3c4; border: 1px solid #7a6226;"
-    " outline: none; }"
+    "PictureBox#Label1 { color: #ffe38a; padding: 0 4px; }"
+    "QListWidget { background: rgba(0, 0, 0, 80); color: #fff3c4; border: 1px solid #7a6226; outline: none; }"
+    "QListWidget#List1::item:hover, QListWidget#List2::item:hover { background: rgba(224, 176, 64, 90); }"
+    "QListWidget::item:selected { background: #e0b040; color: #2a1a00; }"
     "QScrollBar:vertical { background: rgba(0, 0, 0, 50); width: 8px; margin: 0; }"
     "QScrollBar::handle:vertical { background: #b8902c; border-radius: 3px; min-height: 16px; }"
     "QScrollBar::add-line:vertical, QScrollBar::sub-line:vertical { height: 0; }";
@@ -54,34 +56,13 @@ void ShowOnTop(Talk& talk, QPoint at)
 Talk::Talk(QWidget* parent) : QWidget(parent, Qt::Tool | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint)
 {
     setObjectName(QStringLiteral("Talk"));
-    setWindowTitle(QStringLiteral("聊天"));
-    setAttribute(Qt::WA_StyledBackground);
-    setStyleSheet(QLatin1String(kTalkStyle));
-    // The table's type at both scales, so that a history line of 44 display units fits.
-    TalkWindow::ChatType(this);
-    setFixedSize(TalkSize);
-    PopupLook::ApplyPopupOpacity(this);
-
-    auto* caption = new QLabel(windowTitle(), this);
-    caption->setObjectName(QStringLiteral("Caption"));
-    Label1 = new QLabel(QStringLiteral("×"), this);
-    Label1->setObjectName(QStringLiteral("Label1"));
-    Label1->setCursor(Qt::PointingHandCursor);
-    Label1->installEventFilter(this);
+    QVBoxLayout* column = TalkWindow::FrameChatWindow(this, QStringLiteral("聊天"), TalkSize, Label1);
     Text1 = new QListWidget(this);
     Text1->setObjectName(QStringLiteral("Text1"));
     Text1->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     Text1->setVerticalScrollMode(QAbstractItemView::ScrollPerItem);
     Text1->setSelectionMode(QAbstractItemView::NoSelection);
     Text1->installEventFilter(this);
-
-    auto* top = new QHBoxLayout;
-    top->addWidget(caption, 1);
-    top->addWidget(Label1, 0, Qt::AlignRight);
-    auto* column = new QVBoxLayout(this);
-    column->setContentsMargins(6, 4, 6, 6);
-    column->setSpacing(3);
-    column->addLayout(top);
     column->addWidget(Text1, 1);
 }
 
@@ -103,11 +84,6 @@ bool Talk::eventFilter(QObject* watched, QEvent* event)
 {
     if (watched == Text1 && event->type() == QEvent::KeyPress)
         Text1Key(static_cast<QKeyEvent*>(event)->key());
-    else if (watched == Label1 && event->type() == QEvent::MouseButtonPress
-             && static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton) {
-        hide();
-        return true;
-    }
     return QWidget::eventFilter(watched, event);
 }
 
@@ -220,10 +196,35 @@ bool Showing()
     return g_talk && g_talk->isVisible();
 }
 
-void ChatType(QWidget* window)
+QVBoxLayout* FrameChatWindow(QWidget* window, const QString& caption, QSize size, PictureBox*& close)
 {
+    window->setWindowTitle(caption);
+    window->setAttribute(Qt::WA_StyledBackground);
+    window->setStyleSheet(QLatin1String(kChatWindowStyle));
+    // The table's type at both scales, so that a history line of 44 display units fits.
     if (const QWidget* table = window->parentWidget())
         window->setFont(table->font());
+    window->setFixedSize(size);
+    PopupLook::ApplyPopupOpacity(window);
+
+    auto* title = new QLabel(caption, window);
+    title->setObjectName(QStringLiteral("Caption"));
+    close = new PictureBox(window);
+    close->setObjectName(QStringLiteral("Label1"));
+    close->setText(QStringLiteral("×"));
+    close->setCursor(Qt::PointingHandCursor);
+    QObject::connect(close, &PictureBox::clicked, window, [window](Qt::MouseButton b) {
+        if (b == Qt::LeftButton)
+            window->hide();
+    });
+    auto* top = new QHBoxLayout;
+    top->addWidget(title, 1);
+    top->addWidget(close, 0, Qt::AlignRight);
+    auto* column = new QVBoxLayout(window);
+    column->setContentsMargins(6, 4, 6, 6);
+    column->setSpacing(3);
+    column->addLayout(top);
+    return column;
 }
 
 void Connect(MainForm& form)

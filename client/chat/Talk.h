@@ -6,8 +6,9 @@
 #include <QWidget>
 
 class MainForm;
-class QLabel;
+class PictureBox;
 class QListWidget;
+class QVBoxLayout;
 
 class Talk : public QWidget {
     Q_OBJECT
@@ -15,7 +16,7 @@ public:
     explicit Talk(QWidget* parent = nullptr);
 
     QListWidget* Text1 = nullptr;  // the history, one display line an entry
-    QLabel* Label1 = nullptr;      // close
+    PictureBox* Label1 = nullptr;  // close
 
     // Keys in Text1 (Qt key codes): Alt and C in either order hide the window; any other
     // key in between starts the pair again.
@@ -59,8 +60,10 @@ bool Showing();
 // table picture's offset when fromPic1, the given fractions of basis down and across.
 QPoint Place(const MainForm& form, QSize basis, double down, double across, bool fromPic1 = true);
 
-// A chat window takes the table window's type (a window does not inherit its parent's).
-void ChatType(QWidget* window);
+// What the chat windows share: the pop-up look in the table window's type (a window does not
+// inherit its parent's), a fixed size, the caption row with the close label (a click hides the
+// window); the column under the caption, for the window's lists.
+QVBoxLayout* FrameChatWindow(QWidget* window, const QString& caption, QSize size, PictureBox*& close);
 
 // Registers the window with the pop-ups and gives the chat caption its click.
 void Connect(MainForm& form);

@@ -42,6 +42,30 @@ protected:
         return *form;
     }
 
+    // This client at a table with two computer players, then bob through his own hall: bob's
+    // position, or -1 when he did not appear. With chatPrint bob's client writes the chat lines
+    // it shows to its output, which his hall passes on.
+    int SitBesideBob(QProcess*& bobsHall, QString& serverOut, bool chatPrint = false)
+    {
+        QProcess* server = nullptr;
+        const int port = StartServer({"--bots", "2", "--ready-seconds", "0"}, server, serverOut);
+        if (port <= 0)
+            return -1;
+        Sit(port);
+        if (!Until([] { return TableState.Table.PlayersKnown == 3; }, 10000))
+            return -1;
+        if (chatPrint)
+            qputenv("QUELLOR_CHAT", "print");
+        bobsHall = Start("hallmere", {"--headless", "--launch", Line(port, "bob", "pw")});
+        qunsetenv("QUELLOR_CHAT");
+        if (!Until([] { return TableState.Table.PlayersKnown == 4; }, 15000))
+            return -1;
+        for (int pos = 1; pos < 4; ++pos)
+            if (TableState.Seats[static_cast<size_t>(pos)].seatKey == "bob")
+                return pos;
+        return -1;
+    }
+
     // Works the event loop (ticks, socket, timers) until done or the time is up.
     static bool Until(const std::function<bool()>& done, int ms)
     {
@@ -93,21 +117,12 @@ TEST_F(TableIntegration, LeavingARunningRoundSendsOneLeavePacketAndBringsTheHall
 
 TEST_F(TableIntegration, AnotherPlayerLeavingEmptiesTheSeat)
 {
-    QProcess* server = nullptr;
-    QString serverOut;
-    const int port = StartServer({"--bots", "2", "--ready-seconds", "0"}, server, serverOut);
-    ASSERT_GT(port, 0);
-    MainForm& f = Sit(port);
-    ASSERT_TRUE(Until([] { return TableState.Table.PlayersKnown == 3; }, 10000));
-
     // bob sits down through his own hall, then his hall closes his table.
-    QProcess* bobsHall = Start("hallmere", {"--headless", "--launch", Line(port, "bob", "pw")});
-    ASSERT_TRUE(Until([] { return TableState.Table.PlayersKnown == 4; }, 15000)) << serverOut.toStdString();
-    int bob = -1;
-    for (int pos = 1; pos < 4; ++pos)
-        if (TableState.Seats[static_cast<size_t>(pos)].seatKey == "bob")
-            bob = pos;
-    ASSERT_GT(bob, 0);
+    QProcess* bobsHall = nullptr;
+    QString serverOut;
+    const int bob = SitBesideBob(bobsHall, serverOut);
+    ASSERT_GT(bob, 0) << serverOut.toStdString();
+    MainForm& f = *form;
     EXPECT_FALSE(f.Nid[static_cast<size_t>(bob)]->text().isEmpty());
     bobsHall->write("send 1024\n");
     ASSERT_TRUE(bobsHall->waitForBytesWritten(3000));
@@ -120,23 +135,11 @@ TEST_F(TableIntegration, AnotherPlayerLeavingEmptiesTheSeat)
 
 TEST_F(TableIntegration, TwoClientsExchangeALineAndAPrivateRemark)
 {
-    QProcess* server = nullptr;
+    QProcess* bobsHall = nullptr;
     QString serverOut;
-    const int port = StartServer({"--bots", "2", "--ready-seconds", "0"}, server, serverOut);
-    ASSERT_GT(port, 0);
-    MainForm& f = Sit(port);
-    ASSERT_TRUE(Until([] { return TableState.Table.PlayersKnown == 3; }, 10000));
-
-    // bob's client writes the chat lines it shows to its output, which his hall passes on.
-    qputenv("QUELLOR_CHAT", "print");
-    QProcess* bobsHall = Start("hallmere", {"--headless", "--launch", Line(port, "bob", "pw")});
-    qunsetenv("QUELLOR_CHAT");
-    ASSERT_TRUE(Until([] { return TableState.Table.PlayersKnown == 4; }, 15000)) << serverOut.toStdString();
-    int bob = -1;
-    for (int pos = 1; pos < 4; ++pos)
-        if (TableState.Seats[static_cast<size_t>(pos)].seatKey == "bob")
-            bob = pos;
-    ASSERT_GT(bob, 0);
+    const int bob = SitBesideBob(bobsHall, serverOut, true);
+    ASSERT_GT(bob, 0) << serverOut.toStdString();
+    MainForm& f = *form;
     // bob's client takes its seat messages before any line sent after them.
     QString bobOut;
 
