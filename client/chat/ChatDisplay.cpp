@@ -22,16 +22,15 @@ bool IsDirectionControl(char16_t u)
 }
 
 // The sender asked for one of its recorded phrases. Names come from the wire: one that would
-// leave the voice folder names nothing, and a phrase without a file plays nothing (the tune
-// or cue playing now is left alone then).
+// leave the voice folder names nothing and touches no sound; a phrase without a file stops the
+// current sound and plays nothing, as any sound that cannot be played.
 void PlaySenderPhrase(int position, const Packet& packet)
 {
     const QString path = Mod_Sound::VoicePhraseFile(TableState.Players[static_cast<size_t>(position)],
                                                     static_cast<char>(packet[Field::Chat::VoiceCode]),
                                                     packet[Field::Chat::VoiceNumber]);
-    if (path.isEmpty() || !Mod_Sound::Is_File_Exist(path, path.section(QLatin1Char('/'), -1)))
-        return;
-    Mod_Sound::PlayVoicePhrase(path);
+    if (!path.isEmpty())
+        Mod_Sound::PlayVoicePhrase(path);
 }
 
 }  // namespace

@@ -266,23 +266,28 @@ TEST_F(ChatDisplayTest, VoicePhrasesPlayOnlyRecordedFilesInTheVoiceFolder)
     }
     const QString played = Mod_Sound::ProgramPath(QStringLiteral("\\..\\common\\tianjin\\v271013a1.wav"));
 
+    const QString voiceFolder = Mod_Sound::ProgramPath(QStringLiteral("\\..\\common\\tianjin\\"));
     struct Case {
         const char* name;
         uint8_t sender, voice, code, number;
         const char* voiceSet;  // of the sender
+        const char* tried;     // the file name the player is given; none: the sound is not touched
         bool plays;
     };
     const Case cases[] = {
-        {"recorded phrase", 2, 1, 'a', 1, "27", true},
-        {"no phrase asked", 2, 0, 'a', 1, "27", false},
-        {"the user's own line", 1, 1, 'a', 1, "27", false},
-        {"a phrase without a file", 2, 1, 'a', 9, "27", false},
-        {"a slash in the phrase byte", 2, 1, '/', 1, "27", false},
-        {"a backslash in the phrase byte", 2, 1, '\\', 1, "27", false},
-        {"a byte beyond ASCII", 2, 1, 0xE4, 1, "27", false},
-        {"a voice set climbing out", 2, 1, 'a', 1, "/../../x", false},
-        {"dots alone stay in the folder and find nothing", 2, 1, '.', 1, "..", false},
+        {"recorded phrase", 2, 1, 'a', 1, "27", "v271013a1.wav", true},
+        {"no phrase asked", 2, 0, 'a', 1, "27", nullptr, false},
+        {"the user's own line", 1, 1, 'a', 1, "27", nullptr, false},
+        {"a phrase without a file", 2, 1, 'a', 9, "27", "v271013a9.wav", false},
+        {"dots alone stay in the folder", 2, 1, '.', 1, "..", "v..1013.1.wav", false},
+        {"a slash in the phrase byte", 2, 1, '/', 1, "27", nullptr, false},
+        {"a backslash in the phrase byte", 2, 1, '\\', 1, "27", nullptr, false},
+        {"a byte beyond ASCII", 2, 1, 0xE4, 1, "27", nullptr, false},
+        {"a voice set climbing out", 2, 1, 'a', 1, "/../../x", nullptr, false},
+        {"a voice set climbing out the other way", 2, 1, 'a', 1, "\\..\\..\\x", nullptr, false},
     };
+    // The output refuses files that are not there, as the real one does.
+    soundDevice->unplayable << voiceFolder + "v271013a9.wav" << voiceFolder + "v..1013.1.wav";
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         TableState.Players[1].voiceSet = QString::fromLatin1(c.voiceSet);
@@ -292,11 +297,14 @@ TEST_F(ChatDisplayTest, VoicePhrasesPlayOnlyRecordedFilesInTheVoiceFolder)
         p[Field::Chat::VoiceCode] = c.code;
         p[Field::Chat::VoiceNumber] = c.number;
         Deliver(p);
-        if (c.plays)
-            EXPECT_EQ(soundDevice->calls.filter("load "), QStringList{"load " + played});
-        else
+        if (c.tried == nullptr) {
             EXPECT_TRUE(soundDevice->calls.isEmpty()) << soundDevice->calls.join(", ").toStdString();
+            continue;
+        }
+        EXPECT_EQ(soundDevice->calls.filter("load "), QStringList{"load " + voiceFolder + QLatin1String(c.tried)});
+        EXPECT_EQ(soundDevice->calls.contains("play once"), c.plays);
     }
+    EXPECT_EQ(voiceFolder + "v271013a1.wav", played);
     // At full volume, and even with the cues switched off.
     Mod_Sound::EffectsOn = false;
     TableState.Players[1].voiceSet = "27";
