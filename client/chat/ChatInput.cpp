@@ -2,7 +2,6 @@
 
 #include <QKeyEvent>
 #include <QLineEdit>
-#include <QPointer>
 
 #include "chat/Talk.h"
 #include "play/PlayerActions.h"
