@@ -2,6 +2,10 @@
 
 #include <QFont>
 
+#include "chat/ChatInput.h"
+#include "chat/FiltChat.h"
+#include "chat/QuickPhrases.h"
+#include "chat/Talk.h"
 #include "play/CardDisplay.h"
 #include "play/ClockTasks.h"
 #include "play/Clocks.h"
@@ -82,7 +86,12 @@ void ConnectWindow(MainForm& form)
     form.SetExitRequest(Shutdown::ExitAction);
     VideoWindows::ConnectWindow(form);
     Layout::SetStartCamera(VideoWindows::StartCamera);
+    ChatInput::Connect(form);
+    TalkWindow::Connect(form);
+    QuickPhrases::Connect(form);
+    Shutdown::SetClearChatHistory(TalkWindow::ClearHistory);
     SetDisplayResetControls([] {
+        TalkWindow::Hide();
         if (MainForm* table = TheMainForm())
             CardDisplay::ResetCards(*table);
     });
@@ -102,6 +111,11 @@ void ResetClient()
     Mod_Sound::ResetSound();
     ResetVosSet();
     IllegalPlayNotice::Unload();
+    ChatInput::Reset();
+    TalkWindow::Unload();
+    QuickPhrases::Unload();
+    FiltChat::Reset();
+    Shutdown::SetClearChatHistory({});
     InfoWindows::Reset();
     ExitWindows::Reset();
     Popups::Reset();

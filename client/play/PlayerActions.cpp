@@ -286,7 +286,7 @@ void KeyDown(int key, bool fromBackground)
 {
     if (fromBackground) {
         if (key == Qt::Key_F1)
-            F1Action(true);
+            F1Action(F1From::Background);
         return;
     }
     DisplayRecord& keys = TableState.Display;
@@ -313,21 +313,23 @@ void KeyDown(int key, bool fromBackground)
     }
 }
 
-void F1Action(bool hideSettingsOnly)
+void F1Action(F1From from)
 {
     ClockRecord& clock = TableState.Clock;
     clock.Hidden = true;
-    Popups::Unload(Popup::Information);
+    const bool hideOnly = from == F1From::ChatBox;
+    const auto close = [hideOnly](Popup popup) { hideOnly ? Popups::Hide(popup) : Popups::Unload(popup); };
+    close(Popup::Information);
     Popups::Hide(Popup::Talk);
     Popups::Hide(Popup::huifu);
-    if (hideSettingsOnly)
+    if (from == F1From::Background)
         Popups::Hide(Popup::VosSet);
     else
-        Popups::Unload(Popup::VosSet);
-    Popups::Unload(Popup::frmExit);
+        close(Popup::VosSet);
+    close(Popup::frmExit);
     Popups::Hide(Popup::Hero);
     Popups::Hide(Popup::Score);
-    Popups::Unload(Popup::ChuPai);
+    close(Popup::ChuPai);
     clock.ShortClock = true;
     clock.TurnSeconds = 1;
     clock.AutoPlay = true;

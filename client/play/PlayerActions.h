@@ -21,10 +21,13 @@ void AnNiuClick(int index);
 // Table keys (Qt key codes); fromBackground for keys on Pic2, which only knows F1.
 void KeyDown(int key, bool fromBackground = false);
 
+// Where F1 was pressed: on the table picture, on Pic2, or in the chat box.
+enum class F1From { Table, Background, ChatBox };
+
 // The F1 state: the window goes down, the hall comes back, and every turn plays itself after a
-// second until the table is restored. Pop-ups close (the settings window is only hidden when
-// the key came from Pic2).
-void F1Action(bool hideSettingsOnly = false);
+// second until the table is restored. Pop-ups close: from the chat box every one is only
+// hidden, from Pic2 the settings window is, from the table none is.
+void F1Action(F1From from = F1From::Table);
 
 // A new login (the hall's message 22): the start button is free and shows its start
 // picture, and no clock shows.

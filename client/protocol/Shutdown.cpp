@@ -29,6 +29,7 @@ bool Connected()
 }
 
 std::function<void(int)> g_dropPeerLink;
+std::function<void()> g_clearChatHistory;
 
 // Every pop-up of the table, on its way out with the window.
 constexpr Popup AllPopups[] = {Popup::ChuPai, Popup::frmExit, Popup::Hero, Popup::huifu,
@@ -143,6 +144,8 @@ void EndOfTableSteps()
     // The round history only ever covers the current table.
     InfoWindows::Clear();
     QFile::remove(Platform::ProgramDir() + QStringLiteral("/info.hm"));
+    if (const std::function<void()> clear = g_clearChatHistory)
+        clear();
 
     Transport::EmptyRings();
     MinimizeMainForm();
@@ -178,6 +181,11 @@ void UnloadMainForm()
 void SetDropPeerLink(std::function<void(int)> drop)
 {
     g_dropPeerLink = std::move(drop);
+}
+
+void SetClearChatHistory(std::function<void()> clear)
+{
+    g_clearChatHistory = std::move(clear);
 }
 
 void ConnectExitWindows()

@@ -43,4 +43,7 @@ void ConnectExitWindows();
 // nothing until then.
 void SetDropPeerLink(std::function<void(int position)> drop);
 
+// Empties the chat history at the end of a table; set by the chat, nothing until then.
+void SetClearChatHistory(std::function<void()> clear);
+
 }  // namespace Shutdown

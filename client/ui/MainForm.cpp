@@ -55,6 +55,11 @@ MainForm::MainForm(QWidget* parent) : QWidget(parent)
     TimerKeepAlive->setObjectName(QStringLiteral("TimerKeepAlive"));
     TimerKeepAlive->setInterval(5000);
 
+    // Its duty is given by the chat.
+    TimerChat = new QTimer(this);
+    TimerChat->setObjectName(QStringLiteral("TimerChat"));
+    TimerChat->setInterval(800);
+
     SetWebBrowser(WebPage::MakeView(Pic1));
 }
 

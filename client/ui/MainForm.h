@@ -94,6 +94,7 @@ public:
 
     QTimer* TimerBong = nullptr;
     QTimer* TimerKeepAlive = nullptr;
+    QTimer* TimerChat = nullptr;        // the chat box's flood lock
 
     // Pop-up windows this window hides or closes itself; set by the parts that make them.
     QWidget* Talk = nullptr;

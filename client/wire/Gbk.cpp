@@ -2,6 +2,8 @@
 
 #include <iconv.h>
 
+#include <QStringDecoder>
+
 #include <cerrno>
 #include <vector>
 
@@ -99,6 +101,18 @@ QString Decode(const QByteArray& bytes)
         }
     }
     return text;
+}
+
+QString DecodeTextFile(const QByteArray& bytes)
+{
+    QByteArray body = bytes;
+    if (body.startsWith("\xEF\xBB\xBF"))
+        body.remove(0, 3);
+    QStringDecoder utf8(QStringDecoder::Utf8);
+    const QString text = utf8(body);
+    if (!utf8.hasError())
+        return text;
+    return Decode(body);
 }
 
 QString DecodeCode(int code)

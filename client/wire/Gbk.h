@@ -16,6 +16,10 @@ QByteArray EncodeUnit(QChar unit);
 // GBK bytes to text; a byte sequence GBK does not define becomes U+FFFD.
 QString Decode(const QByteArray& bytes);
 
+// The text of a data file: UTF-8 when the bytes are valid UTF-8 (a leading byte-order mark
+// dropped), GBK otherwise.
+QString DecodeTextFile(const QByteArray& bytes);
+
 // One character from a code as the wire carries it: below 256 a single byte, otherwise
 // lead * 256 + trail.
 QString DecodeCode(int code);

@@ -273,17 +273,6 @@ void TableServer::Handle(Connection& c, const Packet& p)
     case Command::Entry:
         Enter(c, p);
         break;
-    case Command::Chat:
-        // A chat line goes back to every link.
-        for (auto& other : m_connections) {
-            if (other->gone)
-                continue;
-            if (other->seat >= 0)
-                m_table.Send(other->seat, p);
-            else
-                WriteTo(*other, p, true);
-        }
-        break;
     default:
         if (c.seat >= 0)
             m_table.Receive(c.seat, p, Now());

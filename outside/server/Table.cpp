@@ -43,7 +43,8 @@ std::string Ordinal(int place)
 
 GameTable::GameTable(TableConfig config, LogSink log)
     : m_config(std::move(config)), m_log(std::move(log)),
-      m_rng(m_config.seed ? *m_config.seed : std::random_device{}())
+      m_rng(m_config.seed ? *m_config.seed : std::random_device{}()),
+      m_chatRng(m_config.seed ? *m_config.seed + 1 : std::random_device{}())
 {
     m_config.bots = std::clamp(m_config.bots, 0, 4);
     m_config.turnSeconds = std::clamp(m_config.turnSeconds, 1, 255);
@@ -204,6 +205,7 @@ int GameTable::Enter(const std::string& key, Packet reply, int64_t now)
                                    [](const SeatState& other) { return other.kind == SeatKind::Empty; });
     if (full && m_phase == Phase::Waiting && m_config.readySeconds > 0)
         m_humansReadyAt = now + 1000LL * m_config.readySeconds;
+    BotSays({0, 1, 2, 3}, ChatMoment::Greeting);
     return seat;
 }
 
@@ -293,6 +295,9 @@ void GameTable::Receive(int seat, const Packet& p, int64_t now)
     switch (p[Wire::CommandByte]) {
     case Command::PlayRequest:
         PlayRequest(seat, p, now);
+        break;
+    case Command::Chat:
+        RouteChat(seat, p);
         break;
     case Command::Departure:
         if (p[Field::Request::Kind] == 1)
@@ -610,8 +615,11 @@ void GameTable::PlayCards(int seat, std::vector<CardValue> cards, PlayType type,
         s.hand.erase(std::remove(s.hand.begin(), s.hand.end(), c), s.hand.end());
     RoundRecord& record = Record();
     record.plays.push_back(PlayRecord{seat, lead, type, cards, by != PlayedBy::Seat, by == PlayedBy::Refusal});
-    if (type == PlayType::Bomb)
+    if (type == PlayType::Bomb) {
         ++record.bombs;
+        BotSays({Partner(seat)}, ChatMoment::PartnerBomb, 0.5);
+        BotSays({(seat + 1) & 3, (seat + 3) & 3}, ChatMoment::OpponentBomb, 0.25);
+    }
     Rules::SetCurrentPlay(m_current, type, cards);
     m_lastPlayer = seat;
     m_passes = 0;
@@ -716,6 +724,8 @@ void GameTable::FinishRound(int64_t now)
             + (r.remaining.empty() ? "" : ", left with " + CardsText(r.remaining)));
     }
     LogTurnCounts();
+    BotSays({winners, winners + 2}, ChatMoment::RoundWon, 0.5);
+    BotSays({1 - winners, 3 - winners}, ChatMoment::RoundLost, 0.25);
 
     m_phase = Phase::Waiting;
     m_turn = -1;
@@ -731,6 +741,38 @@ void GameTable::FinishRound(int64_t now)
     if (m_config.maxRounds > 0 && m_roundsSinceOpen >= m_config.maxRounds)
         CloseTable("本桌已打完" + std::to_string(m_config.maxRounds) + "局，欢迎下次再来！", now);
     Schedule(Due::BotsReady, now + 3LL * m_config.botDelayMs);
+}
+
+void GameTable::RouteChat(int seat, Packet p)
+{
+    // The line is from the seat whose link it came on, whatever the packet claims.
+    p[Field::Seat] = SeatBit(seat);
+    const uint8_t to = p[Field::Chat::Whisper];
+    const std::vector<int> recipients = ChatRecipients(seat, to);
+    if (recipients.empty()) {
+        Log(Who(seat) + " addressed a chat line to seat bits " + std::to_string(to) + "; dropped");
+        return;
+    }
+    const int addressee = SeatOfBit(to);
+    Log(Who(seat) + (addressee < 0 ? " says: " : " to " + Who(addressee) + ": ") + ChatTextUtf8(p));
+    for (int other : recipients)
+        Send(other, p);
+}
+
+void GameTable::BotSays(const std::vector<int>& candidates, ChatMoment moment, double chance)
+{
+    if (!m_config.botChat || std::uniform_real_distribution<double>(0, 1)(m_chatRng) >= chance)
+        return;
+    std::vector<int> bots;
+    for (int seat : candidates)
+        if (At(seat).kind == SeatKind::Bot)
+            bots.push_back(seat & 3);
+    if (bots.empty())
+        return;
+    const int seat = bots[std::uniform_int_distribution<size_t>(0, bots.size() - 1)(m_chatRng)];
+    const Packet p = BotChatPacket(seat, At(seat).profile, PickBotLine(moment, m_chatRng));
+    Log(Who(seat) + " says: " + ChatTextUtf8(p));
+    SendAll(p);
 }
 
 // Whoever cannot pay the next stake leaves, computer players as much as humans: one departure

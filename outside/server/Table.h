@@ -14,6 +14,7 @@
 #include <string>
 #include <vector>
 
+#include "BotChat.h"
 #include "Players.h"
 #include "rules/CardTypes.h"
 #include "rules/Compare.h"
@@ -36,6 +37,8 @@ struct TableConfig {
     // The client promises the first game within 15 s of the table filling but sends no ready
     // for it; a human still silent this long after the fill is made ready. 0: never.
     int readySeconds = 15;
+    // Computer players greet, remark on bombs and on the end of a round now and then.
+    bool botChat = false;
 };
 
 enum class SeatKind { Empty, Bot, Human, Away };
@@ -182,11 +185,16 @@ private:
     void BotsReady(int64_t now);
     void HumansMadeReady(int64_t now);
     void Schedule(Due due, int64_t at);
+    // A human's chat line to everyone or, privately, to one seat (the sender gets it back).
+    void RouteChat(int seat, Packet p);
+    // A computer player (one of `candidates`, drawn) says something; with `chance` of 1.
+    void BotSays(const std::vector<int>& candidates, ChatMoment moment, double chance = 1.0);
     RoundRecord& Record() { return m_rounds.back(); }
 
     TableConfig m_config;
     LogSink m_log;
     std::mt19937 m_rng;
+    std::mt19937 m_chatRng;  // apart from m_rng, so that chat never changes the deals of a seed
     std::array<SeatState, 4> m_seats{};
     std::vector<Outgoing> m_outbox;
     std::vector<int> m_released;

@@ -83,12 +83,14 @@ int main(int argc, char** argv)
         option("drop-after-plays", "Cut the humans' links once, after this many plays of a round; 0 never.", "n", "0");
     const QCommandLineOption refuseReconnects(QStringLiteral("refuse-reconnects"),
                                               QStringLiteral("Answer every reconnect with a refusal."));
+    const QCommandLineOption botChat =
+        option("bot-chat", "1: the computer players chat now and then (with voice phrases); 0 silent.", "n", "0");
     parser.addOptions({port, outcome, timeoutLimit, web, record, bots, turnSeconds, botDelay, seed, rounds, stake,
-                       coins, readySeconds, dropAfter, refuseReconnects});
+                       coins, readySeconds, dropAfter, refuseReconnects, botChat});
     parser.process(app);
 
     long long portNumber = 0, outcomeValue = 0, limit = 0, botCount = 0, seconds = 0, delay = 0, roundLimit = 0,
-              stakeValue = 0, coinValue = 0, seedValue = 0, readyValue = 0, dropValue = 0;
+              stakeValue = 0, coinValue = 0, seedValue = 0, readyValue = 0, dropValue = 0, chatValue = 0;
     bool ok = IntOption(parser, port, 0, 65535, portNumber) && IntOption(parser, outcome, 0, 255, outcomeValue)
               && IntOption(parser, timeoutLimit, 0, 255, limit) && IntOption(parser, bots, 0, 4, botCount)
               && IntOption(parser, turnSeconds, 1, 255, seconds) && IntOption(parser, botDelay, 0, 600000, delay)
@@ -96,7 +98,7 @@ int main(int argc, char** argv)
               && IntOption(parser, stake, 1, 2000000000, stakeValue)
               && IntOption(parser, coins, 0, 1000000000000LL, coinValue)
               && IntOption(parser, readySeconds, 0, 86400, readyValue)
-              && IntOption(parser, dropAfter, 0, 1000000, dropValue);
+              && IntOption(parser, dropAfter, 0, 1000000, dropValue) && IntOption(parser, botChat, 0, 1, chatValue);
     if (ok && parser.isSet(seed))
         ok = IntOption(parser, seed, 0, 4294967295LL, seedValue);
     if (!ok) {
@@ -120,6 +122,7 @@ int main(int argc, char** argv)
     table.stake = static_cast<uint32_t>(stakeValue);
     table.humanCoins = static_cast<uint64_t>(coinValue);
     table.readySeconds = static_cast<int>(readyValue);
+    table.botChat = chatValue == 1;
     if (parser.isSet(seed))
         table.seed = static_cast<uint32_t>(seedValue);
 

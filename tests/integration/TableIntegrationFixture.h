@@ -9,6 +9,7 @@
 #include "integration/ProgramsFixture.h"
 #include "session/Transport.h"
 #include "session/Winsock1.h"
+#include "protocol/TableState.h"
 #include "ui/UiFixture.h"
 
 namespace IntegrationTest {
@@ -38,6 +39,30 @@ protected:
         form = std::make_unique<MainForm>();
         EXPECT_TRUE(Startup::LoadMainForm(*form, {QStringLiteral("quellor"), line}, {1280, 1024}));
         return *form;
+    }
+
+    // This client at a table with two computer players, then bob through his own hall: bob's
+    // position, or -1 when he did not appear. With chatPrint bob's client writes the chat lines
+    // it shows to its output, which his hall passes on.
+    int SitBesideBob(QProcess*& bobsHall, QString& serverOut, bool chatPrint = false)
+    {
+        QProcess* server = nullptr;
+        const int port = StartServer({"--bots", "2", "--ready-seconds", "0"}, server, serverOut);
+        if (port <= 0)
+            return -1;
+        Sit(port);
+        if (!Until([] { return TableState.Table.PlayersKnown == 3; }, 10000))
+            return -1;
+        if (chatPrint)
+            qputenv("QUELLOR_CHAT", "print");
+        bobsHall = Start("hallmere", {"--headless", "--launch", Line(port, "bob", "pw")});
+        qunsetenv("QUELLOR_CHAT");
+        if (!Until([] { return TableState.Table.PlayersKnown == 4; }, 15000))
+            return -1;
+        for (int pos = 1; pos < 4; ++pos)
+            if (TableState.Seats[static_cast<size_t>(pos)].seatKey == "bob")
+                return pos;
+        return -1;
     }
 
     // Works the event loop (ticks, socket, timers) until done or the time is up.

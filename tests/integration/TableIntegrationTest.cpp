@@ -2,6 +2,10 @@
 // players or a second real client with its own hall.
 #include <QFile>
 
+#include <QKeyEvent>
+
+#include "chat/ChatInput.h"
+#include "chat/Talk.h"
 #include "integration/TableIntegrationFixture.h"
 #include "play/PlayerActions.h"
 #include "protocol/TableState.h"
@@ -48,21 +52,12 @@ TEST_F(TableIntegration, LeavingARunningRoundSendsOneLeavePacketAndBringsTheHall
 
 TEST_F(TableIntegration, AnotherPlayerLeavingEmptiesTheSeat)
 {
-    QProcess* server = nullptr;
-    QString serverOut;
-    const int port = StartServer({"--bots", "2", "--ready-seconds", "0"}, server, serverOut);
-    ASSERT_GT(port, 0);
-    MainForm& f = Sit(port);
-    ASSERT_TRUE(Until([] { return TableState.Table.PlayersKnown == 3; }, 10000));
-
     // bob sits down through his own hall, then his hall closes his table.
-    QProcess* bobsHall = Start("hallmere", {"--headless", "--launch", Line(port, "bob", "pw")});
-    ASSERT_TRUE(Until([] { return TableState.Table.PlayersKnown == 4; }, 15000)) << serverOut.toStdString();
-    int bob = -1;
-    for (int pos = 1; pos < 4; ++pos)
-        if (TableState.Seats[static_cast<size_t>(pos)].seatKey == "bob")
-            bob = pos;
-    ASSERT_GT(bob, 0);
+    QProcess* bobsHall = nullptr;
+    QString serverOut;
+    const int bob = SitBesideBob(bobsHall, serverOut);
+    ASSERT_GT(bob, 0) << serverOut.toStdString();
+    MainForm& f = *form;
     EXPECT_FALSE(f.Nid[static_cast<size_t>(bob)]->text().isEmpty());
     bobsHall->write("send 1024\n");
     ASSERT_TRUE(bobsHall->waitForBytesWritten(3000));
@@ -71,4 +66,35 @@ TEST_F(TableIntegration, AnotherPlayerLeavingEmptiesTheSeat)
     EXPECT_TRUE(f.Nid[static_cast<size_t>(bob)]->text().isEmpty());
     EXPECT_TRUE(TableState.Seats[static_cast<size_t>(bob)].seatKey.isEmpty());
     EXPECT_TRUE(SysmsgText(0).startsWith("bob退出了游戏 ")) << SysmsgText(0).toStdString();
+}
+
+TEST_F(TableIntegration, TwoClientsExchangeALineAndAPrivateRemark)
+{
+    QProcess* bobsHall = nullptr;
+    QString serverOut;
+    const int bob = SitBesideBob(bobsHall, serverOut, true);
+    ASSERT_GT(bob, 0) << serverOut.toStdString();
+    MainForm& f = *form;
+    // bob's client takes its seat messages before any line sent after them.
+    QString bobOut;
+
+    const auto enter = [&f](const QString& text) {
+        f.Chat->insert(text);
+        QKeyEvent press(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier);
+        QCoreApplication::sendEvent(f.Chat, &press);
+    };
+    const auto shown = [] {
+        Talk* talk = TalkWindow::Loaded();
+        return talk ? UiTest::ListRows(talk->Text1) : QStringList();
+    };
+    enter(QStringLiteral("大家好"));
+    ASSERT_TRUE(Until([&] { return shown().contains("你说道： 大家好"); }, 5000)) << shown().join('|').toStdString();
+    EXPECT_TRUE(WaitForOutput(bobsHall, bobOut, QRegularExpression("chat: alice说道： 大家好"))) << bobOut.toStdString();
+
+    ASSERT_TRUE(Until([] { return ChatInputState.ChatAllowed; }, 3000)) << "the lock ends by itself";
+    ChatInput::PortraitClick(bob);
+    EXPECT_EQ(f.Chat->text(), "你对bob说 ：");
+    enter(QStringLiteral("悄悄话"));
+    ASSERT_TRUE(Until([&] { return shown().contains("你对bob说道： 悄悄话"); }, 5000)) << shown().join('|').toStdString();
+    EXPECT_TRUE(WaitForOutput(bobsHall, bobOut, QRegularExpression("chat: alice对你说道： 悄悄话"))) << bobOut.toStdString();
 }

@@ -4,6 +4,7 @@
 //   quellor-showcase --scale 1 --out table.png             the empty table (1280 x 1024 screen)
 //   quellor-showcase --scale 0.78125 --round --out r.png   a round in play (800 x 600 screen)
 //   quellor-showcase --all --out all.png                   every control shown at once
+//   quellor-showcase --round --chat --out c.png            with chat lines and the history open
 //
 // With --all every control is shown, also those that take turns in one place (a fan and the
 // badge that replaces it, a play and a pass bubble); the overlaps among shown controls are
@@ -18,9 +19,17 @@
 #include <QTextStream>
 #include <QTimer>
 
+#include "chat/ChatInput.h"
+#include "chat/Talk.h"
 #include "protocol/TableState.h"
 #include "resources/Pictures.h"
+#include "session/Connection.h"
 #include "session/Platform.h"
+#include "session/Transport.h"
+#include "ui/Popups.h"
+#include "wire/Commands.h"
+#include "wire/Fields.h"
+#include "wire/Gbk.h"
 #include "Startup.h"
 #include "ui/Layout.h"
 #include "ui/MainForm.h"
@@ -240,6 +249,53 @@ void Everything(MainForm& f)
     f.Tiplbl->raise();
 }
 
+// Chat lines as the server sends them, through the client's own handling: the server's
+// notice, public lines, private remarks to and from the user and between two others, a
+// filtered line and a long one; then a remark being typed and the history window opened.
+void ChatLines(MainForm& f)
+{
+    const uint8_t bits[4] = {1, 2, 4, 8};
+    for (size_t p = 0; p < 4; ++p) {
+        TableState.Seats[p].seatBit = bits[p];
+        TableState.Players[p].nickname = kPlayers[p].nickname;
+    }
+    Connection::Link.EntryOk = true;
+    const auto deliver = [](uint8_t sender, uint8_t to, const QString& text) {
+        Packet p = Wire::NewPacket(Command::Chat);
+        p[Field::Seat] = sender;
+        p[Field::Chat::Whisper] = to;
+        const QByteArray bytes = Gbk::Encode(text);
+        for (int i = 0; i < bytes.size() && Field::Chat::Text + i <= Field::Chat::TextLast; ++i)
+            p[static_cast<size_t>(Field::Chat::Text + i)] = static_cast<uint8_t>(bytes[i]);
+        Transport::DeliverPacket(p);
+    };
+    deliver(0, 0, QStringLiteral("系统消息：欢迎来到一号桌，请文明聊天！"));
+    deliver(2, 0, QStringLiteral("东方不败说道： 大家好！"));
+    deliver(1, 0, QStringLiteral("小明同学说道： 你好，合作愉快！"));
+    deliver(4, 1, QStringLiteral("快点出牌啊，等得花都谢了"));
+    deliver(1, 8, QStringLiteral("这把稳了"));
+    deliver(4, 2, QStringLiteral("小心他的炸弹"));
+    deliver(2, 0, QStringLiteral("东方不败说道： 你这个混蛋，打得真好"));
+    deliver(8, 0, QStringLiteral("一二三四五六七八说道： 这一局我们一定要赢回来，大家加油，下一局再战到天亮！"));
+    f.Chat->clear();
+    ChatInput::PortraitClick(2);
+    f.Chat->insert(QStringLiteral("好的"));
+    Popups::Toggle(Popup::Talk);
+}
+
+// The table with the history window drawn where it stands over it.
+QPixmap TableWithHistory(MainForm& f)
+{
+    QPixmap picture = f.grab();
+    Talk* talk = TalkWindow::Loaded();
+    if (talk != nullptr && talk->isVisible()) {
+        QPainter painter(&picture);
+        painter.setOpacity(0.9);
+        painter.drawPixmap(talk->frameGeometry().topLeft() - f.frameGeometry().topLeft(), talk->grab());
+    }
+    return picture;
+}
+
 // Two controls of one family (the cards of a hand, fanned on purpose) or a control and what it
 // is drawn on by design.
 bool MeantToOverlap(const QString& a, const QString& b)
@@ -297,7 +353,8 @@ int main(int argc, char** argv)
                                  QStringLiteral("address"));
     const QCommandLineOption out(QStringLiteral("out"), QStringLiteral("Picture file to write."), QStringLiteral("file"),
                                  QStringLiteral("showcase.png"));
-    parser.addOptions({scale, all, round, web, out});
+    const QCommandLineOption chat(QStringLiteral("chat"), QStringLiteral("Chat lines and the history window."));
+    parser.addOptions({scale, all, round, web, out, chat});
     parser.process(app);
 
     const bool small = parser.value(scale).toDouble() < 1.0;
@@ -320,6 +377,8 @@ int main(int argc, char** argv)
         Everything(form);
     else if (parser.isSet(round))
         Round(form, false);
+    if (parser.isSet(chat))
+        ChatLines(form);
     if (parser.isSet(all) || parser.isSet(round)) {
         form.NavigateWebBrowser(parser.isSet(web) ? parser.value(web) : QStringLiteral("sample"));
         if (!parser.isSet(web))
@@ -331,7 +390,7 @@ int main(int argc, char** argv)
     const int wait = parser.isSet(web) ? 4000 : 200;
     QTimer::singleShot(wait, &app, [&] {
         const QString file = parser.value(out);
-        const bool saved = form.grab().save(file);
+        const bool saved = TableWithHistory(form).save(file);
         stdOut << (saved ? "saved " : "could not save ") << file << "\n";
         if (parser.isSet(all))
             ListOverlaps(form, stdOut);
