@@ -120,7 +120,10 @@ public:
         m.name = userName.toLatin1().toStdString();
         if (!RelayWire::ValidName(m.name))
             return;
-        m_slots[Index(slot)].id = userName;
+        // The slot counts as asked for at once, so that the next choice of a slot passes it by.
+        SlotRecord& r = m_slots[Index(slot)];
+        r.state = r.id == userName ? std::max<int16_t>(r.state, 1) : int16_t{1};
+        r.id = userName;
         Write(m);
     }
 

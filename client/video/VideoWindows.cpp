@@ -3,6 +3,7 @@
 #include <QDir>
 #include <QMouseEvent>
 #include <QPixmap>
+#include <QPointer>
 #include <QSaveFile>
 #include <QTimer>
 
@@ -37,7 +38,8 @@ constexpr ZoomSize ZoomSizes[3] = {
     {{6510, 5115}, {6000, 4500}, {240, 480}},
 };
 
-std::array<frmZoom*, 4> g_zoom{};
+// Owned by the table window as well: a window that goes with it leaves a null here.
+std::array<QPointer<frmZoom>, 4> g_zoom{};
 int g_zoomTarget = 0;
 std::unique_ptr<QTimer> g_timerZoom;
 std::array<bool, 16> g_highlighted{};
@@ -208,7 +210,7 @@ void ShowFrame(QLabel* display, const QByteArray& frame)
 
 frmZoom* Zoom(int zoom)
 {
-    return zoom >= 0 && zoom <= 3 ? g_zoom[static_cast<size_t>(zoom)] : nullptr;
+    return zoom >= 0 && zoom <= 3 ? g_zoom[static_cast<size_t>(zoom)].data() : nullptr;
 }
 
 bool ZoomShowing(int zoom)
@@ -225,8 +227,8 @@ void ToggleZoom(int zoom)
         UnloadZoom(zoom);
         return;
     }
-    frmZoom*& window = g_zoom[static_cast<size_t>(zoom)];
-    if (window == nullptr)
+    QPointer<frmZoom>& window = g_zoom[static_cast<size_t>(zoom)];
+    if (window.isNull())
         window = new frmZoom(zoom, TheMainForm());
     window->show();
     window->raise();
@@ -500,7 +502,7 @@ void ConnectWindow(MainForm& form)
 void Reset()
 {
     for (int zoom = 0; zoom < 4; ++zoom)
-        if (frmZoom* window = g_zoom[static_cast<size_t>(zoom)]) {
+        if (frmZoom* window = g_zoom[static_cast<size_t>(zoom)].data()) {
             g_zoom[static_cast<size_t>(zoom)] = nullptr;
             delete window;
         }

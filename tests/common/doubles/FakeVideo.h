@@ -33,7 +33,13 @@ public:
     {
         return slot >= 1 && slot <= 3 ? slots_[static_cast<size_t>(slot)].state : int16_t{0};
     }
-    void RequestVideo(int slot, const QString& userName) override { requests.emplace_back(slot, userName); }
+    // As the real one: the slot is taken by that user at once, still unlinked.
+    void RequestVideo(int slot, const QString& userName) override
+    {
+        requests.emplace_back(slot, userName);
+        if (slot >= 1 && slot <= 3 && slots_[static_cast<size_t>(slot)].state < 1)
+            slots_[static_cast<size_t>(slot)] = {userName, 1};
+    }
     void CloseUser(int slot) override { closed.push_back(slot); }
     void SendHeader(int slot, const QByteArray& header) override { headers.emplace_back(slot, header); }
     void SendMode(int slot, int mode) override { modes.emplace_back(slot, mode); }
