@@ -1,5 +1,6 @@
 #include "video/VideoWindows.h"
 
+#include <QCloseEvent>
 #include <QDir>
 #include <QMouseEvent>
 #include <QPixmap>
@@ -170,6 +171,12 @@ void frmZoom::mouseMoveEvent(QMouseEvent* event)
         m_dragging = false;
 }
 
+void frmZoom::closeEvent(QCloseEvent* event)
+{
+    QWidget::closeEvent(event);
+    VideoWindows::UnloadZoom(zoom);
+}
+
 namespace VideoWindows {
 
 void StartCamera()
@@ -228,8 +235,11 @@ void ToggleZoom(int zoom)
         return;
     }
     QPointer<frmZoom>& window = g_zoom[static_cast<size_t>(zoom)];
-    if (window.isNull())
+    if (window.isNull()) {
         window = new frmZoom(zoom, TheMainForm());
+        if (MainForm* form = TheMainForm())
+            form->ZoomWindows[static_cast<size_t>(zoom)] = window;
+    }
     window->show();
     window->raise();
     Centre(*window);
@@ -300,6 +310,8 @@ void UnloadZoom(int zoom)
     if (window == nullptr)
         return;
     g_zoom[static_cast<size_t>(zoom)] = nullptr;
+    if (MainForm* form = TheMainForm())
+        form->ZoomWindows[static_cast<size_t>(zoom)] = nullptr;
     window->hide();
     window->deleteLater();
     if (zoom > 0)

@@ -32,6 +32,8 @@ public:
 protected:
     void mousePressEvent(QMouseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
+    // Closed by the table (minimised): unloaded like its close button does.
+    void closeEvent(QCloseEvent* event) override;
 
 private:
     QPoint m_dragFrom;

@@ -292,6 +292,13 @@ TEST_F(VideoTest, ZoomWindowsChangeSizeWithinTheirThree)
     EXPECT_TRUE(VideoWindows::Zoom(0)->vshow1->pixmap().isNull());
     VideoWindows::CommandClick(1);
     EXPECT_FALSE(VideoWindows::ZoomShowing(0));
+
+    // Minimising the table unloads the zoom windows.
+    VideoWindows::ToggleZoom(2);
+    ASSERT_TRUE(VideoWindows::ZoomShowing(2));
+    form->showMinimized();
+    EXPECT_EQ(VideoWindows::Zoom(2), nullptr);
+    EXPECT_EQ(peerLink->rates.back(), std::make_pair(2, 0));
 }
 
 TEST_F(VideoTest, PhotosAreWrittenOnlyFromWellFormedFramesIntoTheAlbum)
