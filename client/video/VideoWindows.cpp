@@ -44,6 +44,7 @@ std::array<QPointer<frmZoom>, 4> g_zoom{};
 int g_zoomTarget = 0;
 std::unique_ptr<QTimer> g_timerZoom;
 std::array<bool, 16> g_highlighted{};
+std::function<QDateTime()> g_photoClock;
 
 const LayoutScaleFactors& Scale()
 {
@@ -478,12 +479,17 @@ bool TakePhoto(int k)
     // limit is written, only into the album, and a failure is said as one.
     bool saved = ValidFrame(frame) && QDir().mkpath(AlbumFolder());
     if (saved) {
-        QSaveFile file(PhotoFileName(QDateTime::currentDateTime()));
+        QSaveFile file(PhotoFileName(g_photoClock ? g_photoClock() : QDateTime::currentDateTime()));
         saved = file.open(QIODevice::WriteOnly) && file.write(frame) == frame.size() && file.commit();
     }
     Chat::PostSystemLine(saved ? QStringLiteral("照相成功,照片保存在本机相册中。")
                                : QStringLiteral("照相失败，照片没有保存。"));
     return saved;
+}
+
+void SetPhotoClock(std::function<QDateTime()> clock)
+{
+    g_photoClock = std::move(clock);
 }
 
 void OpenAlbum()
@@ -522,6 +528,7 @@ void Reset()
         g_timerZoom->stop();
     g_highlighted.fill(false);
     g_zoomTarget = 0;
+    g_photoClock = nullptr;
 }
 
 }  // namespace VideoWindows

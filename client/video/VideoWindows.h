@@ -3,6 +3,7 @@
 // and command bars of the other positions, the zoom windows in three sizes, photos and the
 // album. Frame routing is VideoLinks'.
 #include <array>
+#include <functional>
 #include <QByteArray>
 #include <QDateTime>
 #include <QString>
@@ -73,6 +74,8 @@ void DisplayHover(int position);
 // Photos: the album folder beside the program, a file named by the moment.
 QString AlbumFolder();
 QString PhotoFileName(const QDateTime& at);
+// The moment a photo is taken at; tests set it (nothing: the real clock).
+void SetPhotoClock(std::function<QDateTime()> clock);
 // Saves the latest frame of k (0 own, 1..3 positions); false when there was no well-formed
 // frame or the file could not be written (the message line says which).
 bool TakePhoto(int k);

@@ -79,4 +79,11 @@ TEST_F(TableIntegration, TwoPlayersSeeEachOthersCameraThroughTheRelay)
     relayOut += QString::fromUtf8(relay->readAll());
     EXPECT_TRUE(relayOut.contains("login of alice")) << relayOut.toStdString();
     EXPECT_TRUE(relayOut.contains("login of bob")) << relayOut.toStdString();
+
+    // bob leaves: his video goes from alice's table and her slot for him closes.
+    bobsHall->write("send 1024\n");
+    ASSERT_TRUE(Until([this, at] { return !form->vshow1[at]->isVisible() && VideoLinks::Video.LastFrame[at].isEmpty(); }, 15000));
+    EXPECT_FALSE(form->PicLocal[at]->isVisible());
+    for (int slot = 1; slot <= 3; ++slot)
+        EXPECT_NE(P2PSocket1().UserID(slot), "bob") << slot;
 }

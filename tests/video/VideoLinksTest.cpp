@@ -301,6 +301,28 @@ TEST_F(VideoTest, ZoomWindowsChangeSizeWithinTheirThree)
     EXPECT_EQ(peerLink->rates.back(), std::make_pair(2, 0));
 }
 
+TEST_F(VideoTest, ZoomWindowsOpenAtTheirPlaces)
+{
+    const QRect table = form->frameGeometry();
+    struct Place {
+        int zoom;
+        double right, down;  // from the centre, in parts of the table
+    };
+    for (const Place& p : {Place{0, -0.2, 0.2}, Place{1, -0.25, -0.2}, Place{2, 0, -0.2}, Place{3, 0.25, -0.2}}) {
+        VideoWindows::ToggleZoom(p.zoom);
+        const frmZoom* zoom = VideoWindows::Zoom(p.zoom);
+        ASSERT_NE(zoom, nullptr);
+        const QPoint centred(table.left() + (table.width() - zoom->width()) / 2,
+                             table.top() + (table.height() - zoom->height()) / 2);
+        EXPECT_EQ(zoom->pos(), centred + QPoint(qRound(p.right * table.width()), qRound(p.down * table.height())))
+            << p.zoom;
+        // Large windows sit near an edge of the table.
+        VideoWindows::ZoomButton(p.zoom, 1);
+        EXPECT_TRUE(table.contains(zoom->geometry().center())) << p.zoom;
+        VideoWindows::ToggleZoom(p.zoom);
+    }
+}
+
 TEST_F(VideoTest, PhotosAreWrittenOnlyFromWellFormedFramesIntoTheAlbum)
 {
     EXPECT_EQ(VideoWindows::PhotoFileName(QDateTime(QDate(2010, 9, 9), QTime(15, 7, 3))),
@@ -311,12 +333,16 @@ TEST_F(VideoTest, PhotosAreWrittenOnlyFromWellFormedFramesIntoTheAlbum)
     EXPECT_NE(MessageArea().indexOf("照相失败"), -1);
     EXPECT_FALSE(QDir(dir.path() + "/photo").exists());
 
+    // Two photos in the same second: one file, the later picture.
+    VideoWindows::SetPhotoClock([] { return QDateTime(QDate(2026, 12, 10), QTime(9, 5, 7)); });
     Video.LastFrame[0] = Bmp(Qt::cyan);
     ASSERT_TRUE(VideoWindows::TakePhoto(0));
     EXPECT_NE(MessageArea().indexOf("照相成功,照片保存在本机相册中。"), -1);
+    Video.LastFrame[0] = Bmp(Qt::magenta);
+    ASSERT_TRUE(VideoWindows::TakePhoto(0));
     const QStringList photos = QDir(dir.path() + "/photo").entryList(QDir::Files);
-    ASSERT_EQ(photos.size(), 1);
-    QFile written(dir.path() + "/photo/" + photos[0]);
+    EXPECT_EQ(photos, QStringList{"20261210957.bmp"});
+    QFile written(dir.path() + "/photo/20261210957.bmp");
     ASSERT_TRUE(written.open(QIODevice::ReadOnly));
     EXPECT_EQ(written.readAll(), Video.LastFrame[0]);
 
