@@ -168,7 +168,7 @@ void OnFrameArrived(int slot, const QByteArray& frame)
     if (form == nullptr)
         return;
     if (form->vshow1[i]->isHidden() && !Video.VideoShown[i]) {
-        form->ImgKuang[i]->show();
+        VideoWindows::ShowVideoFrame(*form, s);
         form->PicLocal[i]->show();
         Repaint(s).start();
         form->vshow1[i]->show();

@@ -3,6 +3,7 @@
 #include <QCloseEvent>
 #include <QDir>
 #include <QMouseEvent>
+#include <QPainter>
 #include <QPixmap>
 #include <QPointer>
 #include <QSaveFile>
@@ -216,6 +217,26 @@ void ShowFrame(QLabel* display, const QByteArray& frame)
     display->setPixmap(picture);
 }
 
+void ShowVideoFrame(MainForm& form, int position)
+{
+    PictureBox* frame = form.ImgKuang[static_cast<size_t>(position)];
+    // Drawn at the size the layout gave, which the scale decides.
+    if (frame->pixmap().size() != frame->size())
+        frame->setPicture(0, FramePicture(frame->size()));
+    frame->show();
+}
+
+QPixmap FramePicture(QSize size)
+{
+    QPixmap pixmap(size.expandedTo({4, 4}));
+    pixmap.fill(Qt::transparent);
+    QPainter p(&pixmap);
+    p.setRenderHint(QPainter::Antialiasing);
+    p.setPen(QPen(QColor(0xe0, 0xb0, 0x40), 2));
+    p.drawRoundedRect(QRectF(1, 1, pixmap.width() - 2, pixmap.height() - 2), 3, 3);
+    return pixmap;
+}
+
 frmZoom* Zoom(int zoom)
 {
     return zoom >= 0 && zoom <= 3 ? g_zoom[static_cast<size_t>(zoom)].data() : nullptr;
@@ -368,6 +389,7 @@ void CommandClick(int k)
         form->ImgKuang[i]->hide();
         if (ZoomShowing(p))
             HideZoom(p);
+        LoadPictureById(form->ImgShow[i], Pictures::VideoCommandPictures[1]);
         form->ImgShow[i]->show();
         form->ImgShow[i]->raise();
         break;
@@ -389,7 +411,7 @@ void ReopenClick(int position)
         return;
     const auto i = static_cast<size_t>(position);
     Video.VideoClosed[i] = false;
-    form->ImgKuang[i]->show();
+    ShowVideoFrame(*form, position);
     form->PicLocal[i]->show();
     form->vshow1[i]->show();
     form->vshow1[i]->raise();

@@ -6,6 +6,7 @@
 #include <functional>
 #include <QByteArray>
 #include <QDateTime>
+#include <QPixmap>
 #include <QString>
 #include <QWidget>
 
@@ -50,6 +51,10 @@ void StartCamera();
 constexpr qsizetype MaxFrameBytes = 1280 * 1024 * 4 + 1024;
 // A frame is drawn on a display only when it is a BMP within the limits; else nothing changes.
 void ShowFrame(QLabel* display, const QByteArray& frame);
+
+// The frame drawn around a shown video (ImgKuang), and showing it around a position's video.
+QPixmap FramePicture(QSize size);
+void ShowVideoFrame(MainForm& form, int position);
 
 // Zoom windows.
 frmZoom* Zoom(int zoom);  // nullptr while not loaded

@@ -5,6 +5,7 @@
 //   quellor-showcase --scale 0.78125 --round --out r.png   a round in play (800 x 600 screen)
 //   quellor-showcase --all --out all.png                   every control shown at once
 //   quellor-showcase --round --chat --out c.png            with chat lines and the history open
+//   quellor-showcase --round --video --out v.png           video at every seat, zoom windows open
 //
 // With --all every control is shown, also those that take turns in one place (a fan and the
 // badge that replaces it, a play and a pass bubble); the overlaps among shown controls are
@@ -20,6 +21,9 @@
 #include <QTimer>
 
 #include "chat/ChatInput.h"
+#include "video/VCap.h"
+#include "video/VideoLinks.h"
+#include "video/VideoWindows.h"
 #include "chat/Talk.h"
 #include "protocol/TableState.h"
 #include "resources/Pictures.h"
@@ -57,18 +61,6 @@ QPixmap CameraFrame(QSize size, QColor wall)
     p.setBrush(QColor(50, 36, 28));
     p.drawChord(QRectF(w * 0.35, h * 0.18, w * 0.3, h * 0.34), 0, 180 * 16);
     return QPixmap::fromImage(image);
-}
-
-// A stand-in for the frame drawn around a shown video.
-QPixmap VideoFrame(QSize size)
-{
-    QPixmap pixmap(size);
-    pixmap.fill(Qt::transparent);
-    QPainter p(&pixmap);
-    p.setRenderHint(QPainter::Antialiasing);
-    p.setPen(QPen(QColor(0xe0, 0xb0, 0x40), 2));
-    p.drawRoundedRect(QRectF(1, 1, size.width() - 2, size.height() - 2), 3, 3);
-    return pixmap;
 }
 
 // A stand-in web page when no browser is shown: a small advertising plate.
@@ -217,7 +209,7 @@ void Video(MainForm& f)
     f.vcap1->show();
     f.PicLocal[0]->show();
     for (int p = 1; p < 4; ++p) {
-        f.ImgKuang[p]->setPicture(0, VideoFrame(f.ImgKuang[p]->size()));
+        f.ImgKuang[p]->setPicture(0, VideoWindows::FramePicture(f.ImgKuang[p]->size()));
         f.ImgKuang[p]->show();
         f.vshow1[p]->setPicture(0, CameraFrame(f.vshow1[p]->size(), walls[p]));
         f.vshow1[p]->show();
@@ -293,7 +285,45 @@ QPixmap TableWithHistory(MainForm& f)
         painter.setOpacity(0.9);
         painter.drawPixmap(talk->frameGeometry().topLeft() - f.frameGeometry().topLeft(), talk->grab());
     }
+    // Zoom windows are windows of their own: drawn where they stand over the table.
+    for (int zoom = 0; zoom < 4; ++zoom)
+        if (VideoWindows::ZoomShowing(zoom)) {
+            QPainter painter(&picture);
+            const frmZoom* window = VideoWindows::Zoom(zoom);
+            painter.drawPixmap(window->frameGeometry().topLeft() - f.frameGeometry().topLeft(),
+                               const_cast<frmZoom*>(window)->grab());
+        }
     return picture;
+}
+
+// Video at every seat: the test picture as the own camera, pictures at the other three, and
+// zoom windows open in each size.
+void LiveVideo(MainForm& f)
+{
+    using VideoLinks::Video;
+    for (int p = 0; p < 4; ++p)
+        Video.LastFrame[static_cast<size_t>(p)] = VideoPictures::TestPicture(700 * p + 300);
+    VideoLinks::Video.CameraOn = true;
+    VideoWindows::ShowFrame(f.vcap1, Video.LastFrame[0]);
+    f.vcap1->show();
+    f.vcap1->raise();
+    f.PicLocal[0]->show();
+    for (size_t p = 1; p <= 3; ++p) {
+        VideoWindows::ShowVideoFrame(f, static_cast<int>(p));
+        f.PicLocal[p]->show();
+        f.vshow1[p]->show();
+        f.vshow1[p]->raise();
+        VideoWindows::ShowFrame(f.vshow1[p], Video.LastFrame[p]);
+    }
+    // Position 3 closed by the user: its reopen button shows instead.
+    VideoWindows::CommandClick(12);
+    VideoWindows::ToggleZoom(0);  // medium
+    VideoWindows::ToggleZoom(1);
+    VideoWindows::ZoomButton(1, 2);  // small
+    VideoWindows::ToggleZoom(2);
+    VideoWindows::ZoomButton(2, 1);  // large
+    for (int zoom = 0; zoom < 3; ++zoom)
+        VideoWindows::ShowFrame(VideoWindows::Zoom(zoom)->vshow1, Video.LastFrame[static_cast<size_t>(zoom)]);
 }
 
 // Two controls of one family (the cards of a hand, fanned on purpose) or a control and what it
@@ -354,7 +384,8 @@ int main(int argc, char** argv)
     const QCommandLineOption out(QStringLiteral("out"), QStringLiteral("Picture file to write."), QStringLiteral("file"),
                                  QStringLiteral("showcase.png"));
     const QCommandLineOption chat(QStringLiteral("chat"), QStringLiteral("Chat lines and the history window."));
-    parser.addOptions({scale, all, round, web, out, chat});
+    const QCommandLineOption video(QStringLiteral("video"), QStringLiteral("Video at every seat and zoom windows."));
+    parser.addOptions({scale, all, round, web, out, chat, video});
     parser.process(app);
 
     const bool small = parser.value(scale).toDouble() < 1.0;
@@ -379,6 +410,8 @@ int main(int argc, char** argv)
         Round(form, false);
     if (parser.isSet(chat))
         ChatLines(form);
+    if (parser.isSet(video))
+        LiveVideo(form);
     if (parser.isSet(all) || parser.isSet(round)) {
         form.NavigateWebBrowser(parser.isSet(web) ? parser.value(web) : QStringLiteral("sample"));
         if (!parser.isSet(web))
