@@ -111,10 +111,13 @@ public:
         const QList<QCameraDevice> cameras = QMediaDevices::videoInputs();
         if (cameras.isEmpty())
             return;
+        // The media back end starts only here, when a camera is wanted, not with the table.
+        m_session = std::make_unique<QMediaCaptureSession>();
+        m_sink = std::make_unique<QVideoSink>();
         m_camera = std::make_unique<QCamera>(cameras.first());
-        m_session.setCamera(m_camera.get());
-        m_session.setVideoSink(&m_sink);
-        QObject::connect(&m_sink, &QVideoSink::videoFrameChanged, [this](const QVideoFrame& frame) {
+        m_session->setCamera(m_camera.get());
+        m_session->setVideoSink(m_sink.get());
+        QObject::connect(m_sink.get(), &QVideoSink::videoFrameChanged, [this](const QVideoFrame& frame) {
             // The camera may run faster than peers need; pictures keep the chat's rate.
             if (m_last.isValid() && m_last.elapsed() < 1000 / VideoPictures::FramesPerSecond)
                 return;
@@ -140,14 +143,16 @@ public:
     void CloseDevice() override
     {
         StopCapture();
-        m_session.setCamera(nullptr);
+        if (m_session)
+            m_session->setCamera(nullptr);
         m_camera.reset();
     }
 
 private:
-    QMediaCaptureSession m_session;
-    QVideoSink m_sink;
+    // The session goes first, while the camera and the sink it names still exist.
     std::unique_ptr<QCamera> m_camera;
+    std::unique_ptr<QVideoSink> m_sink;
+    std::unique_ptr<QMediaCaptureSession> m_session;
     QElapsedTimer m_last;
 };
 
