@@ -158,9 +158,13 @@ public:
         // A link that cannot keep up skips pictures instead of piling them up.
         if (m_socket.bytesToWrite() > 2 * 1024 * 1024)
             return;
-        const QByteArray picture = VideoFrames::ToWire(frame);
-        if (!picture.isEmpty())
-            SendBytes(Type::Frame, slot, picture);
+        // The same capture goes to every linked peer: it is compressed once.
+        if (frame != m_lastFrame) {
+            m_lastFrame = frame;
+            m_lastPicture = VideoFrames::ToWire(frame);
+        }
+        if (!m_lastPicture.isEmpty())
+            SendBytes(Type::Frame, slot, m_lastPicture);
     }
 
     void SetViewerRate(int slot, bool everyFrame) override
@@ -287,6 +291,7 @@ private:
     QTimer m_retry;
     RelayWire::Reader m_reader;
     std::string m_name;
+    QByteArray m_lastFrame, m_lastPicture;
     std::array<SlotRecord, SlotCount> m_slots{};
     bool m_wanted = false;
     bool m_online = false;
