@@ -31,8 +31,13 @@ public:
 
     void StopAll()
     {
+        // Asked first, so that a hall takes the client it started down with it; killed if it
+        // does not go.
+        for (auto& p : processes)
+            if (p->state() != QProcess::NotRunning)
+                p->terminate();
         for (auto& p : processes) {
-            if (p->state() != QProcess::NotRunning) {
+            if (p->state() != QProcess::NotRunning && !p->waitForFinished(3000)) {
                 p->kill();
                 p->waitForFinished(3000);
             }
