@@ -128,11 +128,12 @@ void RelayServer::Drop(int id)
     if (it == m_links.end())
         return;
     QTcpSocket* socket = it->second->socket;
+    const long long pictures = it->second->picturesSent;
     m_links.erase(it);
     const std::string name = m_hub.NameOf(id);
     m_hub.Disconnected(id);
     if (!name.empty())
-        Log(name + " left the relay");
+        Log(name + " left the relay; " + std::to_string(pictures) + " pictures reached it");
     socket->disconnect(this);
     socket->abort();
     socket->deleteLater();
@@ -147,6 +148,8 @@ void RelayServer::Send(int id, const Message& message)
     // A viewer that does not keep up loses pictures, never the relay its memory.
     if (message.type == Type::FrameArrived && socket->bytesToWrite() > MaxBacklog)
         return;
+    if (message.type == Type::FrameArrived)
+        ++it->second->picturesSent;
     const std::vector<uint8_t> bytes = RelayWire::Encode(message);
     socket->write(reinterpret_cast<const char*>(bytes.data()), static_cast<qint64>(bytes.size()));
 }

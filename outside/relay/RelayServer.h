@@ -32,6 +32,7 @@ private:
     struct Link {
         QTcpSocket* socket = nullptr;
         RelayWire::Reader reader;
+        long long picturesSent = 0;  // pictures written to this link
     };
 
     void Accept();

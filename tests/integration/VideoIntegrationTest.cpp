@@ -86,4 +86,13 @@ TEST_F(TableIntegration, TwoPlayersSeeEachOthersCameraThroughTheRelay)
     EXPECT_FALSE(form->PicLocal[at]->isVisible());
     for (int slot = 1; slot <= 3; ++slot)
         EXPECT_NE(P2PSocket1().UserID(slot), "bob") << slot;
+
+    // alice's pictures reached bob's link too: the relay says so when bob's client goes.
+    bobsHall->terminate();
+    const QRegularExpression bobsPictures("bob left the relay; (\\d+) pictures reached it");
+    ASSERT_TRUE(Until([&] {
+        relayOut += QString::fromUtf8(relay->readAll());
+        return bobsPictures.match(relayOut).hasMatch();
+    }, 10000)) << relayOut.toStdString();
+    EXPECT_GT(bobsPictures.match(relayOut).captured(1).toInt(), 0);
 }
