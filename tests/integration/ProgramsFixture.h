@@ -72,14 +72,20 @@ public:
         return true;
     }
 
-    // The server on a free port; its output so far goes to out.
-    int StartServer(const QStringList& extra, QProcess*& server, QString& out)
+    // One of our servers on a free port (it prints the port it listens on); its output so far
+    // goes to out. 0 when it did not come up.
+    int StartListening(const QString& program, const QStringList& extra, QProcess*& process, QString& out)
     {
-        server = Start("quellor-server", QStringList{"--port", "0"} + extra);
+        process = Start(program, QStringList{"--port", "0"} + extra);
         const QRegularExpression listening("listening on 127\\.0\\.0\\.1:(\\d+)");
-        if (!WaitForOutput(server, out, listening))
+        if (!WaitForOutput(process, out, listening))
             return 0;
         return listening.match(out).captured(1).toInt();
+    }
+
+    int StartServer(const QStringList& extra, QProcess*& server, QString& out)
+    {
+        return StartListening("quellor-server", extra, server, out);
     }
 
     int StartServer(const QStringList& extra = {})
@@ -88,6 +94,8 @@ public:
         QString out;
         return StartServer(extra, server, out);
     }
+
+    int StartRelay(QProcess*& relay, QString& out) { return StartListening("quellor-relay", {}, relay, out); }
 
     // microsocks on a free port with this user name and password, taking connections when this
     // returns; 0 when it is not installed (the caller skips) or does not come up.

@@ -12,11 +12,11 @@ using IntegrationTest::TableIntegration;
 
 TEST_F(TableIntegration, TheComputerPlayersVideoShowsAtEverySeat)
 {
-    QProcess* relay = Start("quellor-relay", {"--port", "0"});
+    QProcess* relay = nullptr;
     QString relayOut;
-    const QRegularExpression listening("listening on 127\\.0\\.0\\.1:(\\d+)");
-    ASSERT_TRUE(WaitForOutput(relay, relayOut, listening));
-    qputenv("QUELLOR_RELAY_PORT", listening.match(relayOut).captured(1).toLatin1());
+    const int relayPort = StartRelay(relay, relayOut);
+    ASSERT_GT(relayPort, 0);
+    qputenv("QUELLOR_RELAY_PORT", QByteArray::number(relayPort));
     SetP2PSocket1(MakeRelayP2PSocket());
     VideoLinks::Connect();
 
@@ -47,12 +47,12 @@ TEST_F(TableIntegration, TheComputerPlayersVideoShowsAtEverySeat)
 
 TEST_F(TableIntegration, TwoPlayersSeeEachOthersCameraThroughTheRelay)
 {
-    QProcess* relay = Start("quellor-relay", {"--port", "0"});
+    QProcess* relay = nullptr;
     QString relayOut;
-    const QRegularExpression listening("listening on 127\\.0\\.0\\.1:(\\d+)");
-    ASSERT_TRUE(WaitForOutput(relay, relayOut, listening));
+    const int relayPort = StartRelay(relay, relayOut);
+    ASSERT_GT(relayPort, 0);
     // Both clients take the test picture as their camera; bob's inherits the environment.
-    qputenv("QUELLOR_RELAY_PORT", listening.match(relayOut).captured(1).toLatin1());
+    qputenv("QUELLOR_RELAY_PORT", QByteArray::number(relayPort));
     qputenv("QUELLOR_CAMERA", "test");
     SetP2PSocket1(MakeRelayP2PSocket());
     SetVCap1(MakeVCap());

@@ -52,6 +52,18 @@ protected:
         hub.Received(link, m);
     }
 
+    // alice on link 1 and bob on link 2, linked in their slots 1, with what they were told
+    // on the way there taken.
+    void LinkAliceAndBob()
+    {
+        Login(1, "alice");
+        Login(2, "bob");
+        Ask(1, 1, "bob");
+        Ask(2, 1, "alice");
+        To(1);
+        To(2);
+    }
+
     // The messages to one link since the last call, and nothing else kept.
     std::vector<Message> To(int link)
     {
@@ -116,12 +128,7 @@ TEST_F(HubTest, TwoUsersWhoAskForEachOtherAreLinkedAndFramesFollowTheLink)
 
 TEST_F(HubTest, TheViewersRateSetsTheSendersSlot)
 {
-    Login(1, "alice");
-    Login(2, "bob");
-    Ask(1, 1, "bob");
-    Ask(2, 1, "alice");
-    To(1);
-    To(2);
+    LinkAliceAndBob();
     Send(2, Type::Rate, 1, {}, 1);  // bob opens alice's video large
     const std::vector<Message> a = To(1);
     ASSERT_EQ(a.size(), 1u);
@@ -133,12 +140,7 @@ TEST_F(HubTest, TheViewersRateSetsTheSendersSlot)
 
 TEST_F(HubTest, ALeavingUserPutsItsPeersBackToWaiting)
 {
-    Login(1, "alice");
-    Login(2, "bob");
-    Ask(1, 1, "bob");
-    Ask(2, 1, "alice");
-    To(1);
-    To(2);
+    LinkAliceAndBob();
 
     // bob closes the slot: alice still wants bob and waits.
     Send(2, Type::Close, 1);
