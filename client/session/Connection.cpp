@@ -37,6 +37,10 @@ void ConnectThroughProxy()
 
 void OpenConnection()
 {
+    // A new connection starts a new byte stream: nothing of the old one may stay in the ring,
+    // least of all the start of a packet, or every packet after it would be cut in the wrong
+    // place.
+    Transport::RecvRing.Empty();
     switch (Session.proxyType) {
     case 0:
         ConnectDirectly();

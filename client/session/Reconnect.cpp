@@ -147,9 +147,8 @@ void ReconnectAttempt()
     g_unansweredTicks = 0;
     Transport::ProxyHandshakeDone = true;
     Winsock1().Close();
-    // Whatever of the old link is still unhandled comes again: the server sends everything
-    // after the session code the request carries. Half a packet would misalign the new stream.
-    Transport::RecvRing.Empty();
+    // The new connection starts with an empty ring: whatever of the old link is still
+    // unhandled comes again, as the server sends everything after the request's session code.
     g_inAttempt = true;
     Connection::OpenConnection();
     g_inAttempt = false;

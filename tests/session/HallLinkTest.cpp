@@ -8,6 +8,8 @@
 #include "protocol/TableState.h"
 #include "session/Connection.h"
 #include "session/HallLink.h"
+#include "wire/Fields.h"
+#include "wire/Commands.h"
 #include "session/Platform.h"
 #include "Startup.h"
 #include "session/Transport.h"
@@ -39,6 +41,31 @@ TEST_F(HallLinkTest, ConnectAgainClosesAnOpenSocketAndLogsInAgain)
     EXPECT_EQ(socket->RemotePort, 7000);
     EXPECT_TRUE(Transport::TickTasks[Transport::LoginTask].flag);
     EXPECT_TRUE(Transport::TimerBongEnabled());
+}
+
+TEST_F(HallLinkTest, ANewConnectionStartsWithAnEmptyReceiveRing)
+{
+    // Logged in; the server sends 100 bytes of a packet and stops; the hall says connect again.
+    Connection::Session.serverHost = "127.0.0.1";
+    Connection::Session.serverPort = 7000;
+    Connection::EntryRequest = Wire::NewPacket(Command::Entry);
+    socket->state = SocketState::Connected;
+    socket->Deliver(QByteArray(100, '\x07'));
+    ASSERT_EQ(Transport::RecvRing.Queued(), 100);
+    HallLink::OnHallMessage(22);
+    Connection::LoginTaskStep();
+    ASSERT_EQ(socket->sent.size(), 1u);  // the entry request on the new connection
+
+    // The entry result on the new connection is read from its first byte.
+    Packet result = Wire::NewPacket(Command::Entry);
+    result[Field::EntryResult::Outcome] = 1;
+    result[Wire::SessionCodeByte] = 0x21;
+    socket->Deliver(QByteArray(reinterpret_cast<const char*>(result.data()), PacketSize));
+    for (int tick = 0; tick < 4; ++tick)
+        Transport::RunTick();
+    EXPECT_TRUE(Connection::Link.EntryOk);
+    EXPECT_EQ(Transport::SessionCode[0], 0x21);
+    EXPECT_EQ(Transport::RecvRing.Queued(), 0);
 }
 
 TEST_F(HallLinkTest, NoHallMeansReturnAndAsideEndTheClient)
