@@ -24,6 +24,7 @@
 #include "session/Launch.h"
 #include "session/Platform.h"
 #include "session/Proxy.h"
+#include "session/Recording.h"
 #include "session/Reconnect.h"
 #include "session/Screen.h"
 #include "session/TableWindow.h"
@@ -140,6 +141,9 @@ bool LoadMainForm(MainForm& form, const QStringList& arguments, QSize screen)
 
     if (Transport::LogEnabled)
         Transport::OpenLog(Platform::ProgramDir() + QStringLiteral("/log.txt"));
+    // A recording of the table for replaying it, only when asked for.
+    if (const QString record = qEnvironmentVariable("QUELLOR_RECORD"); !record.isEmpty())
+        Recording::Start(record);
 
     // Window size and scale.
     const Frame::WindowPlacement placement = Frame::PlaceWindow(screen);

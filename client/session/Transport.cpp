@@ -7,6 +7,7 @@
 #include "session/HallLink.h"
 #include "session/Platform.h"
 #include "session/Proxy.h"
+#include "session/Recording.h"
 #include "session/Winsock1.h"
 #include "wire/Commands.h"
 #include "wire/Fields.h"
@@ -288,6 +289,7 @@ void DeliverPacket(const Packet& packet)
     }
     if (LogEnabled)
         WriteLogLine(QStringLiteral("接收指令："), packet);
+    Recording::Add(packet);
     if (g_packetHandler)
         g_packetHandler(packet);
 }
