@@ -105,8 +105,12 @@ void TableServer::Command(const QString& line)
     } else if (word == QLatin1String("packets")) {
         PrintPackets();
     } else if (word == QLatin1String("hand") && numeric && number >= 0 && number < 4) {
+        // Between rounds: what the seat was left with when the last round ended.
+        std::vector<CardValue> held(m_table.Hand(number).begin(), m_table.Hand(number).end());
+        if (!m_table.RoundRunning() && !m_table.Rounds().empty())
+            held = m_table.Rounds().back().results[static_cast<size_t>(number)].remaining;
         std::string cards;
-        for (CardValue card : m_table.Hand(number))
+        for (CardValue card : held)
             cards += (cards.empty() ? "" : ",") + std::to_string(Rules::CardIdentifier(card));
         PrintLine("hand of seat " + std::to_string(number) + ": " + cards);
     } else {

@@ -39,7 +39,8 @@ public:
     // One line typed to the server: `close <notice>` closes the table with that notice (`close`
     // alone with none); the faults `drop [seat]`, `drop-after <plays>`, `silent [seat]`,
     // `refuse-reconnects on|off`, `stop-listening <seconds>`; `packets` prints how many
-    // packets each human has been sent, `hand <seat>` the card identifiers a seat holds. Anything else is logged and ignored.
+    // packets each human has been sent, `hand <seat>` the card identifiers a seat holds (between rounds:
+    // what it was left with at the end of the last). Anything else is logged and ignored.
     void Command(const QString& line);
 
     // Cuts the links of the human in the seat (every human for -1) at once, as a broken

@@ -1,0 +1,124 @@
+// A soak: this process is the client and plays round after round by its own clock against the
+// real server. At every deal and every result its hand must equal the server's record; no play
+// of the user may be refused or come out of turn; resident memory, open files and the table's
+// timers are sampled every round and their growth reported. QUELLOR_SOAK_ROUNDS sets the number
+// of rounds (3 in the ordinary test run; scripts/soak runs 100).
+#include <QDir>
+#include <QFile>
+#include <QTimer>
+
+#include <algorithm>
+#include <cstdio>
+
+#include "integration/TableIntegrationFixture.h"
+#include "play/PlayerActions.h"
+#include "rules/Cards.h"
+#include "session/Platform.h"
+
+using IntegrationTest::TableIntegration;
+
+namespace {
+
+long ResidentKb()
+{
+    QFile status(QStringLiteral("/proc/self/status"));
+    if (!status.open(QIODevice::ReadOnly))
+        return -1;
+    for (const QByteArray& line : status.readAll().split('\n'))
+        if (line.startsWith("VmRSS:"))
+            return line.mid(6).trimmed().split(' ').value(0).toLong();
+    return -1;
+}
+
+int OpenFiles()
+{
+    return static_cast<int>(QDir(QStringLiteral("/proc/self/fd")).entryList(QDir::NoDotAndDotDot | QDir::System).size());
+}
+
+std::vector<int> ClientHand()
+{
+    const SeatRecord& own = TableState.Seats[0];
+    std::vector<int> ids;
+    for (int i = 0; i < std::clamp<int>(own.CardCount, 0, 14); ++i)
+        ids.push_back(Rules::CardIdentifier(own.hand[static_cast<size_t>(i)].value));
+    std::sort(ids.begin(), ids.end());
+    return ids;
+}
+
+}  // namespace
+
+TEST_F(TableIntegration, SoakRoundAfterRoundTheClientAgreesWithTheServer)
+{
+    const int asked = qEnvironmentVariableIntValue("QUELLOR_SOAK_ROUNDS");
+    const int rounds = asked > 0 ? asked : 3;
+    Platform::SetWaitFactor(0.01);
+    QProcess* server = nullptr;
+    QString out;
+    const int port = StartServer({"--bots", "3", "--ready-seconds", "1", "--turn-seconds", "1", "--bot-delay-ms", "20",
+                                  "--coins", "100000000"},
+                                 server, out);
+    ASSERT_GT(port, 0);
+    MainForm& f = Sit(port);
+
+    auto serverHand = [&]() {
+        const qsizetype from = out.size();
+        server->write("hand 0\n");
+        const QRegularExpression line("hand of seat 0: ([0-9,]*)\\n");
+        QDeadlineTimer deadline(5000);
+        while (!line.match(out, from).hasMatch() && !deadline.hasExpired()) {
+            server->waitForReadyRead(20);
+            out += QString::fromUtf8(server->readAllStandardOutput());
+        }
+        std::vector<int> ids;
+        for (const QString& id : line.match(out, from).captured(1).split(',', Qt::SkipEmptyParts))
+            ids.push_back(id.toInt());
+        std::sort(ids.begin(), ids.end());
+        return ids;
+    };
+    auto pump = [&](const std::function<bool()>& done, int ms) {
+        return Until([&] {
+            out += QString::fromUtf8(server->readAllStandardOutput());
+            return done();
+        }, ms);
+    };
+
+    long firstKb = 0;
+    int firstFiles = 0, firstTimers = 0;
+    for (int round = 1; round <= rounds; ++round) {
+        ASSERT_TRUE(pump([] { return TableState.Round.RoundRunning; }, 60000)) << "round " << round;
+        EXPECT_EQ(ClientHand(), serverHand()) << "at the deal of round " << round;
+        ASSERT_TRUE(pump([] { return !TableState.Round.RoundRunning; }, 180000)) << "round " << round;
+        EXPECT_EQ(ClientHand(), serverHand()) << "at the result of round " << round;
+        const QString turns = QStringLiteral("turns of seat 0 alice");
+        ASSERT_TRUE(pump([&] { return out.count(turns) >= round; }, 10000));
+        // Ready for the next round at once, as a player who presses 继续 is.
+        pump([] { return false; }, 300);
+        PlayerActions::SendReadyRequest();
+
+        const long kb = ResidentKb();
+        const int files = OpenFiles();
+        const int timers = static_cast<int>(f.findChildren<QTimer*>().size());
+        if (round == 1) {
+            firstKb = kb;
+            firstFiles = files;
+            firstTimers = timers;
+        }
+        std::printf("[ soak     ] round %d: resident %ld kB, %d open files, %d timers of the table\n", round, kb, files,
+                    timers);
+        std::fflush(stdout);
+        EXPECT_LE(files, firstFiles) << "round " << round;
+        EXPECT_LE(timers, firstTimers) << "round " << round;
+    }
+    std::printf("[ soak     ] %d rounds: resident memory from %ld kB at round 1 to %ld kB (%+ld kB)\n", rounds, firstKb,
+                ResidentKb(), ResidentKb() - firstKb);
+
+    const QRegularExpression figures(
+        "turns of seat 0 alice: (\\d+) by the player, (\\d+) on time-out, (\\d+) refused, (\\d+) out of turn");
+    int seen = 0;
+    for (auto it = figures.globalMatch(out); it.hasNext(); ++seen) {
+        const QRegularExpressionMatch m = it.next();
+        EXPECT_EQ(m.captured(3).toInt(), 0) << m.captured(0).toStdString();
+        EXPECT_EQ(m.captured(4).toInt(), 0) << m.captured(0).toStdString();
+    }
+    EXPECT_GE(seen, rounds);
+}
