@@ -11,6 +11,7 @@
 #include <cstdio>
 
 #include "integration/TableIntegrationFixture.h"
+#include "chat/Talk.h"
 #include "play/PlayerActions.h"
 #include "rules/Cards.h"
 #include "session/Platform.h"
@@ -54,8 +55,9 @@ TEST_F(TableIntegration, SoakRoundAfterRoundTheClientAgreesWithTheServer)
     Platform::SetWaitFactor(0.01);
     QProcess* server = nullptr;
     QString out;
+    // The computer players chat, so the chat history grows as it would at a long table.
     const int port = StartServer({"--bots", "3", "--ready-seconds", "1", "--turn-seconds", "1", "--bot-delay-ms", "20",
-                                  "--coins", "100000000"},
+                                  "--coins", "100000000", "--bot-chat", "1"},
                                  server, out);
     ASSERT_GT(port, 0);
     MainForm& f = Sit(port);
@@ -103,11 +105,12 @@ TEST_F(TableIntegration, SoakRoundAfterRoundTheClientAgreesWithTheServer)
             firstFiles = files;
             firstTimers = timers;
         }
-        std::printf("[ soak     ] round %d: resident %ld kB, %d open files, %d timers of the table\n", round, kb, files,
-                    timers);
+        std::printf("[ soak     ] round %d: resident %ld kB, %d open files, %d timers of the table, %d chat entries\n",
+                    round, kb, files, timers, TalkWindow::HistoryCount());
         std::fflush(stdout);
         EXPECT_LE(files, firstFiles) << "round " << round;
         EXPECT_LE(timers, firstTimers) << "round " << round;
+        EXPECT_LE(TalkWindow::HistoryCount(), TalkWindow::MaxEntries);
     }
     std::printf("[ soak     ] %d rounds: resident memory from %ld kB at round 1 to %ld kB (%+ld kB)\n", rounds, firstKb,
                 ResidentKb(), ResidentKb() - firstKb);
