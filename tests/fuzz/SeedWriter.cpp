@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "DispatcherInput.h"
 #include "Messages.h"
 #include "rules/Cards.h"
 #include "wire/Commands.h"
@@ -41,19 +42,7 @@ Bytes Record(int selector, const Packet& p)
     return r;
 }
 
-// The dispatcher target's selector of a command, in the order of its table.
-int Selector(uint8_t command)
-{
-    const uint8_t order[] = {Command::Deal, Command::Play, Command::RoundResult, Command::Departure,
-                             Command::Entry, Command::Chat, Command::SeatInfo, Command::PlayerLeft,
-                             Command::TableClosed, Command::Ready, Command::ReconnectResult};
-    for (int i = 0; i < 11; ++i)
-        if (order[i] == command)
-            return i;
-    return 0;
-}
-
-Bytes Rec(const Packet& p) { return Record(Selector(p[Wire::CommandByte]), p); }
+Bytes Rec(const Packet& p) { return Record(DispatcherInput::SelectorOf(p[Wire::CommandByte]), p); }
 
 Packet ChatPacket(uint8_t senderBit, const std::string& gbk, uint8_t whisper)
 {
@@ -91,7 +80,7 @@ int main(int argc, char** argv)
 
     std::vector<CardValue> hand;
     for (int i = 0; i < 27; ++i)
-        hand.push_back(MakeCard(LowestRank + i % 13, 1 << (i % 4), i + 1));
+        hand.push_back(Rules::MakeCard(Rules::LowestRank + i % 13, 1 << (i % 4), i + 1));
     const std::vector<CardValue> pair = {hand[0], hand[13]};
     const std::vector<CardValue> single = {hand[5]};
 
@@ -129,7 +118,7 @@ int main(int argc, char** argv)
     };
     for (const auto& [name, p] : single_packets)
         Write(d, "one-" + name, Rec(p));
-    Write(d, "raw-deal", "\x80\xff" + Raw(dealt).substr(0, 255));
+    Write(d, "raw-deal", Bytes{static_cast<char>(DispatcherInput::RawSelector), '\xff'} + Raw(dealt).substr(0, 255));
     Write(d, "seating", Rec(entry) + Rec(seatA) + Rec(seatB) + Rec(ready) + Rec(chat));
     Write(d, "round", Rec(entry) + Rec(seatA) + Rec(seatB) + Rec(dealt) + Rec(opening) + Rec(follow) +
                           Rec(over) + Rec(res));
