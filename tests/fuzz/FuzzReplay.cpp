@@ -7,7 +7,7 @@
 
 #include "FuzzTarget.h"
 
-TEST(FuzzCorpus, EveryInputRuns)
+TEST(QUELLOR_FUZZ_SUITE, EveryInputRuns)
 {
     const QDir dir(QStringLiteral(QUELLOR_FUZZ_CORPUS));
     const QStringList names = dir.entryList(QDir::Files, QDir::Name);

@@ -20,7 +20,10 @@ void EnsureApplication()
     static int argc = 1;
     static char name[] = "quellor-fuzz";
     static char* argv[] = {name, nullptr};
-    static QApplication app(argc, argv);
+    // Never destroyed: at exit, Qt's own globals may already be gone before a static
+    // application object would be.
+    static QApplication* app = new QApplication(argc, argv);
+    (void)app;
     TestDoubles::InstallPlatformDoubles();
 }
 
