@@ -1,0 +1,24 @@
+// Replays a fuzz target's corpus as an ordinary test, so that every input once found to
+// crash stays fixed. A crash or sanitizer report fails the test run.
+#include <gtest/gtest.h>
+
+#include <QDir>
+#include <QFile>
+
+#include "FuzzTarget.h"
+
+TEST(QUELLOR_FUZZ_SUITE, EveryInputRuns)
+{
+    const QDir dir(QStringLiteral(QUELLOR_FUZZ_CORPUS));
+    const QStringList names = dir.entryList(QDir::Files, QDir::Name);
+    ASSERT_FALSE(names.isEmpty()) << "no corpus in " << QUELLOR_FUZZ_CORPUS;
+    for (const QString& name : names) {
+        QFile file(dir.filePath(name));
+        ASSERT_TRUE(file.open(QIODevice::ReadOnly)) << name.toStdString();
+        const QByteArray bytes = file.readAll();
+        SCOPED_TRACE(name.toStdString());
+        EXPECT_EQ(LLVMFuzzerTestOneInput(reinterpret_cast<const uint8_t*>(bytes.constData()),
+                                         static_cast<size_t>(bytes.size())),
+                  0);
+    }
+}
