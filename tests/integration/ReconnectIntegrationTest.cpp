@@ -54,37 +54,6 @@ protected:
 
     bool Seen(const QString& text) const { return serverOut.contains(text); }
 
-    static std::vector<int> ClientHand()
-    {
-        const SeatRecord& own = TableState.Seats[0];
-        std::vector<int> ids;
-        for (int i = 0; i < std::clamp<int>(own.CardCount, 0, 14); ++i)
-            ids.push_back(Rules::CardIdentifier(own.hand[static_cast<size_t>(i)].value));
-        std::sort(ids.begin(), ids.end());
-        return ids;
-    }
-
-    // What the server says the user's seat holds. Asked while it is the user's turn, when the
-    // server waits and neither side's hand can change.
-    std::vector<int> ServerHand()
-    {
-        const qsizetype from = serverOut.size();
-        server->write("hand 0\n");
-        server->waitForBytesWritten(2000);
-        const QRegularExpression line("hand of seat 0: ([0-9,]*)\\n");
-        QRegularExpressionMatch m;
-        QDeadlineTimer deadline(5000);
-        while (!(m = line.match(serverOut, from)).hasMatch() && !deadline.hasExpired()) {
-            server->waitForReadyRead(50);
-            serverOut += QString::fromUtf8(server->readAllStandardOutput());
-        }
-        std::vector<int> ids;
-        for (const QString& id : m.captured(1).split(',', Qt::SkipEmptyParts))
-            ids.push_back(id.toInt());
-        std::sort(ids.begin(), ids.end());
-        return ids;
-    }
-
     static bool OwnTurn() { return TableState.Turn.MyTurn && TableState.Turn.PlayAllowed; }
 
     // The turns line of the user for the first round: by the player, time-out, refused, out of turn.
@@ -103,7 +72,7 @@ protected:
     void ExpectTheRoundFinishedInStep(const char* how)
     {
         ASSERT_TRUE(Run([] { return OwnTurn(); }, 60000)) << how << "\n" << serverOut.toStdString();
-        EXPECT_EQ(ClientHand(), ServerHand()) << how;
+        EXPECT_EQ(ClientHand(), ServerHand(server, serverOut)) << how;
         ASSERT_TRUE(Run([this] { return Seen("turns of seat 0 alice"); }, 120000))
             << how << "\n" << serverOut.toStdString();
         const std::array<int, 4> figures = TurnFigures();

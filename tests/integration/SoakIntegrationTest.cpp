@@ -36,16 +36,6 @@ int OpenFiles()
     return static_cast<int>(QDir(QStringLiteral("/proc/self/fd")).entryList(QDir::NoDotAndDotDot | QDir::System).size());
 }
 
-std::vector<int> ClientHand()
-{
-    const SeatRecord& own = TableState.Seats[0];
-    std::vector<int> ids;
-    for (int i = 0; i < std::clamp<int>(own.CardCount, 0, 14); ++i)
-        ids.push_back(Rules::CardIdentifier(own.hand[static_cast<size_t>(i)].value));
-    std::sort(ids.begin(), ids.end());
-    return ids;
-}
-
 }  // namespace
 
 TEST_F(TableIntegration, SoakRoundAfterRoundTheClientAgreesWithTheServer)
@@ -62,21 +52,6 @@ TEST_F(TableIntegration, SoakRoundAfterRoundTheClientAgreesWithTheServer)
     ASSERT_GT(port, 0);
     MainForm& f = Sit(port);
 
-    auto serverHand = [&]() {
-        const qsizetype from = out.size();
-        server->write("hand 0\n");
-        const QRegularExpression line("hand of seat 0: ([0-9,]*)\\n");
-        QDeadlineTimer deadline(5000);
-        while (!line.match(out, from).hasMatch() && !deadline.hasExpired()) {
-            server->waitForReadyRead(20);
-            out += QString::fromUtf8(server->readAllStandardOutput());
-        }
-        std::vector<int> ids;
-        for (const QString& id : line.match(out, from).captured(1).split(',', Qt::SkipEmptyParts))
-            ids.push_back(id.toInt());
-        std::sort(ids.begin(), ids.end());
-        return ids;
-    };
     auto pump = [&](const std::function<bool()>& done, int ms) {
         return Until([&] {
             out += QString::fromUtf8(server->readAllStandardOutput());
@@ -88,9 +63,9 @@ TEST_F(TableIntegration, SoakRoundAfterRoundTheClientAgreesWithTheServer)
     int firstFiles = 0, firstTimers = 0;
     for (int round = 1; round <= rounds; ++round) {
         ASSERT_TRUE(pump([] { return TableState.Round.RoundRunning; }, 60000)) << "round " << round;
-        EXPECT_EQ(ClientHand(), serverHand()) << "at the deal of round " << round;
+        EXPECT_EQ(ClientHand(), ServerHand(server, out)) << "at the deal of round " << round;
         ASSERT_TRUE(pump([] { return !TableState.Round.RoundRunning; }, 180000)) << "round " << round;
-        EXPECT_EQ(ClientHand(), serverHand()) << "at the result of round " << round;
+        EXPECT_EQ(ClientHand(), ServerHand(server, out)) << "at the result of round " << round;
         const QString turns = QStringLiteral("turns of seat 0 alice");
         ASSERT_TRUE(pump([&] { return out.count(turns) >= round; }, 10000));
         // Ready for the next round at once, as a player who presses 继续 is.

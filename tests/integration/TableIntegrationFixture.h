@@ -4,12 +4,15 @@
 #include <QCoreApplication>
 #include <QDeadlineTimer>
 
+#include <algorithm>
 #include <functional>
+#include <vector>
 
 #include "integration/ProgramsFixture.h"
 #include "session/Transport.h"
 #include "session/Winsock1.h"
 #include "protocol/TableState.h"
+#include "rules/Cards.h"
 #include "ui/UiFixture.h"
 
 namespace IntegrationTest {
@@ -63,6 +66,39 @@ protected:
             if (TableState.Seats[static_cast<size_t>(pos)].seatKey == "bob")
                 return pos;
         return -1;
+    }
+
+    // The card identifiers of the user's hand, sorted.
+    static std::vector<int> ClientHand()
+    {
+        const SeatRecord& own = TableState.Seats[0];
+        std::vector<int> ids;
+        for (int i = 0; i < std::clamp<int>(own.CardCount, 0, 14); ++i)
+            ids.push_back(Rules::CardIdentifier(own.hand[static_cast<size_t>(i)].value));
+        std::sort(ids.begin(), ids.end());
+        return ids;
+    }
+
+    // What the server says seat 0 holds (between rounds: what it was left with), sorted; its
+    // output read meanwhile is added to out. Asked while the server waits for the user, when
+    // neither side's hand can change.
+    static std::vector<int> ServerHand(QProcess* server, QString& out)
+    {
+        const qsizetype from = out.size();
+        server->write("hand 0\n");
+        server->waitForBytesWritten(2000);
+        const QRegularExpression line("hand of seat 0: ([0-9,]*)\\n");
+        QRegularExpressionMatch m;
+        QDeadlineTimer deadline(5000);
+        while (!(m = line.match(out, from)).hasMatch() && !deadline.hasExpired()) {
+            server->waitForReadyRead(50);
+            out += QString::fromUtf8(server->readAllStandardOutput());
+        }
+        std::vector<int> ids;
+        for (const QString& id : m.captured(1).split(',', Qt::SkipEmptyParts))
+            ids.push_back(id.toInt());
+        std::sort(ids.begin(), ids.end());
+        return ids;
     }
 
     // Works the event loop (ticks, socket, timers) until done or the time is up.
