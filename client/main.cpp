@@ -5,11 +5,14 @@
 #include <cstring>
 
 #include "Startup.h"
+#include "resources/Pictures.h"
 #include "ui/MainForm.h"
 #include "ui/WebPage.h"
 
 int main(int argc, char** argv)
 {
+    // The felt is the largest picture of the first frame; it decodes while Qt starts.
+    Pictures::PrefetchPicture(QLatin1String(Pictures::Key::Background));
     WebPage::PrepareEnvironment();
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Quellor"));

@@ -1,6 +1,12 @@
 #include "resources/Pictures.h"
 
 #include <algorithm>
+#include <future>
+#include <map>
+
+#include <QImage>
+#include <QCache>
+#include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
 #include <QRegularExpression>
@@ -27,7 +33,23 @@ QPixmap LoadResource(const QString& path)
     return pixmap;
 }
 
+// Decodes under way or done, by key; only the user-interface thread touches the map.
+std::map<QString, std::future<QImage>>& Prefetched()
+{
+    static std::map<QString, std::future<QImage>> pending;
+    return pending;
+}
+
 }  // namespace
+
+void PrefetchPicture(const QString& key)
+{
+    if (!IsWellFormedKey(key) || Prefetched().count(key) != 0)
+        return;
+    const QString path = kPrefix + key + QStringLiteral(".png");
+    // A QImage, not a QPixmap: only images may be made outside the user-interface thread.
+    Prefetched()[key] = std::async(std::launch::async, [path] { return QImage(path); });
+}
 
 void BuildPictureTables(const LayoutScaleFactors& scale)
 {
@@ -106,13 +128,35 @@ QPixmap PictureById(int id)
 {
     if (id <= 0)
         return QPixmap();
-    return LoadResource(kPrefix + QString::number(id) + QStringLiteral(".png"));
+    // Every play lays out cards again, and decoding a PNG each time cost ten times the rest of
+    // handling the play. Pictures never change, and a cached one is shared with the controls
+    // that show it; the bound (in kilobytes of pixels) is several times the whole card set.
+    // Emptied with the application object: a pixmap must not outlive it.
+    static QCache<int, QPixmap>* decoded = [] {
+        auto* cache = new QCache<int, QPixmap>(16 * 1024);
+        qAddPostRoutine([] { decoded->clear(); });
+        return cache;
+    }();
+    if (const QPixmap* known = decoded->object(id))
+        return *known;
+    const QPixmap pixmap = LoadResource(kPrefix + QString::number(id) + QStringLiteral(".png"));
+    if (!pixmap.isNull()) {
+        const qsizetype kilobytes = std::max<qsizetype>(1, qsizetype(pixmap.width()) * pixmap.height() * 4 / 1024);
+        decoded->insert(id, new QPixmap(pixmap), kilobytes);
+    }
+    return pixmap;
 }
 
 QPixmap PictureByKey(const QString& key)
 {
     if (!IsWellFormedKey(key))
         return QPixmap();
+    if (auto it = Prefetched().find(key); it != Prefetched().end()) {
+        const QImage image = it->second.get();
+        Prefetched().erase(it);
+        if (!image.isNull())
+            return QPixmap::fromImage(image);
+    }
     return LoadResource(kPrefix + key + QStringLiteral(".png"));
 }
 

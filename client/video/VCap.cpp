@@ -2,6 +2,7 @@
 
 #include <QBuffer>
 #include <QCamera>
+#include <QDir>
 #include <QElapsedTimer>
 #include <QImage>
 #include <QLabel>
@@ -102,11 +103,19 @@ private:
     bool m_open = false;
 };
 
+// Cameras on Linux are video device nodes. Without one there is nothing to ask the media back
+// end for, and starting it only to hear that costs the table tens of milliseconds and several
+// megabytes as it sits down.
+bool AnyVideoDeviceNode()
+{
+    return !QDir(QStringLiteral("/dev")).entryList({QStringLiteral("video*")}, QDir::System).isEmpty();
+}
+
 class QtCamera : public CaptureBase {
 public:
     void OpenDevice() override
     {
-        if (m_camera)
+        if (m_camera || !AnyVideoDeviceNode())
             return;
         const QList<QCameraDevice> cameras = QMediaDevices::videoInputs();
         if (cameras.isEmpty())
