@@ -224,6 +224,28 @@ TEST(PictureSet, KeyedPicturesOfTheTableWindow)
     EXPECT_FALSE(Pictures::EmbeddedPictureKeys().contains(QStringLiteral("152")));
 }
 
+// The felt decoded ahead on a worker is the picture a plain load gives, pixel for pixel, and a
+// picture by id served again from memory is the one first decoded.
+TEST(PictureSet, PicturesDecodedAheadOrKeptAreThoseOfAPlainLoad)
+{
+    const QImage plain(QStringLiteral(":/pictures/background.png"));
+    ASSERT_FALSE(plain.isNull());
+    Pictures::PrefetchPicture(QLatin1String(Pictures::Key::Background));
+    const QImage ahead = Pictures::PictureByKey(QLatin1String(Pictures::Key::Background)).toImage();
+    EXPECT_EQ(ahead.convertToFormat(QImage::Format_RGB32), plain.convertToFormat(QImage::Format_RGB32));
+    // Prefetching a malformed key starts nothing and the key still loads nothing.
+    Pictures::PrefetchPicture(QStringLiteral("../background"));
+    EXPECT_TRUE(Pictures::PictureByKey(QStringLiteral("../background")).isNull());
+
+    for (int id : {16, 18, 170}) {
+        const QImage first = Pictures::PictureById(id).toImage();
+        const QImage again = Pictures::PictureById(id).toImage();
+        ASSERT_FALSE(first.isNull()) << id;
+        EXPECT_EQ(first, again) << id;
+        EXPECT_EQ(first, QImage(QStringLiteral(":/pictures/%1.png").arg(id)).convertToFormat(first.format())) << id;
+    }
+}
+
 // --- what the card pictures show ----------------------------------------------------------------
 
 // Share of red among the clearly red or black pixels.
