@@ -11,10 +11,12 @@
 
 int main(int argc, char** argv)
 {
-    // The felt is the largest picture of the first frame; it decodes while Qt starts.
-    Pictures::PrefetchPicture(QLatin1String(Pictures::Key::Background));
     WebPage::PrepareEnvironment();
     QApplication app(argc, argv);
+    // The felt is the largest picture of the first frame; it decodes while the window is built.
+    // Not before the application object: reading an image looks up plugins, which must not
+    // race with Qt's own start.
+    Pictures::PrefetchPicture(QLatin1String(Pictures::Key::Background));
     QApplication::setApplicationName(QStringLiteral("Quellor"));
 
     const QStringList arguments = QCoreApplication::arguments();
