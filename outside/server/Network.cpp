@@ -8,6 +8,7 @@
 #include <sys/socket.h>
 
 #include <algorithm>
+#include <cmath>
 #include <cstdio>
 #include <utility>
 
@@ -20,7 +21,8 @@ namespace Server {
 
 namespace {
 
-constexpr size_t MaxConnections = 16;
+// Links per table: four seats, and room for reconnects and refused entries on the way.
+constexpr size_t ConnectionsPerTable = 16;
 constexpr int TickMs = 20;
 
 void PrintLine(const std::string& line)
@@ -39,13 +41,27 @@ std::string KeyOf(const Packet& p)
 }  // namespace
 
 TableServer::TableServer(NetworkOptions options, TableConfig table, QObject* parent)
-    : QObject(parent), m_options(std::move(options)), m_table(std::move(table), PrintLine)
+    : QObject(parent), m_options(std::move(options))
 {
+    m_options.tables = std::max(1, m_options.tables);
+    for (int t = 0; t < m_options.tables; ++t) {
+        TableConfig config = table;
+        // Tables of one seed deal alike only if they are told apart.
+        if (config.seed)
+            config.seed = *config.seed + static_cast<uint32_t>(t) * 1000003u;
+        // Table 0 logs as the single table always has; the others say which they are.
+        GameTable::LogSink sink = PrintLine;
+        if (t > 0)
+            sink = [prefix = "table " + std::to_string(t) + ": "](const std::string& line) { PrintLine(prefix + line); };
+        m_tables.push_back(std::make_unique<GameTable>(std::move(config), std::move(sink)));
+    }
     m_clock.start();
     connect(&m_server, &QTcpServer::newConnection, this, [this] { Accept(); });
     connect(&m_tick, &QTimer::timeout, this, [this] {
-        m_table.Advance(Now());
-        Flush();
+        const int64_t now = Now();
+        for (auto& t : m_tables)
+            t->Advance(now);
+        FlushAll();
         DropWhenDue();
     });
     m_tick.start(TickMs);
@@ -70,8 +86,9 @@ bool TableServer::Listen(quint16 port)
 
 void TableServer::CloseTable(const QString& notice)
 {
-    m_table.CloseTable(notice.toStdString(), Now());
-    Flush();
+    for (auto& t : m_tables)
+        t->CloseTable(notice.toStdString(), Now());
+    FlushAll();
     for (auto& c : m_connections)
         if (c->socket && !c->gone)
             c->socket->flush();
@@ -89,6 +106,12 @@ void TableServer::Command(const QString& line)
     const int number = rest.toInt(&numeric);
     if (word == QLatin1String("close")) {
         CloseTable(rest);
+    } else if (word == QLatin1String("table") && numeric && number >= 0
+               && number < static_cast<int>(m_tables.size())) {
+        m_chosen = number;
+        PrintLine("commands address table " + std::to_string(number));
+    } else if (word == QLatin1String("latency")) {
+        PrintLatency();
     } else if (word == QLatin1String("drop") && (rest.isEmpty() || (numeric && number >= 0 && number < 4))) {
         Drop(rest.isEmpty() ? -1 : number);
     } else if (word == QLatin1String("silent") && (rest.isEmpty() || (numeric && number >= 0 && number < 4))) {
@@ -106,16 +129,19 @@ void TableServer::Command(const QString& line)
         PrintPackets();
     } else if (word == QLatin1String("hand") && numeric && number >= 0 && number < 4) {
         // Between rounds: what the seat was left with when the last round ended.
-        std::vector<CardValue> held(m_table.Hand(number).begin(), m_table.Hand(number).end());
-        if (!m_table.RoundRunning() && !m_table.Rounds().empty())
-            held = m_table.Rounds().back().results[static_cast<size_t>(number)].remaining;
+        const GameTable& table = Chosen();
+        std::vector<CardValue> held(table.Hand(number).begin(), table.Hand(number).end());
+        if (!table.RoundRunning() && !table.Rounds().empty())
+            held = table.Rounds().back().results[static_cast<size_t>(number)].remaining;
         std::string cards;
         for (CardValue card : held)
             cards += (cards.empty() ? "" : ",") + std::to_string(Rules::CardIdentifier(card));
         PrintLine("hand of seat " + std::to_string(number) + ": " + cards);
     } else {
-        const std::string known = "close <notice>, drop [seat], drop-after <plays>, silent [seat], "
-                                  "refuse-reconnects on|off, stop-listening <seconds>, packets, hand <seat>";
+        const std::string known = "close <notice>, table <n> (of 0.." + std::to_string(m_tables.size() - 1)
+                                  + ", addressed by drop, silent, packets and hand), drop [seat], "
+                                    "drop-after <plays> (table 0), silent [seat], refuse-reconnects on|off, "
+                                    "stop-listening <seconds>, packets, hand <seat>, latency";
         if (word == QLatin1String("help"))
             PrintLine("commands: " + known);
         else
@@ -123,11 +149,33 @@ void TableServer::Command(const QString& line)
     }
 }
 
+void TableServer::PrintLatency()
+{
+    if (m_latencyNs.empty()) {
+        PrintLine("turn latency: no turns yet");
+        return;
+    }
+    std::vector<int64_t> sorted = m_latencyNs;
+    std::sort(sorted.begin(), sorted.end());
+    // Nearest rank: the smallest sample with at least p of all at or below it.
+    auto rank = [&sorted](double p) {
+        const auto k = static_cast<size_t>(std::ceil(p * static_cast<double>(sorted.size())));
+        return sorted[std::clamp<size_t>(k, 1, sorted.size()) - 1];
+    };
+    auto us = [](int64_t ns) {
+        char text[32];
+        std::snprintf(text, sizeof text, "%.1f", static_cast<double>(ns) / 1000.0);
+        return std::string(text);
+    };
+    PrintLine("turn latency: " + std::to_string(sorted.size()) + " turns, p50 " + us(rank(0.50)) + " us, p99 "
+              + us(rank(0.99)) + " us, max " + us(sorted.back()) + " us");
+}
+
 void TableServer::Drop(int seat)
 {
     std::vector<QTcpSocket*> cut;
     for (auto& c : m_connections)
-        if (!c->gone && c->seat >= 0 && (seat < 0 || c->seat == seat))
+        if (!c->gone && c->seat >= 0 && c->table == m_chosen && (seat < 0 || c->seat == seat))
             cut.push_back(c->socket);
     PrintLine("cutting " + std::to_string(cut.size()) + " link(s)");
     for (QTcpSocket* socket : cut) {
@@ -145,7 +193,7 @@ void TableServer::Drop(int seat)
 void TableServer::Silence(int seat)
 {
     for (auto& c : m_connections)
-        if (!c->gone && c->seat >= 0 && (seat < 0 || c->seat == seat)) {
+        if (!c->gone && c->seat >= 0 && c->table == m_chosen && (seat < 0 || c->seat == seat)) {
             c->silent = true;
             PrintLine("the link of seat " + std::to_string(c->seat) + " goes quiet");
         }
@@ -167,22 +215,26 @@ void TableServer::StopListening(int seconds)
 
 void TableServer::DropWhenDue()
 {
-    if (m_options.dropAfterPlays <= 0 || m_dropDone || !m_table.RoundRunning())
+    const GameTable& table = *m_tables.front();
+    if (m_options.dropAfterPlays <= 0 || m_dropDone || !table.RoundRunning())
         return;
-    if (m_table.PlaysThisRound() < static_cast<size_t>(m_options.dropAfterPlays))
+    if (table.PlaysThisRound() < static_cast<size_t>(m_options.dropAfterPlays))
         return;
     m_dropDone = true;
-    PrintLine("play " + std::to_string(m_table.PlaysThisRound()) + " of the round: cutting the humans' links");
+    PrintLine("play " + std::to_string(table.PlaysThisRound()) + " of the round: cutting the humans' links");
+    const int chosen = std::exchange(m_chosen, 0);
     Drop(-1);
+    m_chosen = chosen;
 }
 
 void TableServer::PrintPackets()
 {
+    const GameTable& table = Chosen();
     for (int seat = 0; seat < 4; ++seat) {
-        const SeatKind kind = m_table.Kind(seat);
+        const SeatKind kind = table.Kind(seat);
         if (kind == SeatKind::Human || kind == SeatKind::Away)
-            PrintLine("packets for seat " + std::to_string(seat) + " " + m_table.Profile(seat).logName + ": "
-                      + std::to_string(m_table.PacketsFor(seat)));
+            PrintLine("packets for seat " + std::to_string(seat) + " " + table.Profile(seat).logName + ": "
+                      + std::to_string(table.PacketsFor(seat)));
     }
 }
 
@@ -194,18 +246,31 @@ TableServer::Connection* TableServer::Find(QTcpSocket* socket)
     return nullptr;
 }
 
-TableServer::Connection* TableServer::OfSeat(int seat)
+TableServer::Connection* TableServer::OfSeat(int table, int seat)
 {
     for (auto& c : m_connections)
-        if (c->seat == seat && !c->gone)
+        if (c->seat == seat && c->table == table && !c->gone)
             return c.get();
     return nullptr;
+}
+
+int TableServer::TableFor(const std::string& key) const
+{
+    for (size_t t = 0; t < m_tables.size(); ++t)
+        for (int seat = 0; seat < 4; ++seat)
+            if (m_tables[t]->Kind(seat) != SeatKind::Empty && m_tables[t]->Profile(seat).key == key)
+                return static_cast<int>(t);
+    for (size_t t = 0; t < m_tables.size(); ++t)
+        for (int seat = 0; seat < 4; ++seat)
+            if (m_tables[t]->Kind(seat) == SeatKind::Empty)
+                return static_cast<int>(t);
+    return 0;
 }
 
 void TableServer::Accept()
 {
     while (QTcpSocket* socket = m_server.nextPendingConnection()) {
-        if (m_connections.size() >= MaxConnections) {
+        if (m_connections.size() >= ConnectionsPerTable * m_tables.size()) {
             socket->abort();
             socket->deleteLater();
             continue;
@@ -226,8 +291,8 @@ void TableServer::Lost(QTcpSocket* socket)
     c->gone = true;
     const int seat = std::exchange(c->seat, -1);
     if (seat >= 0) {
-        m_table.Disconnected(seat, Now());
-        Flush();
+        m_tables[static_cast<size_t>(c->table)]->Disconnected(seat, Now());
+        Flush(c->table);
     }
     // Removed later: the link may go while one of its own packets is being handled.
     QMetaObject::invokeMethod(this, [this] { Sweep(); }, Qt::QueuedConnection);
@@ -250,13 +315,20 @@ void TableServer::Read(QTcpSocket* socket)
     if (!c || c->gone || c->silent)
         return;
     c->pending += socket->readAll();
+    const int64_t readAt = m_clock.nsecsElapsed();
     while (!c->gone && c->pending.size() >= PacketSize) {
         Packet p{};
         std::copy_n(reinterpret_cast<const uint8_t*>(c->pending.constData()), PacketSize, p.begin());
         c->pending.remove(0, PacketSize);
         Record(p);
+        // A turn of a seated human: its latency counts from the read, so a packet that waited
+        // behind others of the same read carries their time too.
+        const bool turn = p[Wire::CommandByte] == Command::PlayRequest && c->seat >= 0;
         Handle(*c, p);
-        Flush();
+        if (c->table >= 0)
+            Flush(c->table);
+        if (turn)
+            m_latencyNs.push_back(m_clock.nsecsElapsed() - readAt);
     }
 }
 
@@ -279,7 +351,7 @@ void TableServer::Handle(Connection& c, const Packet& p)
         break;
     default:
         if (c.seat >= 0)
-            m_table.Receive(c.seat, p, Now());
+            m_tables[static_cast<size_t>(c.table)]->Receive(c.seat, p, Now());
         break;
     }
 }
@@ -301,12 +373,13 @@ void TableServer::Enter(Connection& c, const Packet& p)
         // The client puts the session code one byte later than its usual place.
         const int at = Field::EntryRequest::ReconnectSessionCode;
         const auto code = static_cast<uint16_t>(p[at] | p[at + 1] << 8);
-        const int seat = m_table.Reconnect(key, code, Now());
+        const int table = TableFor(key);
+        const int seat = m_tables[static_cast<size_t>(table)]->Reconnect(key, code, Now());
         if (seat < 0) {
             WriteTo(c, Msg::ReconnectResult(false), true);
             return;
         }
-        Attach(c, seat);
+        Attach(c, table, seat);
         return;
     }
 
@@ -314,10 +387,12 @@ void TableServer::Enter(Connection& c, const Packet& p)
                                     static_cast<uint8_t>(m_options.timeoutLimit),
                                     m_options.webAddress.toStdString(), 0);
     int seat = -1;
+    int table = 0;
     if (m_options.outcome == 1) {
-        seat = m_table.Enter(key, reply, Now());
+        table = TableFor(key);
+        seat = m_tables[static_cast<size_t>(table)]->Enter(key, reply, Now());
         if (seat >= 0)
-            Attach(c, seat);
+            Attach(c, table, seat);
         else {
             reply[Field::EntryResult::Outcome] = 0;  // no free seat, or the key sits here already
             WriteTo(c, reply, true);
@@ -328,19 +403,22 @@ void TableServer::Enter(Connection& c, const Packet& p)
     std::string printable;
     for (char ch : key)
         printable += (ch >= 0x20 && ch < 0x7F) ? ch : '?';
+    if (table > 0)
+        std::printf("table %d: ", table);
     std::printf("entry from seat %d key %s at %lld us\n", seat, printable.c_str(), arrivedUs);
     std::fflush(stdout);
 }
 
-void TableServer::Attach(Connection& c, int seat)
+void TableServer::Attach(Connection& c, int table, int seat)
 {
     // A link still held for the seat is stale: its client has come back on this one.
-    if (Connection* old = OfSeat(seat); old && old != &c) {
+    if (Connection* old = OfSeat(table, seat); old && old != &c) {
         old->seat = -1;
         old->gone = true;
         old->socket->abort();
         QMetaObject::invokeMethod(this, [this] { Sweep(); }, Qt::QueuedConnection);
     }
+    c.table = table;
     c.seat = seat;
 }
 
@@ -350,18 +428,32 @@ void TableServer::WriteTo(Connection& c, Packet p, bool stamp)
     if (c.gone || !c.socket || c.silent)
         return;
     if (stamp)
-        m_table.Stamp(p);
+        m_tables[static_cast<size_t>(std::max(c.table, 0))]->Stamp(p);
     c.socket->write(reinterpret_cast<const char*>(p.data()), PacketSize);
 }
 
-void TableServer::Flush()
+void TableServer::Flush(int table)
 {
-    for (const Outgoing& out : m_table.TakeOutgoing())
-        if (Connection* c = OfSeat(out.seat))
+    GameTable& t = *m_tables[static_cast<size_t>(table)];
+    std::vector<Connection*> written;
+    for (const Outgoing& out : t.TakeOutgoing())
+        if (Connection* c = OfSeat(table, out.seat)) {
             WriteTo(*c, out.packet, false);
-    for (int seat : m_table.TakeReleasedSeats())
-        if (Connection* c = OfSeat(seat))
+            if (std::find(written.begin(), written.end(), c) == written.end())
+                written.push_back(c);
+        }
+    for (Connection* c : written)
+        if (!c->gone && !c->silent)
+            c->socket->flush();
+    for (int seat : t.TakeReleasedSeats())
+        if (Connection* c = OfSeat(table, seat))
             c->seat = -1;
+}
+
+void TableServer::FlushAll()
+{
+    for (size_t t = 0; t < m_tables.size(); ++t)
+        Flush(static_cast<int>(t));
 }
 
 }  // namespace Server

@@ -1,7 +1,8 @@
 #pragma once
-// The table on TCP: accepts links on 127.0.0.1, cuts the stream into 272-byte packets, answers
-// entry and reconnect requests, hands everything else of a seated player to the table, and
-// delivers what the table queues. The table's clock is advanced by a short timer.
+// The tables on TCP: accepts links on 127.0.0.1, cuts the stream into 272-byte packets, answers
+// entry and reconnect requests, hands everything else of a seated player to that player's
+// table, and delivers what each table queues. One process holds one table or many; an entry
+// takes the first table with a free seat. The tables' clocks are advanced by a short timer.
 #include <QByteArray>
 #include <QElapsedTimer>
 #include <QObject>
@@ -26,6 +27,7 @@ struct NetworkOptions {
     // Faults to try a client's reconnect against.
     int dropAfterPlays = 0;   // cut the humans' links once, after this many plays of a round
     bool refuseReconnects = false;
+    int tables = 1;           // tables in the process, each with its own seats, deals and clocks
 };
 
 class TableServer : public QObject {
@@ -34,17 +36,23 @@ public:
     ~TableServer() override;
 
     bool Listen(quint16 port);
-    // Tells every seated player that the table closes.
+    // Tells every seated player at every table that the table closes.
     void CloseTable(const QString& notice);
-    // One line typed to the server: `close <notice>` closes the table with that notice (`close`
-    // alone with none); the faults `drop [seat]`, `drop-after <plays>`, `silent [seat]`,
+    // One line typed to the server: `close <notice>` closes every table with that notice
+    // (`close` alone with none); `table <n>` picks the table that the following commands address
+    // (0 at start); the faults `drop [seat]`, `drop-after <plays>` (table 0), `silent [seat]`,
     // `refuse-reconnects on|off`, `stop-listening <seconds>`; `packets` prints how many
     // packets each human has been sent, `hand <seat>` the card identifiers a seat holds (between rounds:
-    // what it was left with at the end of the last). Anything else is logged and ignored.
+    // what it was left with at the end of the last); `latency` the turn latency so far.
+    // Anything else is logged and ignored.
     void Command(const QString& line);
+    // Turn latency: from the moment a human's play or pass is read off its socket to the moment
+    // the table's answers to it have been handed to the kernel. Count, 50th and 99th percentile
+    // and the largest, in microseconds, on one line.
+    void PrintLatency();
 
-    // Cuts the links of the human in the seat (every human for -1) at once, as a broken
-    // network would: the client sees a reset, the table keeps the seat for a reconnect.
+    // Cuts the links of the human in the seat (every human for -1) of the chosen table at once,
+    // as a broken network would: the client sees a reset, the table keeps the seat for a reconnect.
     void Drop(int seat);
     // The human's link goes quiet without closing: nothing is read or written any more.
     void Silence(int seat);
@@ -55,6 +63,7 @@ private:
     struct Connection {
         QTcpSocket* socket = nullptr;
         QByteArray pending;  // bytes of a packet not yet complete
+        int table = -1;      // with seat: where the entry was accepted
         int seat = -1;       // -1 until an entry is accepted
         bool gone = false;
         bool silent = false; // neither read nor written any more, but left open
@@ -67,17 +76,26 @@ private:
     void Enter(Connection& c, const Packet& p);
     void Record(const Packet& p);
     void WriteTo(Connection& c, Packet p, bool stamp);
-    void Attach(Connection& c, int seat);
-    void Flush();
+    void Attach(Connection& c, int table, int seat);
+    // Writes what the table queued and hands it to the kernel at once rather than on the next
+    // turn of the event loop.
+    void Flush(int table);
+    void FlushAll();
     void Sweep();
     Connection* Find(QTcpSocket* socket);
-    Connection* OfSeat(int seat);
+    Connection* OfSeat(int table, int seat);
+    // The table an entry with this key goes to: where the key sits already, else the first
+    // with an empty seat, else table 0 (which refuses it).
+    int TableFor(const std::string& key) const;
     void DropWhenDue();
     void PrintPackets();
     int64_t Now() const { return m_clock.elapsed(); }
+    GameTable& Chosen() { return *m_tables[static_cast<size_t>(m_chosen)]; }
 
     NetworkOptions m_options;
-    GameTable m_table;
+    std::vector<std::unique_ptr<GameTable>> m_tables;
+    int m_chosen = 0;  // the table operator commands address
+    std::vector<int64_t> m_latencyNs;
     QTcpServer m_server;
     QTimer m_tick;
     quint16 m_port = 0;

@@ -1,5 +1,6 @@
-// quellor-server: a game server for one table of four seats on 127.0.0.1. Human players enter
-// with the entry request; computer players fill the other seats. It deals, runs the turns,
+// quellor-server: a game server for one table of four seats on 127.0.0.1 (or several, with
+// --tables). Human players enter with the entry request and take the first table with a free
+// seat; computer players fill the other seats. It deals, runs the turns,
 // plays for computer players and for silent humans, scores each round, lets a player whose
 // link broke during a round come back, and logs every event to stdout. Lines on standard input
 // steer it: `close <notice>` closes the table.
@@ -85,12 +86,15 @@ int main(int argc, char** argv)
                                               QStringLiteral("Answer every reconnect with a refusal."));
     const QCommandLineOption botChat =
         option("bot-chat", "1: the computer players chat now and then (with voice phrases); 0 silent.", "n", "0");
+    const QCommandLineOption tables = option(
+        "tables", "Tables in the server, 1 to 1000; each seats its own players and runs its own rounds.", "n", "1");
     parser.addOptions({port, outcome, timeoutLimit, web, record, bots, turnSeconds, botDelay, seed, rounds, stake,
-                       coins, readySeconds, dropAfter, refuseReconnects, botChat});
+                       coins, readySeconds, dropAfter, refuseReconnects, botChat, tables});
     parser.process(app);
 
     long long portNumber = 0, outcomeValue = 0, limit = 0, botCount = 0, seconds = 0, delay = 0, roundLimit = 0,
-              stakeValue = 0, coinValue = 0, seedValue = 0, readyValue = 0, dropValue = 0, chatValue = 0;
+              stakeValue = 0, coinValue = 0, seedValue = 0, readyValue = 0, dropValue = 0, chatValue = 0,
+              tableCount = 1;
     bool ok = IntOption(parser, port, 0, 65535, portNumber) && IntOption(parser, outcome, 0, 255, outcomeValue)
               && IntOption(parser, timeoutLimit, 0, 255, limit) && IntOption(parser, bots, 0, 4, botCount)
               && IntOption(parser, turnSeconds, 1, 255, seconds) && IntOption(parser, botDelay, 0, 600000, delay)
@@ -98,7 +102,8 @@ int main(int argc, char** argv)
               && IntOption(parser, stake, 1, 2000000000, stakeValue)
               && IntOption(parser, coins, 0, 1000000000000LL, coinValue)
               && IntOption(parser, readySeconds, 0, 86400, readyValue)
-              && IntOption(parser, dropAfter, 0, 1000000, dropValue) && IntOption(parser, botChat, 0, 1, chatValue);
+              && IntOption(parser, dropAfter, 0, 1000000, dropValue) && IntOption(parser, botChat, 0, 1, chatValue)
+              && IntOption(parser, tables, 1, 1000, tableCount);
     if (ok && parser.isSet(seed))
         ok = IntOption(parser, seed, 0, 4294967295LL, seedValue);
     if (!ok) {
@@ -113,6 +118,7 @@ int main(int argc, char** argv)
     net.recordPath = parser.value(record);
     net.dropAfterPlays = static_cast<int>(dropValue);
     net.refuseReconnects = parser.isSet(refuseReconnects);
+    net.tables = static_cast<int>(tableCount);
 
     Server::TableConfig table;
     table.bots = static_cast<int>(botCount);
@@ -172,5 +178,7 @@ int main(int argc, char** argv)
             }
         });
     }
-    return app.exec();
+    const int code = app.exec();
+    server.PrintLatency();
+    return code;
 }

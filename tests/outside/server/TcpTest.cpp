@@ -18,6 +18,7 @@
 #include <QThread>
 
 #include <algorithm>
+#include <array>
 #include <cstring>
 #include <memory>
 #include <optional>
@@ -499,3 +500,96 @@ TEST_F(ServerProcess, CloseLineOnStandardInputClosesTheTable)
 }
 
 }  // namespace
+
+// Two tables in one server: eight humans fill them in order of entry and a ninth is refused;
+// a chat line and every play stay within the table they came from, a round runs at both, and
+// the server's turn latency counts every play request it read.
+TEST_F(ServerProcess, TwoTablesKeepTheirPlayersApart)
+{
+    port = Start({"--tables", "2", "--bots", "0", "--ready-seconds", "1", "--seed", "21"});
+    ASSERT_GT(port, 0);
+    std::array<ScriptedClient, 8> clients;
+    for (size_t i = 0; i < clients.size(); ++i) {
+        ASSERT_TRUE(clients[i].Connect(port)) << i;
+        clients[i].Enter(("p" + std::to_string(i)).c_str());
+    }
+    const QDeadlineTimer deadline(40000);
+    for (size_t i = 0; i < clients.size(); ++i) {
+        const auto entry = clients[i].Next(deadline);
+        ASSERT_TRUE(entry) << i;
+        EXPECT_EQ((*entry)[3], Command::Entry) << i;
+        EXPECT_EQ((*entry)[15], 1) << i;
+        clients[i].Handle(*entry);
+    }
+    ScriptedClient ninth;
+    ASSERT_TRUE(ninth.Connect(port));
+    ninth.Enter("p8");
+    const auto refused = ninth.Next(deadline);
+    ASSERT_TRUE(refused);
+    EXPECT_EQ((*refused)[3], Command::Entry);
+    EXPECT_EQ((*refused)[15], 0);
+
+    for (size_t i = 0; i < clients.size(); ++i)
+        ASSERT_TRUE(clients[i].WaitForFullTable(deadline)) << i << Log().toStdString();
+    // The first four sit at table 0 in seats 0..3, the next four likewise at table 1.
+    for (size_t i = 0; i < clients.size(); ++i)
+        EXPECT_EQ(clients[i].ownBit, 1 << (i % 4)) << i;
+
+    for (size_t i : {size_t{0}, size_t{4}}) {
+        Bytes chat = NewPacket(Command::Chat);
+        const std::string text = "from p" + std::to_string(i);
+        std::copy_n(text.begin(), text.size(), chat.begin() + 16);
+        clients[i].Send(chat);
+    }
+    for (ScriptedClient& c : clients)
+        c.SendReady();
+
+    // Every client's view: the chat lines it got and the plays it saw, in order.
+    std::array<std::set<std::string>, 8> heard;
+    std::array<std::vector<std::string>, 8> plays;
+    auto done = [&] {
+        return std::all_of(clients.begin(), clients.end(), [](const ScriptedClient& c) { return c.results.size() >= 4; });
+    };
+    while (!done() && !deadline.hasExpired())
+        for (size_t i = 0; i < clients.size(); ++i) {
+            ScriptedClient& c = clients[i];
+            c.socket->waitForReadyRead(2);
+            c.buffer += c.socket->readAll();
+            while (c.buffer.size() >= 272) {
+                const auto p = c.Next(deadline);
+                ASSERT_TRUE(p);
+                if ((*p)[3] == Command::Chat)
+                    heard[i].insert(Probe::Field(*p, 16, 100));
+                if ((*p)[3] == Command::Play)
+                    plays[i].push_back(std::string(reinterpret_cast<const char*>(p->data()) + 6, 60));
+                c.Handle(*p);
+            }
+        }
+    ASSERT_TRUE(done()) << Log().toStdString();
+
+    int turns = 0;
+    for (size_t i = 0; i < clients.size(); ++i) {
+        SCOPED_TRACE("client " + std::to_string(i));
+        CheckResults(clients[i]);
+        EXPECT_EQ(heard[i], (std::set<std::string>{i < 4 ? "from p0" : "from p4"}));
+        EXPECT_EQ(plays[i], plays[i < 4 ? 0 : 4]);
+        turns += clients[i].turnsTaken;
+    }
+    EXPECT_FALSE(plays[0].empty());
+    EXPECT_NE(plays[0], plays[4]);
+
+    const QString log = Log();
+    EXPECT_TRUE(log.contains(QRegularExpression("^round 1 won by", QRegularExpression::MultilineOption))) << log.toStdString();
+    EXPECT_TRUE(log.contains(QStringLiteral("table 1: round 1 won by"))) << log.toStdString();
+    EXPECT_TRUE(log.contains(QStringLiteral("table 1: seat 0 p4 sits down (human)"))) << log.toStdString();
+    EXPECT_FALSE(log.contains(QStringLiteral("rules refuse"))) << log.toStdString();
+
+    Type("latency\n");
+    const QRegularExpression latency(QStringLiteral("turn latency: (\\d+) turns, p50 [\\d.]+ us, p99 [\\d.]+ us"));
+    QDeadlineTimer printed(5000);
+    while (!latency.match(Log()).hasMatch() && !printed.hasExpired())
+        QThread::msleep(20);
+    const auto m = latency.match(Log());
+    ASSERT_TRUE(m.hasMatch()) << Log().toStdString();
+    EXPECT_EQ(m.captured(1).toInt(), turns);
+}
