@@ -5,7 +5,6 @@
 #include <cstring>
 
 #include "Startup.h"
-#include "resources/Pictures.h"
 #include "ui/MainForm.h"
 #include "ui/WebPage.h"
 
@@ -13,10 +12,6 @@ int main(int argc, char** argv)
 {
     WebPage::PrepareEnvironment();
     QApplication app(argc, argv);
-    // The felt is the largest picture of the first frame; it decodes while the window is built.
-    // Not before the application object: reading an image looks up plugins, which must not
-    // race with Qt's own start.
-    Pictures::PrefetchPicture(QLatin1String(Pictures::Key::Background));
     QApplication::setApplicationName(QStringLiteral("Quellor"));
 
     const QStringList arguments = QCoreApplication::arguments();

@@ -1,15 +1,16 @@
 #include "resources/Pictures.h"
 
 #include <algorithm>
-#include <future>
-#include <map>
-
-#include <QImage>
-#include <QCache>
-#include <QCoreApplication>
+#include <cstring>
 #include <QDir>
 #include <QFileInfo>
+#include <QHash>
+#include <QImage>
 #include <QRegularExpression>
+
+// The mapped picture set (PictureBlob.cpp).
+extern "C" const unsigned char quellor_picture_blob_begin[];
+extern "C" const unsigned char quellor_picture_blob_end[];
 
 
 namespace Pictures {
@@ -25,6 +26,70 @@ bool IsWellFormedKey(const QString& key)
     return pattern.match(key).hasMatch();
 }
 
+// One picture of the mapped set: its pixels in the program's read-only data.
+struct MappedPicture {
+    const uchar* pixels = nullptr;
+    int width = 0;
+    int height = 0;
+    QImage::Format format = QImage::Format_Invalid;
+};
+
+quint64 LittleEndian(const uchar* at, int bytes)
+{
+    quint64 v = 0;
+    for (int i = 0; i < bytes; ++i)
+        v |= quint64(at[i]) << (8 * i);
+    return v;
+}
+
+// The index of the mapped set, read once. An entry that does not fit the blob is left out (its
+// picture then comes from the PNG), so a damaged blob can never make a picture read past it.
+const QHash<QString, MappedPicture>& MappedSet()
+{
+    static const QHash<QString, MappedPicture> set = [] {
+        QHash<QString, MappedPicture> index;
+        const uchar* blob = quellor_picture_blob_begin;
+        const quint64 size = quint64(quellor_picture_blob_end - quellor_picture_blob_begin);
+        constexpr quint64 Head = 16, Entry = 64, NameBytes = 40;
+        if (size < Head || std::memcmp(blob, "QPIC", 4) != 0 || LittleEndian(blob + 4, 4) != 1)
+            return index;
+        const quint64 count = LittleEndian(blob + 8, 4);
+        if (count > (size - Head) / Entry)
+            return index;
+        for (quint64 i = 0; i < count; ++i) {
+            const uchar* entry = blob + Head + Entry * i;
+            const auto* name = reinterpret_cast<const char*>(entry);
+            const QString key = QString::fromLatin1(name, qstrnlen(name, NameBytes));
+            const quint64 width = LittleEndian(entry + 40, 4);
+            const quint64 height = LittleEndian(entry + 44, 4);
+            const quint64 format = LittleEndian(entry + 48, 4);
+            const quint64 offset = LittleEndian(entry + 56, 8);
+            const bool fits = width > 0 && height > 0 && width <= 8192 && height <= 8192 && format <= 1
+                              && offset % 64 == 0 && offset <= size && width * height * 4 <= size - offset;
+            if (!fits || key.isEmpty())
+                continue;
+            index.insert(key, {blob + offset, int(width), int(height),
+                               format == 0 ? QImage::Format_RGB32 : QImage::Format_ARGB32_Premultiplied});
+        }
+        return index;
+    }();
+    return set;
+}
+
+// The picture from the mapped set: the pixmap shares the mapped pixels (they are already in
+// the form a pixmap keeps), so nothing is decoded or copied. Null when the set lacks it.
+QPixmap MappedPixmap(const QString& name)
+{
+    const QHash<QString, MappedPicture>& set = MappedSet();
+    const auto found = set.constFind(name);
+    if (found == set.constEnd())
+        return QPixmap();
+    const MappedPicture& m = *found;
+    const QImage image(m.pixels, m.width, m.height, qsizetype(m.width) * 4, m.format);
+    // The set knows which pictures are transparent; no need to look for it again.
+    return QPixmap::fromImage(image, Qt::NoOpaqueDetection);
+}
+
 QPixmap LoadResource(const QString& path)
 {
     QPixmap pixmap;
@@ -33,23 +98,7 @@ QPixmap LoadResource(const QString& path)
     return pixmap;
 }
 
-// Decodes under way or done, by key; only the user-interface thread touches the map.
-std::map<QString, std::future<QImage>>& Prefetched()
-{
-    static std::map<QString, std::future<QImage>> pending;
-    return pending;
-}
-
 }  // namespace
-
-void PrefetchPicture(const QString& key)
-{
-    if (!IsWellFormedKey(key) || Prefetched().count(key) != 0)
-        return;
-    const QString path = kPrefix + key + QStringLiteral(".png");
-    // A QImage, not a QPixmap: only images may be made outside the user-interface thread.
-    Prefetched()[key] = std::async(std::launch::async, [path] { return QImage(path); });
-}
 
 void BuildPictureTables(const LayoutScaleFactors& scale)
 {
@@ -128,35 +177,17 @@ QPixmap PictureById(int id)
 {
     if (id <= 0)
         return QPixmap();
-    // Every play lays out cards again, and decoding a PNG each time cost ten times the rest of
-    // handling the play. Pictures never change, and a cached one is shared with the controls
-    // that show it; the bound (in kilobytes of pixels) is several times the whole card set.
-    // Emptied with the application object: a pixmap must not outlive it.
-    static QCache<int, QPixmap>* decoded = [] {
-        auto* cache = new QCache<int, QPixmap>(16 * 1024);
-        qAddPostRoutine([] { decoded->clear(); });
-        return cache;
-    }();
-    if (const QPixmap* known = decoded->object(id))
-        return *known;
-    const QPixmap pixmap = LoadResource(kPrefix + QString::number(id) + QStringLiteral(".png"));
-    if (!pixmap.isNull()) {
-        const qsizetype kilobytes = std::max<qsizetype>(1, qsizetype(pixmap.width()) * pixmap.height() * 4 / 1024);
-        decoded->insert(id, new QPixmap(pixmap), kilobytes);
-    }
-    return pixmap;
+    if (QPixmap mapped = MappedPixmap(QString::number(id)); !mapped.isNull())
+        return mapped;
+    return LoadResource(kPrefix + QString::number(id) + QStringLiteral(".png"));
 }
 
 QPixmap PictureByKey(const QString& key)
 {
     if (!IsWellFormedKey(key))
         return QPixmap();
-    if (auto it = Prefetched().find(key); it != Prefetched().end()) {
-        const QImage image = it->second.get();
-        Prefetched().erase(it);
-        if (!image.isNull())
-            return QPixmap::fromImage(image);
-    }
+    if (QPixmap mapped = MappedPixmap(key); !mapped.isNull())
+        return mapped;
     return LoadResource(kPrefix + key + QStringLiteral(".png"));
 }
 

@@ -67,10 +67,6 @@ inline constexpr char MinPressed[] = "ImgMin3";
 QPixmap PictureById(int id);
 // The picture with this key, or a null pixmap when the set has none or the key is malformed.
 QPixmap PictureByKey(const QString& key);
-// Starts decoding the picture with this key on a worker thread, so that the table's felt is
-// ready when the window is built; the next PictureByKey for it takes the result. Safe before
-// the application object exists.
-void PrefetchPicture(const QString& key);
 
 // Everything embedded, for the contact sheet and the tests: ids ascending, keys sorted.
 std::vector<int> EmbeddedPictureIds();

@@ -7,8 +7,13 @@
 #include <QDir>
 #include <QFile>
 #include <QImage>
+#include <QPixmap>
 
 #include "resources/Pictures.h"
+
+// The mapped picture set in the program's data.
+extern "C" const unsigned char quellor_picture_blob_begin[];
+extern "C" const unsigned char quellor_picture_blob_end[];
 
 namespace {
 
@@ -224,28 +229,6 @@ TEST(PictureSet, KeyedPicturesOfTheTableWindow)
     EXPECT_FALSE(Pictures::EmbeddedPictureKeys().contains(QStringLiteral("152")));
 }
 
-// The felt decoded ahead on a worker is the picture a plain load gives, pixel for pixel, and a
-// picture by id served again from memory is the one first decoded.
-TEST(PictureSet, PicturesDecodedAheadOrKeptAreThoseOfAPlainLoad)
-{
-    const QImage plain(QStringLiteral(":/pictures/background.png"));
-    ASSERT_FALSE(plain.isNull());
-    Pictures::PrefetchPicture(QLatin1String(Pictures::Key::Background));
-    const QImage ahead = Pictures::PictureByKey(QLatin1String(Pictures::Key::Background)).toImage();
-    EXPECT_EQ(ahead.convertToFormat(QImage::Format_RGB32), plain.convertToFormat(QImage::Format_RGB32));
-    // Prefetching a malformed key starts nothing and the key still loads nothing.
-    Pictures::PrefetchPicture(QStringLiteral("../background"));
-    EXPECT_TRUE(Pictures::PictureByKey(QStringLiteral("../background")).isNull());
-
-    for (int id : {16, 18, 170}) {
-        const QImage first = Pictures::PictureById(id).toImage();
-        const QImage again = Pictures::PictureById(id).toImage();
-        ASSERT_FALSE(first.isNull()) << id;
-        EXPECT_EQ(first, again) << id;
-        EXPECT_EQ(first, QImage(QStringLiteral(":/pictures/%1.png").arg(id)).convertToFormat(first.format())) << id;
-    }
-}
-
 // --- what the card pictures show ----------------------------------------------------------------
 
 // Share of red among the clearly red or black pixels.
@@ -347,6 +330,38 @@ TEST(PictureSet, FacesPortraitsAndFansAreAllDifferent)
         EXPECT_TRUE(seen.insert(bytes).second) << "picture " << id << " repeats another";
     }
     EXPECT_EQ(ids.size(), 55u + 34u);
+}
+
+// Every picture is shown from the mapped set, never decoded; what it shows is the PNG exactly
+// as a pixmap made from the PNG would hold it.
+TEST(PictureSet, MappedPicturesShowWhatTheirPngsShow)
+{
+    const auto asPixmapHoldsIt = [](const QString& png) {
+        return QPixmap::fromImage(QImage(png)).toImage().convertToFormat(QImage::Format_ARGB32);
+    };
+    int compared = 0;
+    for (int id : Pictures::EmbeddedPictureIds()) {
+        const QPixmap shown = Pictures::PictureById(id);
+        ASSERT_FALSE(shown.isNull()) << id;
+        EXPECT_EQ(shown.toImage().convertToFormat(QImage::Format_ARGB32),
+                  asPixmapHoldsIt(QStringLiteral(":/pictures/%1.png").arg(id))) << "picture " << id;
+        ++compared;
+    }
+    for (const QString& key : Pictures::EmbeddedPictureKeys()) {
+        const QPixmap shown = Pictures::PictureByKey(key);
+        ASSERT_FALSE(shown.isNull()) << key.toStdString();
+        EXPECT_EQ(shown.toImage().convertToFormat(QImage::Format_ARGB32),
+                  asPixmapHoldsIt(QStringLiteral(":/pictures/%1.png").arg(key))) << key.toStdString();
+        ++compared;
+    }
+    EXPECT_GT(compared, 200);
+
+    // The felt is opaque and kept as such, its pixels those mapped with the program.
+    const QImage felt = Pictures::PictureByKey(QLatin1String(Pictures::Key::Background)).toImage();
+    EXPECT_EQ(felt.format(), QImage::Format_RGB32);
+    EXPECT_EQ(felt.size(), QSize(1024, 768));
+    EXPECT_GE(felt.constBits(), quellor_picture_blob_begin);
+    EXPECT_LT(felt.constBits(), quellor_picture_blob_end);
 }
 
 }  // namespace

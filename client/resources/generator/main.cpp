@@ -1,7 +1,10 @@
 // Draws the picture set into <output dir>/pictures/*.png and writes <output dir>/pictures.qrc,
 // which rcc then compiles into the client.
 #include <cstdio>
+#include <cstring>
 #include <set>
+#include <utility>
+#include <vector>
 #include <QDir>
 #include <QFile>
 #include <QFontDatabase>
@@ -31,6 +34,59 @@ bool CheckFont()
         return false;
     }
     return true;
+}
+
+// The pixels as the client's pixmaps hold them: the saved PNG read back (so every value is the
+// one the PNG carries) and converted the way the raster pixmap converts it, RGB32 when no
+// pixel is transparent, premultiplied ARGB32 otherwise. The client maps these instead of
+// decoding PNGs.
+QImage AsPixmapHoldsIt(const QString& pngFile)
+{
+    QImage read(pngFile, "PNG");
+    if (read.isNull())
+        return read;
+    const bool opaque = read.convertToFormat(QImage::Format_RGB32).convertToFormat(QImage::Format_ARGB32)
+                        == read.convertToFormat(QImage::Format_ARGB32);
+    return read.convertToFormat(opaque ? QImage::Format_RGB32 : QImage::Format_ARGB32_Premultiplied);
+}
+
+void PutU32(QByteArray& out, qsizetype at, quint32 v)
+{
+    for (int i = 0; i < 4; ++i)
+        out[at + i] = static_cast<char>((v >> (8 * i)) & 0xff);
+}
+
+// pictures.bin: a 16-byte head ("QPIC", version 1, count, 0), then one 64-byte entry per
+// picture (name, NUL-padded, 40 bytes; width; height; format 0 RGB32 / 1 premultiplied
+// ARGB32; 0; offset of the pixels from the blob's start, 8 bytes), then the pixels, each
+// picture 64-byte aligned, rows of width * 4 bytes. All numbers little-endian.
+bool WriteBlob(const QString& path, const std::vector<std::pair<QString, QImage>>& images)
+{
+    constexpr qsizetype Head = 16, Entry = 64, NameBytes = 40;
+    QByteArray blob(Head + Entry * qsizetype(images.size()), '\0');
+    blob.replace(0, 4, "QPIC");
+    PutU32(blob, 4, 1);
+    PutU32(blob, 8, quint32(images.size()));
+    for (size_t i = 0; i < images.size(); ++i) {
+        const auto& [name, image] = images[i];
+        const QByteArray bytes = name.toLatin1();
+        if (bytes.size() >= NameBytes)
+            return false;
+        while (blob.size() % 64 != 0)
+            blob.append('\0');
+        const qsizetype entry = Head + Entry * qsizetype(i);
+        blob.replace(entry, bytes.size(), bytes);
+        PutU32(blob, entry + 40, quint32(image.width()));
+        PutU32(blob, entry + 44, quint32(image.height()));
+        PutU32(blob, entry + 48, image.format() == QImage::Format_RGB32 ? 0 : 1);
+        const quint64 offset = quint64(blob.size());
+        PutU32(blob, entry + 56, quint32(offset & 0xffffffffu));
+        PutU32(blob, entry + 60, quint32(offset >> 32));
+        for (int y = 0; y < image.height(); ++y)
+            blob.append(reinterpret_cast<const char*>(image.constScanLine(y)), qsizetype(image.width()) * 4);
+    }
+    QFile file(path);
+    return file.open(QIODevice::WriteOnly | QIODevice::Truncate) && file.write(blob) == blob.size();
 }
 
 }  // namespace
@@ -75,6 +131,7 @@ int main(int argc, char** argv)
 
     const PictureList list = Catalog();
     std::set<QString> seen;
+    std::vector<std::pair<QString, QImage>> mapped;
     QString qrc;
     QTextStream qrcText(&qrc);
     qrcText << "<!DOCTYPE RCC>\n<RCC version=\"1.0\">\n<qresource prefix=\"/pictures\">\n";
@@ -100,6 +157,16 @@ int main(int argc, char** argv)
             return 1;
         }
         qrcText << "  <file alias=\"" << file << "\">pictures/" << file << "</file>\n";
+        QImage pixels = AsPixmapHoldsIt(pictures.filePath(file));
+        if (pixels.isNull()) {
+            std::fprintf(stderr, "quellor_picgen: cannot read back %s\n", qPrintable(file));
+            return 1;
+        }
+        mapped.emplace_back(entry.name, std::move(pixels));
+    }
+    if (!WriteBlob(out.filePath(QStringLiteral("pictures.bin")), mapped)) {
+        std::fprintf(stderr, "quellor_picgen: cannot write pictures.bin\n");
+        return 1;
     }
     qrcText << "</qresource>\n</RCC>\n";
     qrcText.flush();
