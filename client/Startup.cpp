@@ -154,12 +154,10 @@ bool LoadMainForm(MainForm& form, const QStringList& arguments, QSize screen)
     TableState.Display.LayoutScale = Screen::ChooseScale(screen);
     Layout::PrepareBackground(form);
 
-    // The tick tasks at rest, and the sound.
+    // The tick tasks at rest.
     Transport::ClearAllTasks();
     Transport::TickTasks[Transport::LinkWatchTask].counter = 0;
     Transport::IdleReceiveRuns = 0;
-    Mod_Sound::ResetSound();
-    Mod_Sound::StartSound(&form);
 
     Pictures::BuildPictureTables(TableState.Display.LayoutScale);
     Layout::FirstLayoutPass(form);
@@ -209,6 +207,10 @@ bool LoadMainForm(MainForm& form, const QStringList& arguments, QSize screen)
     Connection::OpenConnection();
 
     form.show();
+    // The sound output starts once the window is on its way to the screen: opening it asks
+    // the sound server, which the first picture need not wait for.
+    Mod_Sound::ResetSound();
+    Mod_Sound::StartSound(&form);
     Layout::SecondLayoutPass(form);
 
     TableState.Seats[0].seatBit = 0;

@@ -42,6 +42,17 @@ TEST_F(LoadTest, DirectLineConnectsAndLogsIn)
     EXPECT_FALSE(Transport::TickTasks[Transport::LoginTask].flag);
 }
 
+TEST_F(LoadTest, TheTuneStartsOnceTheWindowIsShown)
+{
+    MainForm form;
+    ASSERT_TRUE(Startup::LoadMainForm(form, {"quellor", Line(BaseFields())}, {1280, 1024}));
+    ASSERT_FALSE(soundDevice->calls.isEmpty());
+    EXPECT_EQ(soundDevice->calls.first(), "open");
+    EXPECT_TRUE(soundDevice->windowShownAtOpen);
+    EXPECT_TRUE(soundDevice->playing);
+    EXPECT_TRUE(soundDevice->looping);
+}
+
 TEST_F(LoadTest, CustomCaptionTitlesTheWindowAndNamesTheHall)
 {
     QStringList f = BaseFields();
@@ -63,6 +74,7 @@ TEST_F(LoadTest, FailuresEndTheProgram)
         EXPECT_TRUE(TestDoubles::Seen().messageBoxes.empty());
         EXPECT_EQ(hall->posted, (std::vector<uint32_t>{61728}));  // the hall is brought back
         EXPECT_EQ(socket->connectCalls, 0);
+        EXPECT_TRUE(soundDevice->calls.isEmpty());  // a client that ends plays no tune
     }
     {
         MainForm form;

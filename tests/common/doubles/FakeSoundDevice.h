@@ -3,6 +3,7 @@
 // "play loop", "stop", "volume <hundredths of dB>", "release".
 #include <QString>
 #include <QStringList>
+#include <QWidget>
 
 #include "sound/SoundDevice.h"
 
@@ -18,10 +19,13 @@ public:
     bool playing = false;
     bool looping = false;
     int volume = 0;
+    // Whether the window the output was opened for was already shown then.
+    bool windowShownAtOpen = false;
 
-    bool Open(QWidget*) override
+    bool Open(QWidget* window) override
     {
         calls << QStringLiteral("open");
+        windowShownAtOpen = window != nullptr && window->isVisible();
         return openSucceeds;
     }
     bool Load(const QString& path) override
