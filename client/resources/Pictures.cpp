@@ -6,7 +6,6 @@
 #include <QFileInfo>
 #include <QHash>
 #include <QImage>
-#include <QRegularExpression>
 
 // The mapped picture set (PictureBlob.cpp).
 extern "C" const unsigned char quellor_picture_blob_begin[];
@@ -22,8 +21,14 @@ const QString kPrefix = QStringLiteral(":/pictures/");
 // Keys are plain names; anything that could step out of the picture folder is refused.
 bool IsWellFormedKey(const QString& key)
 {
-    static const QRegularExpression pattern(QStringLiteral("^[A-Za-z][A-Za-z0-9_]{0,63}$"));
-    return pattern.match(key).hasMatch();
+    // A letter, then at most 63 letters, digits or underscores (checked by hand: a regular
+    // expression would bring its engine into every start-up).
+    const auto letter = [](QChar c) { return (c >= u'A' && c <= u'Z') || (c >= u'a' && c <= u'z'); };
+    if (key.isEmpty() || key.size() > 64 || !letter(key.front()))
+        return false;
+    return std::all_of(key.begin() + 1, key.end(), [&](QChar c) {
+        return letter(c) || (c >= u'0' && c <= u'9') || c == u'_';
+    });
 }
 
 // One picture of the mapped set: its pixels in the program's read-only data.

@@ -364,4 +364,12 @@ TEST(PictureSet, MappedPicturesShowWhatTheirPngsShow)
     EXPECT_LT(felt.constBits(), quellor_picture_blob_end);
 }
 
+TEST(PictureSet, OnlyPlainKeysNamePictures)
+{
+    EXPECT_FALSE(Pictures::PictureByKey(QStringLiteral("pic3")).isNull());
+    for (const char* key : {"", "pic3 ", " pic3", "_pic3", "3pic", "pic3.png", "../pictures/pic3", "pic-3"})
+        EXPECT_TRUE(Pictures::PictureByKey(QString::fromLatin1(key)).isNull()) << key;
+    EXPECT_TRUE(Pictures::PictureByKey(QStringLiteral("p") + QString(64, QLatin1Char('x'))).isNull());
+}
+
 }  // namespace
