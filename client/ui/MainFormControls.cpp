@@ -59,9 +59,6 @@ void MainForm::CreateControls()
     CreateMessageArea();
     CreateVideoControls();
     CreateFrameControls();
-    // The felt last: start-up decodes it meanwhile on a worker.
-    LoadKeyed(Pic2, Pictures::Key::Background);
-    Pic1->copyPicture(*Pic2);
 }
 
 // The felt, the bars and the plates.
@@ -69,12 +66,14 @@ void MainForm::CreateTableControls()
 {
     Pic2 = NewPicture(this, QStringLiteral("Pic2"), false);
     Pic2->setStretch(false);
+    LoadKeyed(Pic2, Pictures::Key::Background);
 
     Pic1 = NewPicture(this, QStringLiteral("Pic1"), true);
     Pic1->setAutoFillBackground(true);
     QPalette felt = Pic1->palette();
     felt.setColor(QPalette::Window, kFeltColour);
     Pic1->setPalette(felt);
+    Pic1->copyPicture(*Pic2);
 
     imgDinglan = NewPicture(Pic1, QStringLiteral("imgDinglan"), true);
     LoadKeyed(imgDinglan, Pictures::Key::TopBar);
