@@ -1,5 +1,6 @@
 #include "sound/SoundDevice.h"
 
+#include <algorithm>
 #include <cmath>
 #include <QAudioDevice>
 #include <QFile>
@@ -114,23 +115,32 @@ bool IsPlayableWave(const QString& path)
     QFile file(path);
     if (path.isEmpty() || !file.open(QIODevice::ReadOnly))
         return false;
+    // Only the chunk heads are read, never the samples: every cue is checked before it plays.
     // The chunks before the samples are small; a megabyte of them is no wave file.
-    const QByteArray head = file.read(1 << 20);
-    if (head.size() < 12 || !head.startsWith("RIFF") || head.mid(8, 4) != "WAVE")
+    const qint64 searched = std::min<qint64>(file.size(), 1 << 20);
+    const auto readAt = [&file](qint64 at, qint64 bytes) {
+        return file.seek(at) ? file.read(bytes) : QByteArray();
+    };
+    const QByteArray riff = readAt(0, 12);
+    if (searched < 12 || riff.size() < 12 || !riff.startsWith("RIFF") || riff.mid(8, 4) != "WAVE")
         return false;
     bool pcm = false;
-    qsizetype at = 12;
-    while (at + 8 <= head.size()) {
-        const QByteArray id = head.mid(at, 4);
-        const uint32_t size = Le32(head, at + 4);
-        const qsizetype body = at + 8;
+    qint64 at = 12;
+    while (at + 8 <= searched) {
+        const QByteArray chunk = readAt(at, 8);
+        if (chunk.size() < 8)
+            return false;
+        const QByteArray id = chunk.left(4);
+        const uint32_t size = Le32(chunk, 4);
+        const qint64 body = at + 8;
         if (id == "fmt ") {
-            if (size < 16 || body + 16 > head.size())
+            const QByteArray fmt = readAt(body, 16);
+            if (size < 16 || body + 16 > searched || fmt.size() < 16)
                 return false;
-            const uint16_t format = Le16(head, body);
-            const uint16_t channels = Le16(head, body + 2);
-            const uint32_t rate = Le32(head, body + 4);
-            const uint16_t bits = Le16(head, body + 14);
+            const uint16_t format = Le16(fmt, 0);
+            const uint16_t channels = Le16(fmt, 2);
+            const uint32_t rate = Le32(fmt, 4);
+            const uint16_t bits = Le16(fmt, 14);
             // PCM, or the extensible header that wraps it.
             pcm = (format == 1 || format == 0xFFFE) && channels >= 1 && channels <= 8
                   && rate >= 1000 && rate <= 384000 && (bits == 8 || bits == 16 || bits == 24 || bits == 32);
@@ -138,10 +148,10 @@ bool IsPlayableWave(const QString& path)
             return pcm && size > 0 && file.size() > body;
         }
         // Chunks are padded to an even size.
-        const qint64 next = static_cast<qint64>(body) + size + (size & 1);
-        if (next > head.size())
+        const qint64 next = body + size + (size & 1);
+        if (next > searched)
             return false;
-        at = static_cast<qsizetype>(next);
+        at = next;
     }
     return false;
 }
