@@ -3,6 +3,9 @@
 #include <QScreen>
 
 #include <cstring>
+#include <thread>
+
+#include <fontconfig/fontconfig.h>
 
 #include "Startup.h"
 #include "ui/MainForm.h"
@@ -11,7 +14,12 @@
 int main(int argc, char** argv)
 {
     WebPage::PrepareEnvironment();
+    // Reading the font configuration is the longest single step before the first frame, and
+    // nothing needs it until the window is built: it runs while Qt starts. The library is safe
+    // to call from any thread and keeps the result for Qt; nothing of ours is touched.
+    std::thread fontConfiguration([] { FcInit(); });
     QApplication app(argc, argv);
+    fontConfiguration.join();
     QApplication::setApplicationName(QStringLiteral("Quellor"));
 
     const QStringList arguments = QCoreApplication::arguments();
