@@ -63,6 +63,18 @@ QByteArray FromImage(const QImage& image)
 
 }  // namespace VideoPictures
 
+bool HasVideoDeviceNode(const QString& deviceFolder)
+{
+    const QStringList nodes = QDir(deviceFolder).entryList({QStringLiteral("video*")}, QDir::System | QDir::Files);
+    for (const QString& node : nodes) {
+        bool number = false;
+        node.mid(5).toInt(&number);
+        if (number)
+            return true;
+    }
+    return false;
+}
+
 namespace {
 
 class CaptureBase : public VCap {
@@ -103,19 +115,13 @@ private:
     bool m_open = false;
 };
 
-// Cameras on Linux are video device nodes. Without one there is nothing to ask the media back
-// end for, and starting it only to hear that costs the table tens of milliseconds and several
-// megabytes as it sits down.
-bool AnyVideoDeviceNode()
-{
-    return !QDir(QStringLiteral("/dev")).entryList({QStringLiteral("video*")}, QDir::System).isEmpty();
-}
-
 class QtCamera : public CaptureBase {
 public:
     void OpenDevice() override
     {
-        if (m_camera || !AnyVideoDeviceNode())
+        // Asking for the cameras starts the whole media back end (several megabytes of
+        // libraries and their registry): not done when the machine has no video device.
+        if (m_camera || !HasVideoDeviceNode())
             return;
         const QList<QCameraDevice> cameras = QMediaDevices::videoInputs();
         if (cameras.isEmpty())

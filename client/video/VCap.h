@@ -51,6 +51,10 @@ void SetVCap1(std::unique_ptr<VCap> capture);
 // The camera the environment asks for: the test picture, or Qt Multimedia's first camera.
 std::unique_ptr<VCap> MakeVCap();
 
+// Whether the folder holds a video4linux device node (video0, video1, ...). Cameras on Linux
+// are such devices; without one there is no camera to ask the media back end for.
+bool HasVideoDeviceNode(const QString& deviceFolder = QStringLiteral("/dev"));
+
 namespace VideoPictures {
 // A camera picture as the BMP frame the program takes, at the chat's size.
 QByteArray FromImage(const QImage& image);

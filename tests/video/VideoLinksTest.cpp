@@ -6,11 +6,15 @@
 #include <QBuffer>
 #include <QFile>
 #include <QImage>
+#include <QTemporaryDir>
+
+#include <vector>
 
 #include "protocol/TableState.h"
 #include "session/TableWindow.h"
 #include "ui/MainForm.h"
 #include "ui/UiFixture.h"
+#include "video/VCap.h"
 #include "video/VideoLinks.h"
 #include "video/VideoWindows.h"
 
@@ -357,4 +361,26 @@ TEST_F(VideoTest, PhotosAreWrittenOnlyFromWellFormedFramesIntoTheAlbum)
     VideoWindows::OpenAlbum();
     ASSERT_FALSE(TestDoubles::Seen().shellOpened.empty());
     EXPECT_EQ(TestDoubles::Seen().shellOpened.back(), dir.path() + "/photo");
+}
+
+// Without a video device node the real camera never starts the media back end.
+TEST(VideoDeviceNodes, OnlyNumberedVideoNodesCount)
+{
+    struct Case { std::vector<const char*> names; bool found; };
+    const Case cases[] = {
+        {{}, false},
+        {{"audio0", "vide", "videox", "video"}, false},
+        {{"tty0", "video0"}, true},
+        {{"video12"}, true},
+    };
+    for (const Case& c : cases) {
+        QTemporaryDir dir;
+        ASSERT_TRUE(dir.isValid());
+        for (const char* name : c.names) {
+            QFile node(dir.filePath(QString::fromLatin1(name)));
+            ASSERT_TRUE(node.open(QIODevice::WriteOnly));
+        }
+        EXPECT_EQ(HasVideoDeviceNode(dir.path()), c.found) << c.names.size();
+    }
+    EXPECT_FALSE(HasVideoDeviceNode(QStringLiteral("/no/such/folder")));
 }
