@@ -2,11 +2,9 @@
 
 #include <algorithm>
 #include <cmath>
-#include <QAudioDevice>
 #include <QFile>
-#include <QMediaDevices>
-#include <QSoundEffect>
-#include <QUrl>
+
+#include "session/MediaPlugin.h"
 
 namespace {
 
@@ -23,77 +21,62 @@ uint16_t Le16(const QByteArray& b, qsizetype at)
     return static_cast<uint16_t>(static_cast<uint8_t>(b[at]) | (static_cast<uint8_t>(b[at + 1]) << 8));
 }
 
-// Qt Multimedia behind the device layer. QSoundEffect loads asynchronously and never reports
-// a missing output, so the file is checked here and the output is looked up at Open.
+// Qt Multimedia behind the device layer, in the media plugin. Its sound loads asynchronously and
+// never reports a missing output, so the file is checked here and the output is looked up at
+// Open; the plugin is loaded only then.
 class QtSoundDevice : public SoundDevice {
 public:
-    ~QtSoundDevice() override { Drop(); }
-
     bool Open(QWidget*) override
     {
-        // Without an output Qt still claims to play; a machine without one has failed here.
-        return !QMediaDevices::audioOutputs().isEmpty();
+        // A machine without an output, or without the plugin, has failed here.
+        MediaPlugin* media = MediaLayer::Plugin();
+        return media != nullptr && media->HasSoundOutput();
     }
 
     bool Load(const QString& path) override
     {
-        Drop();
-        if (!IsPlayableWave(path))
+        m_sound.reset();
+        MediaPlugin* media = MediaLayer::Plugin();
+        if (media == nullptr || !IsPlayableWave(path))
             return false;
-        const QAudioDevice output = QMediaDevices::defaultAudioOutput();
-        if (output.isNull())
-            return false;
-        m_effect = new QSoundEffect(output);
-        m_effect->setSource(QUrl::fromLocalFile(path));
-        return true;
+        m_sound = media->NewSound(path);
+        return m_sound != nullptr;
     }
 
-    bool HasSound() const override { return m_effect != nullptr; }
+    bool HasSound() const override { return m_sound != nullptr; }
 
     bool Play(bool loop) override
     {
-        if (!m_effect)
+        if (!m_sound)
             return false;
-        m_effect->setLoopCount(loop ? QSoundEffect::Infinite : 1);
-        // Plays as soon as the samples are loaded.
-        m_effect->play();
+        m_sound->Play(loop);
         return true;
     }
 
     bool Stop() override
     {
-        if (!m_effect)
+        if (!m_sound)
             return false;
-        // The next play starts from the beginning.
-        m_effect->stop();
+        m_sound->Stop();
         return true;
     }
 
     bool SetVolume(int hundredthsOfDb) override
     {
-        if (!m_effect)
+        if (!m_sound)
             return false;
-        m_effect->setVolume(static_cast<float>(GainOfHundredthsDb(hundredthsOfDb)));
+        m_sound->SetGain(static_cast<float>(GainOfHundredthsDb(hundredthsOfDb)));
         return true;
     }
 
     bool Release() override
     {
-        Drop();
+        m_sound.reset();
         return true;
     }
 
 private:
-    void Drop()
-    {
-        if (!m_effect)
-            return;
-        m_effect->stop();
-        delete m_effect;
-        m_effect = nullptr;
-    }
-
-    QSoundEffect* m_effect = nullptr;
+    std::unique_ptr<MediaSound> m_sound;
 };
 
 }  // namespace

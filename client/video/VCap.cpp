@@ -1,22 +1,18 @@
 #include "video/VCap.h"
 
 #include <QBuffer>
-#include <QCamera>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QImage>
 #include <QLabel>
-#include <QMediaCaptureSession>
-#include <QMediaDevices>
 #include <QPainter>
 #include <QPixmap>
 #include <QTimer>
-#include <QVideoFrame>
-#include <QVideoSink>
 
 #include <cmath>
 
 #include "session/LayerSlot.h"
+#include "session/MediaPlugin.h"
 
 namespace VideoPictures {
 
@@ -123,51 +119,38 @@ public:
         // libraries and their registry): not done when the machine has no video device.
         if (m_camera || !HasVideoDeviceNode())
             return;
-        const QList<QCameraDevice> cameras = QMediaDevices::videoInputs();
-        if (cameras.isEmpty())
+        MediaPlugin* media = MediaLayer::Plugin();
+        if (media == nullptr)
             return;
-        // The media back end starts only here, when a camera is wanted, not with the table.
-        m_session = std::make_unique<QMediaCaptureSession>();
-        m_sink = std::make_unique<QVideoSink>();
-        m_camera = std::make_unique<QCamera>(cameras.first());
-        m_session->setCamera(m_camera.get());
-        m_session->setVideoSink(m_sink.get());
-        QObject::connect(m_sink.get(), &QVideoSink::videoFrameChanged, [this](const QVideoFrame& frame) {
+        m_camera = media->OpenFirstCamera([this](const QImage& image) {
             // The camera may run faster than peers need; pictures keep the chat's rate.
             if (m_last.isValid() && m_last.elapsed() < 1000 / VideoPictures::FramesPerSecond)
                 return;
             m_last.start();
-            const QImage image = frame.toImage();
-            if (!image.isNull())
-                Deliver(VideoPictures::FromImage(image));
+            Deliver(VideoPictures::FromImage(image));
         });
     }
     int16_t StartCapture() override
     {
         if (!m_camera)
             return 1;
-        m_camera->start();
+        m_camera->Start();
         // A camera that another program holds fails at once.
-        return m_camera->isActive() || m_camera->error() == QCamera::NoError ? 0 : 2;
+        return m_camera->Failed() ? 2 : 0;
     }
     void StopCapture() override
     {
         if (m_camera)
-            m_camera->stop();
+            m_camera->Stop();
     }
     void CloseDevice() override
     {
         StopCapture();
-        if (m_session)
-            m_session->setCamera(nullptr);
         m_camera.reset();
     }
 
 private:
-    // The session goes first, while the camera and the sink it names still exist.
-    std::unique_ptr<QCamera> m_camera;
-    std::unique_ptr<QVideoSink> m_sink;
-    std::unique_ptr<QMediaCaptureSession> m_session;
+    std::unique_ptr<MediaCamera> m_camera;
     QElapsedTimer m_last;
 };
 

@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "common/doubles/PlatformDoubles.h"
+#include "session/MediaPlugin.h"
 
 int main(int argc, char** argv)
 {
@@ -10,6 +11,8 @@ int main(int argc, char** argv)
     ::testing::InitGoogleTest(&argc, argv);
     QApplication app(argc, argv);
     TestDoubles::InstallPlatformDoubles();
+    // Tests run from their own folder; the media plugin is built beside the programs.
+    MediaLayer::SetPluginFolder(QStringLiteral(QUELLOR_BIN_DIR));
     return RUN_ALL_TESTS();
 }
 
