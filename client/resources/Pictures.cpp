@@ -182,9 +182,10 @@ QPixmap PictureById(int id)
 {
     if (id <= 0)
         return QPixmap();
-    if (QPixmap mapped = MappedPixmap(QString::number(id)); !mapped.isNull())
+    const QString name = QString::number(id);
+    if (QPixmap mapped = MappedPixmap(name); !mapped.isNull())
         return mapped;
-    return LoadResource(kPrefix + QString::number(id) + QStringLiteral(".png"));
+    return LoadResource(kPrefix + name + QStringLiteral(".png"));
 }
 
 QPixmap PictureByKey(const QString& key)

@@ -37,17 +37,15 @@ bool CheckFont()
 }
 
 // The pixels as the client's pixmaps hold them: the saved PNG read back (so every value is the
-// one the PNG carries) and converted the way the raster pixmap converts it, RGB32 when no
-// pixel is transparent, premultiplied ARGB32 otherwise. The client maps these instead of
-// decoding PNGs.
+// one the PNG carries) and converted the way the raster pixmap converts it, RGB32 for an opaque
+// picture (saved without alpha), premultiplied ARGB32 otherwise. The client maps these instead
+// of decoding PNGs.
 QImage AsPixmapHoldsIt(const QString& pngFile)
 {
-    QImage read(pngFile, "PNG");
+    const QImage read(pngFile, "PNG");
     if (read.isNull())
         return read;
-    const bool opaque = read.convertToFormat(QImage::Format_RGB32).convertToFormat(QImage::Format_ARGB32)
-                        == read.convertToFormat(QImage::Format_ARGB32);
-    return read.convertToFormat(opaque ? QImage::Format_RGB32 : QImage::Format_ARGB32_Premultiplied);
+    return read.convertToFormat(read.hasAlphaChannel() ? QImage::Format_ARGB32_Premultiplied : QImage::Format_RGB32);
 }
 
 void PutU32(QByteArray& out, qsizetype at, quint32 v)
@@ -88,10 +86,6 @@ bool WriteBlob(const QString& path, const std::vector<std::pair<QString, QImage>
     QFile file(path);
     return file.open(QIODevice::WriteOnly | QIODevice::Truncate) && file.write(blob) == blob.size();
 }
-
-}  // namespace
-
-namespace {
 
 bool IsOpaque(const QImage& image)
 {
