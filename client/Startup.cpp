@@ -6,17 +6,15 @@
 #include "chat/FiltChat.h"
 #include "chat/QuickPhrases.h"
 #include "chat/Talk.h"
+#include "leaving/Shutdown.h"
+#include "messages/DepartureMessages.h"
+#include "messages/Dispatcher.h"
+#include "messages/HallAnswers.h"
+#include "messages/SeatMessages.h"
 #include "play/CardDisplay.h"
-#include "play/ClockTasks.h"
 #include "play/Clocks.h"
+#include "play/ClockTasks.h"
 #include "play/PlayerActions.h"
-#include "protocol/DepartureMessages.h"
-#include "protocol/Dispatcher.h"
-#include "protocol/HallAnswers.h"
-#include "protocol/Outgoing.h"
-#include "protocol/SeatMessages.h"
-#include "protocol/Shutdown.h"
-#include "protocol/TableState.h"
 #include "resources/Pictures.h"
 #include "session/Connection.h"
 #include "session/ConnectionWatch.h"
@@ -24,18 +22,20 @@
 #include "session/Launch.h"
 #include "session/Platform.h"
 #include "session/Proxy.h"
-#include "session/Recording.h"
 #include "session/Reconnect.h"
+#include "session/Recording.h"
 #include "session/Screen.h"
 #include "session/TableWindow.h"
 #include "session/Transport.h"
 #include "sound/Mod_Sound.h"
 #include "sound/VosSet.h"
-#include "ui/Frame.h"
-#include "ui/Layout.h"
+#include "table/Outgoing.h"
+#include "table/TableState.h"
 #include "ui/ChuPai.h"
 #include "ui/ExitWindows.h"
+#include "ui/Frame.h"
 #include "ui/InfoWindows.h"
+#include "ui/Layout.h"
 #include "ui/MainForm.h"
 #include "ui/Popups.h"
 #include "video/VideoLinks.h"
@@ -72,9 +72,12 @@ void ConnectModules()
     ConnectionWatch::SetKeepAliveStart(Clocks::StartKeepAlive);
     SeatMessages::SetPlayerSeated(VideoLinks::OnPlayerSeated);
     DepartureMessages::SetPlayerLeft(VideoLinks::OnPlayerLeft);
-    Shutdown::SetDropPeerLink(VideoLinks::DropPosition);
     VideoLinks::Connect();
     Reconnect::SetGiveUpNotice(Shutdown::ShowOtherExit);
+    PlayerActions::SetLeaveTable([] {
+        Shutdown::EmptyTable();
+        Shutdown::LeaveForHall();
+    });
     HallAnswers::Register();
 }
 
@@ -90,7 +93,6 @@ void ConnectWindow(MainForm& form)
     ChatInput::Connect(form);
     TalkWindow::Connect(form);
     QuickPhrases::Connect(form);
-    Shutdown::SetClearChatHistory(TalkWindow::ClearHistory);
     SetDisplayResetControls([] {
         TalkWindow::Hide();
         if (MainForm* table = TheMainForm())
@@ -116,7 +118,6 @@ void ResetClient()
     TalkWindow::Unload();
     QuickPhrases::Unload();
     FiltChat::Reset();
-    Shutdown::SetClearChatHistory({});
     InfoWindows::Reset();
     ExitWindows::Reset();
     Popups::Reset();

@@ -3,9 +3,9 @@
 #include "Startup.h"
 #include "common/ClientFixture.h"
 #include "common/CommandLines.h"
-#include "protocol/TableState.h"
 #include "session/Connection.h"
 #include "session/Transport.h"
+#include "table/TableState.h"
 #include "ui/MainForm.h"
 
 using namespace TestLines;

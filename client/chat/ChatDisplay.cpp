@@ -4,10 +4,10 @@
 
 #include "chat/FiltChat.h"
 #include "chat/Talk.h"
-#include "protocol/TableState.h"
 #include "session/TableWindow.h"
 #include "session/Transport.h"
 #include "sound/Mod_Sound.h"
+#include "table/TableState.h"
 #include "wire/Fields.h"
 #include "wire/Gbk.h"
 
@@ -103,25 +103,6 @@ void ShowChatPacket(const Packet& packet)
     PostSystemLine(line.left(MessageAreaCharacters));
     if (fromSeat && !own)
         StartBlink();
-}
-
-void PostSystemLine(const QString& text)
-{
-    if (SysmsgText(1).isEmpty()) {
-        if (SysmsgText(0).isEmpty()) {
-            SysmsgClear(0);
-            SysmsgAdd(0, text);
-        } else {
-            SysmsgClear(1);
-            SysmsgAdd(1, text);
-        }
-        return;
-    }
-    const QString lower = SysmsgFirstLine(1);
-    SysmsgClear(0);
-    SysmsgAdd(0, lower);
-    SysmsgClear(1);
-    SysmsgAdd(1, text);
 }
 
 QStringList WrapLines(const QString& text, int width)

@@ -1,7 +1,7 @@
 #pragma once
 // Showing chat lines from the server: the text decoded, private remarks composed, the sender's
 // voice phrase played, banned words removed, the line added to the history window and put in
-// the message area; and the rule by which any line enters the message area.
+// the message area.
 #include <QString>
 #include <QStringList>
 
@@ -28,9 +28,6 @@ QString ComposeChatLine(const Packet& packet);
 QString DisplaySafe(const QString& text);
 
 void ShowChatPacket(const Packet& packet);
-
-// The newest line always ends up as the lower one once both are in use.
-void PostSystemLine(const QString& text);
 
 // The display lines a text is broken into: a character counts 1 when its code fits in one
 // byte and 2 otherwise; a line is emitted once the count reaches width. The first line keeps

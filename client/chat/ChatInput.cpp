@@ -5,10 +5,10 @@
 
 #include "chat/Talk.h"
 #include "play/PlayerActions.h"
-#include "protocol/Outgoing.h"
-#include "protocol/TableState.h"
 #include "session/Connection.h"
 #include "session/Transport.h"
+#include "table/Outgoing.h"
+#include "table/TableState.h"
 #include "ui/MainForm.h"
 
 namespace ChatInput {

@@ -9,8 +9,8 @@
 #include <cstdio>
 
 #include "chat/ChatDisplay.h"
-#include "protocol/TableState.h"
 #include "session/Screen.h"
+#include "table/TableState.h"
 #include "ui/MainForm.h"
 #include "ui/PictureBox.h"
 #include "ui/PopupLook.h"

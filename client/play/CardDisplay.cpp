@@ -4,11 +4,11 @@
 #include <algorithm>
 #include <vector>
 
-#include "protocol/TableState.h"
 #include "resources/Pictures.h"
 #include "rules/Cards.h"
 #include "session/Platform.h"
 #include "sound/Mod_Sound.h"
+#include "table/TableState.h"
 #include "ui/Layout.h"
 #include "ui/MainForm.h"
 #include "ui/PictureLoad.h"

@@ -2,10 +2,10 @@
 
 #include <QTimer>
 
-#include "protocol/Outgoing.h"
-#include "protocol/TableState.h"
 #include "session/Platform.h"
 #include "session/Transport.h"
+#include "table/Outgoing.h"
+#include "table/TableState.h"
 #include "ui/Layout.h"
 #include "ui/MainForm.h"
 

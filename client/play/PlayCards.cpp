@@ -6,11 +6,11 @@
 
 #include "play/CardDisplay.h"
 #include "play/Clocks.h"
-#include "protocol/Outgoing.h"
-#include "protocol/TableState.h"
 #include "rules/Cards.h"
 #include "rules/Compare.h"
 #include "session/Transport.h"
+#include "table/Outgoing.h"
+#include "table/TableState.h"
 #include "ui/ChuPai.h"
 #include "ui/Layout.h"
 #include "ui/MainForm.h"

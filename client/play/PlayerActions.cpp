@@ -1,5 +1,7 @@
 #include "play/PlayerActions.h"
 
+#include <functional>
+
 #include <QEvent>
 #include <QKeyEvent>
 #include <QPointer>
@@ -7,9 +9,6 @@
 #include "play/Clocks.h"
 #include "play/PlayCards.h"
 #include "play/Prompt.h"
-#include "protocol/Outgoing.h"
-#include "protocol/Shutdown.h"
-#include "protocol/TableState.h"
 #include "resources/Pictures.h"
 #include "session/Connection.h"
 #include "session/HallLink.h"
@@ -18,6 +17,8 @@
 #include "session/Transport.h"
 #include "sound/Mod_Sound.h"
 #include "sound/VosSet.h"
+#include "table/Outgoing.h"
+#include "table/TableState.h"
 #include "ui/ChuPai.h"
 #include "ui/Layout.h"
 #include "ui/MainForm.h"
@@ -46,6 +47,8 @@ protected:
 private:
     bool m_background;
 };
+
+std::function<void()> g_leaveTable;
 
 bool EntryOk()
 {
@@ -87,8 +90,8 @@ void StartButton(MainForm& form)
     if (table.LeaveOnStart) {
         // The table told the user to go (too few coins, or an exit was cancelled): end it
         // instead of starting.
-        Shutdown::EmptyTable();
-        Shutdown::LeaveForHall();
+        if (g_leaveTable)
+            g_leaveTable();
         return;
     }
     form.StartButtonContinues = true;
@@ -117,6 +120,11 @@ void HideTable(MainForm& form)
 }
 
 }  // namespace
+
+void SetLeaveTable(std::function<void()> leave)
+{
+    g_leaveTable = std::move(leave);
+}
 
 void ConnectPlayerActions(MainForm& form)
 {

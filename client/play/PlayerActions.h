@@ -2,6 +2,8 @@
 // What the user does on the table with the mouse and the keys: raising cards, playing with the
 // right button, the play buttons under the hand (Operation), the toolbar (AnNiu), and the keys
 // Esc, F1 and Alt-C.
+#include <functional>
+
 class MainForm;
 
 namespace PlayerActions {
@@ -32,6 +34,10 @@ void F1Action(F1From from = F1From::Table);
 // A new login (the hall's message 22): the start button is free and shows its start
 // picture, and no clock shows.
 void FreeStartButton(MainForm& form);
+
+// What the start button does when the table has told the user to go: the table is emptied
+// and the hall comes back. Set by leaving the table; nothing until then.
+void SetLeaveTable(std::function<void()> leave);
 
 // The ready request for the next game.
 void SendReadyRequest();

@@ -3,11 +3,11 @@
 #include <algorithm>
 
 #include "play/PlayCards.h"
-#include "protocol/Outgoing.h"
-#include "protocol/TableState.h"
 #include "rules/Hints.h"
 #include "session/Transport.h"
 #include "sound/Mod_Sound.h"
+#include "table/Outgoing.h"
+#include "table/TableState.h"
 #include "ui/MainForm.h"
 
 namespace Prompt {

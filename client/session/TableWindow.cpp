@@ -43,6 +43,25 @@ QString SysmsgFirstLine(int index)
     return IsLine(index) ? g_window->MessageLines(index).value(0) : QString();
 }
 
+void PostSystemLine(const QString& text)
+{
+    if (SysmsgText(1).isEmpty()) {
+        if (SysmsgText(0).isEmpty()) {
+            SysmsgClear(0);
+            SysmsgAdd(0, text);
+        } else {
+            SysmsgClear(1);
+            SysmsgAdd(1, text);
+        }
+        return;
+    }
+    const QString lower = SysmsgFirstLine(1);
+    SysmsgClear(0);
+    SysmsgAdd(0, lower);
+    SysmsgClear(1);
+    SysmsgAdd(1, text);
+}
+
 void MinimizeMainForm()
 {
     if (g_window)

@@ -24,4 +24,7 @@ void SysmsgAdd(int index, const QString& line);
 QString SysmsgText(int index);
 // The list's first entry, or an empty text.
 QString SysmsgFirstLine(int index);
+// A line for the message area: the upper line first, then the lower; once both are in use the
+// newest line always ends up as the lower one. Chat, video and the rest post their lines here.
+void PostSystemLine(const QString& text);
 void MinimizeMainForm();

@@ -7,7 +7,7 @@
 #include <memory>
 #include <QString>
 
-#include "protocol/TableState.h"
+#include "table/TableState.h"
 
 class HallChannel;
 class QWidget;

@@ -3,9 +3,9 @@
 #include <cmath>
 #include <QPalette>
 
-#include "protocol/TableState.h"
 #include "resources/Pictures.h"
 #include "sound/Mod_Sound.h"
+#include "table/TableState.h"
 #include "ui/MainForm.h"
 #include "ui/PictureBox.h"
 #include "ui/PictureLoad.h"

@@ -13,11 +13,11 @@
 #include <QVBoxLayout>
 #include <QWindow>
 
-#include "protocol/TableState.h"
 #include "resources/Pictures.h"
 #include "session/IniFile.h"
 #include "session/Platform.h"
 #include "session/Screen.h"
+#include "table/TableState.h"
 #include "ui/MainForm.h"
 #include "ui/PictureBox.h"
 #include "ui/PictureLoad.h"

@@ -4,8 +4,8 @@
 #include <QWidget>
 
 #include "resources/Pictures.h"
-#include "ui/PictureLoad.h"
 #include "ui/MainForm.h"
+#include "ui/PictureLoad.h"
 
 namespace Layout {
 

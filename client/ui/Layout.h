@@ -6,7 +6,7 @@
 #include <QRect>
 #include <QRectF>
 
-#include "protocol/TableState.h"
+#include "table/TableState.h"
 
 class MainForm;
 class QWidget;

@@ -2,8 +2,8 @@
 
 #include <QEvent>
 
-#include "protocol/TableState.h"
 #include "session/HallLink.h"
+#include "table/TableState.h"
 
 // Minimise, restore and activation of the table window.
 

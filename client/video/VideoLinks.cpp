@@ -5,8 +5,8 @@
 
 #include <memory>
 
-#include "protocol/TableState.h"
 #include "session/Connection.h"
+#include "table/TableState.h"
 #include "ui/MainForm.h"
 #include "video/P2PSocket.h"
 #include "video/VCap.h"

@@ -11,12 +11,12 @@
 
 #include <memory>
 
-#include "chat/ChatDisplay.h"
-#include "protocol/TableState.h"
 #include "resources/Pictures.h"
 #include "session/Platform.h"
 #include "session/Screen.h"
+#include "session/TableWindow.h"
 #include "sound/Mod_Sound.h"
+#include "table/TableState.h"
 #include "ui/InfoWindows.h"
 #include "ui/MainForm.h"
 #include "ui/PictureBox.h"
@@ -205,7 +205,7 @@ void StartCamera()
         return;
     }
     Video.CameraOn = false;
-    Chat::PostSystemLine(QStringLiteral("您没有视频设备或您的视频源正在使用。"));
+    PostSystemLine(QStringLiteral("您没有视频设备或您的视频源正在使用。"));
 }
 
 void ShowFrame(QLabel* display, const QByteArray& frame)
@@ -504,7 +504,7 @@ bool TakePhoto(int k)
         QSaveFile file(PhotoFileName(g_photoClock ? g_photoClock() : QDateTime::currentDateTime()));
         saved = file.open(QIODevice::WriteOnly) && file.write(frame) == frame.size() && file.commit();
     }
-    Chat::PostSystemLine(saved ? QStringLiteral("照相成功,照片保存在本机相册中。")
+    PostSystemLine(saved ? QStringLiteral("照相成功,照片保存在本机相册中。")
                                : QStringLiteral("照相失败，照片没有保存。"));
     return saved;
 }

@@ -6,8 +6,9 @@
 
 #include "chat/ChatFixture.h"
 #include "chat/FiltChat.h"
+#include "leaving/Shutdown.h"
 #include "play/PlayerActions.h"
-#include "protocol/Shutdown.h"
+#include "session/TableWindow.h"
 #include "sound/Mod_Sound.h"
 #include "ui/Popups.h"
 
@@ -92,7 +93,7 @@ TEST_F(ChatDisplayTest, TheMessageAreaKeepsTheLastTwoLinesNewestBelow)
     SysmsgClear(0);
     SysmsgClear(1);
     for (const char* line : {"一", "二", "三"})
-        Chat::PostSystemLine(QString::fromUtf8(line));
+        PostSystemLine(QString::fromUtf8(line));
     EXPECT_EQ(SysmsgText(0), "二");
     EXPECT_EQ(SysmsgText(1), "三");
 

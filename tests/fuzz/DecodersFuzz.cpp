@@ -4,7 +4,7 @@
 
 #include "FuzzTarget.h"
 #include "chat/ChatDisplay.h"
-#include "protocol/SeatMessages.h"
+#include "messages/SeatMessages.h"
 #include "wire/Fields.h"
 #include "wire/Gbk.h"
 #include "wire/Text.h"

@@ -8,13 +8,13 @@
 
 #include "integration/FaultyRelay.h"
 #include "integration/TableIntegrationFixture.h"
-#include "protocol/Dispatcher.h"
-#include "protocol/TableState.h"
+#include "messages/Dispatcher.h"
 #include "rules/Cards.h"
 #include "session/Connection.h"
 #include "session/Platform.h"
 #include "session/Reconnect.h"
 #include "session/TableWindow.h"
+#include "table/TableState.h"
 #include "ui/ExitWindows.h"
 #include "wire/Commands.h"
 

@@ -11,8 +11,8 @@
 #include <cstdio>
 #include <malloc.h>
 
-#include "integration/TableIntegrationFixture.h"
 #include "chat/Talk.h"
+#include "integration/TableIntegrationFixture.h"
 #include "play/PlayerActions.h"
 #include "rules/Cards.h"
 #include "session/Platform.h"

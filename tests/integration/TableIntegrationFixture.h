@@ -9,10 +9,10 @@
 #include <vector>
 
 #include "integration/ProgramsFixture.h"
+#include "rules/Cards.h"
 #include "session/Transport.h"
 #include "session/Winsock1.h"
-#include "protocol/TableState.h"
-#include "rules/Cards.h"
+#include "table/TableState.h"
 #include "ui/UiFixture.h"
 
 namespace IntegrationTest {

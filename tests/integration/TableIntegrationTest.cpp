@@ -8,9 +8,9 @@
 #include "chat/Talk.h"
 #include "integration/TableIntegrationFixture.h"
 #include "play/PlayerActions.h"
-#include "protocol/TableState.h"
 #include "session/Transport.h"
 #include "session/Winsock1.h"
+#include "table/TableState.h"
 #include "ui/ExitWindows.h"
 #include "ui/UiFixture.h"
 

@@ -1,8 +1,8 @@
 // What the user does at the table: raising cards, playing, passing, hints, the start button,
 // the keys; and what goes to the server for it.
 #include "play/PlayCards.h"
-#include "play/PlayFixture.h"
 #include "play/PlayerActions.h"
+#include "play/PlayFixture.h"
 #include "ui/ChuPai.h"
 #include "ui/MainForm.h"
 #include "ui/Popups.h"

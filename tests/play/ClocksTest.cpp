@@ -1,9 +1,9 @@
 // The clocks of the main tick, driven by a clock the test sets: the turn clock and its automatic
 // play, the ready clock, the blink, and the keep-alive between the entry and the deal.
+#include "messages/EntryMessages.h"
 #include "play/Clocks.h"
-#include "play/PlayFixture.h"
 #include "play/PlayerActions.h"
-#include "protocol/EntryMessages.h"
+#include "play/PlayFixture.h"
 #include "resources/Pictures.h"
 #include "ui/MainForm.h"
 

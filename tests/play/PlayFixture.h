@@ -6,11 +6,11 @@
 
 #include <vector>
 
-#include "protocol/TableState.h"
 #include "rules/Cards.h"
 #include "session/Connection.h"
 #include "session/Platform.h"
 #include "session/Transport.h"
+#include "table/TableState.h"
 #include "ui/UiFixture.h"
 #include "wire/Commands.h"
 #include "wire/Fields.h"

@@ -5,12 +5,12 @@
 #include <QLocalSocket>
 
 #include "common/ClientFixture.h"
-#include "protocol/TableState.h"
 #include "session/Connection.h"
 #include "session/HallLink.h"
-#include "wire/Fields.h"
-#include "wire/Commands.h"
 #include "session/Platform.h"
+#include "table/TableState.h"
+#include "wire/Commands.h"
+#include "wire/Fields.h"
 #include "Startup.h"
 #include "session/Transport.h"
 

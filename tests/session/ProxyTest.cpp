@@ -1,10 +1,10 @@
 #include <gtest/gtest.h>
 
-#include "wire/Commands.h"
 #include "common/ClientFixture.h"
 #include "session/Connection.h"
 #include "session/Proxy.h"
 #include "session/Transport.h"
+#include "wire/Commands.h"
 
 namespace {
 

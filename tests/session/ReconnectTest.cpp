@@ -10,15 +10,15 @@
 #include <QElapsedTimer>
 #include <QTcpSocket>
 
-#include "protocol/TableState.h"
 #include "session/Connection.h"
 #include "session/ConnectionWatch.h"
+#include "session/Platform.h"
 #include "session/Proxy.h"
 #include "session/Reconnect.h"
 #include "session/TableWindow.h"
-#include "session/Platform.h"
 #include "session/Transport.h"
 #include "session/Winsock1.h"
+#include "table/TableState.h"
 #include "ui/ExitWindows.h"
 #include "ui/UiFixture.h"
 #include "wire/Commands.h"

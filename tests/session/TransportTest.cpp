@@ -2,10 +2,10 @@
 
 #include <QTemporaryDir>
 
-#include "wire/Commands.h"
 #include "common/ClientFixture.h"
-#include "wire/Gbk.h"
 #include "session/Transport.h"
+#include "wire/Commands.h"
+#include "wire/Gbk.h"
 
 namespace {
 

@@ -10,11 +10,11 @@
 #include <functional>
 
 #include "common/ClientFixture.h"
-#include "protocol/TableState.h"
 #include "session/HallLink.h"
 #include "session/Platform.h"
 #include "sound/Mod_Sound.h"
 #include "sound/SoundDevice.h"
+#include "table/TableState.h"
 
 using namespace Mod_Sound;
 using TestDoubles::FakeHall;

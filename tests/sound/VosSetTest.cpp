@@ -4,12 +4,12 @@
 #include <QMouseEvent>
 
 #include "common/ClientFixture.h"
-#include "protocol/TableState.h"
 #include "resources/Pictures.h"
 #include "sound/Mod_Sound.h"
+#include "sound/VosSet.h"
+#include "table/TableState.h"
 #include "ui/MainForm.h"
 #include "ui/PictureBox.h"
-#include "sound/VosSet.h"
 
 using namespace Mod_Sound;
 

@@ -6,10 +6,10 @@
 #include <QScrollBar>
 #include <QTemporaryDir>
 
-#include "protocol/TableState.h"
 #include "resources/Pictures.h"
 #include "session/IniFile.h"
 #include "session/Platform.h"
+#include "table/TableState.h"
 #include "ui/InfoWindows.h"
 #include "ui/PictureLoad.h"
 #include "ui/Popups.h"

@@ -6,13 +6,13 @@
 #include <QFile>
 #include <QTcpServer>
 
-#include "wire/Commands.h"
 #include "common/ClientFixture.h"
-#include "protocol/EntryMessages.h"
-#include "protocol/TableState.h"
+#include "messages/EntryMessages.h"
 #include "resources/Pictures.h"
 #include "session/Platform.h"
+#include "table/TableState.h"
 #include "ui/Layout.h"
+#include "wire/Commands.h"
 
 // The browser engine frees some objects with a delete of another type than it allocated;
 // that is inside its own library. Read only by a sanitizer build.

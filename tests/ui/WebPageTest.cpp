@@ -6,11 +6,11 @@
 
 #include <QFile>
 
-#include "wire/Commands.h"
-#include "protocol/EntryMessages.h"
-#include "protocol/TableState.h"
+#include "messages/EntryMessages.h"
 #include "session/Platform.h"
+#include "table/TableState.h"
 #include "ui/UiFixture.h"
+#include "wire/Commands.h"
 
 namespace {
 

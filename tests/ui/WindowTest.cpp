@@ -1,12 +1,12 @@
 // The window itself: drawn frame, title strip, minimise and restore, focus, pop-up look.
 #include <gtest/gtest.h>
 
-#include "protocol/TableState.h"
 #include "resources/Pictures.h"
+#include "sound/VosSet.h"
+#include "table/TableState.h"
 #include "ui/Frame.h"
 #include "ui/PopupLook.h"
 #include "ui/UiFixture.h"
-#include "sound/VosSet.h"
 
 namespace {
 

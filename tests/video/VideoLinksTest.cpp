@@ -10,8 +10,8 @@
 
 #include <vector>
 
-#include "protocol/TableState.h"
 #include "session/TableWindow.h"
+#include "table/TableState.h"
 #include "ui/MainForm.h"
 #include "ui/UiFixture.h"
 #include "video/VCap.h"

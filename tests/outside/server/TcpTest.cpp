@@ -1,10 +1,10 @@
 // The real server process on 127.0.0.1 and a scripted client on a QTcpSocket: enter, get ready,
 // play the hint or pass at every turn, and see the round's results. Everything is bounded in
 // time and the server is stopped at the end.
-#include "wire/Commands.h"
 #include "rules/Cards.h"
 #include "rules/Classify.h"
 #include "rules/Hints.h"
+#include "wire/Commands.h"
 
 #include <gtest/gtest.h>
 

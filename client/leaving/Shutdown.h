@@ -2,7 +2,6 @@
 // Leaving the table: the exit confirmation's choices, the notice window's choices, the close
 // steps (the leave packet, then the socket closed), the end-of-table steps (everything of the
 // table emptied while the process goes on for the hall), and the end of the table window.
-#include <functional>
 #include <QString>
 
 namespace Shutdown {
@@ -38,12 +37,5 @@ void UnloadMainForm();
 
 // The choices of the two windows given to them.
 void ConnectExitWindows();
-
-// Drops the peer video link of a position (1..3) and hides its video; set by the video,
-// nothing until then.
-void SetDropPeerLink(std::function<void(int position)> drop);
-
-// Empties the chat history at the end of a table; set by the chat, nothing until then.
-void SetClearChatHistory(std::function<void()> clear);
 
 }  // namespace Shutdown

@@ -1,9 +1,9 @@
 #include <gtest/gtest.h>
 
 #include "common/CommandLines.h"
-#include "protocol/Outgoing.h"
 #include "rules/Cards.h"
 #include "session/Launch.h"
+#include "table/Outgoing.h"
 
 using namespace TestLines;
 

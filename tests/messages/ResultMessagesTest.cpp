@@ -4,12 +4,12 @@
 #include <QTemporaryDir>
 #include <random>
 
-#include "protocol/ResultMessages.h"
-#include "protocol/TableState.h"
+#include "messages/ResultMessages.h"
 #include "resources/Pictures.h"
 #include "session/Platform.h"
 #include "session/TableWindow.h"
 #include "session/Transport.h"
+#include "table/TableState.h"
 #include "ui/InfoWindows.h"
 #include "ui/UiFixture.h"
 #include "wire/Commands.h"

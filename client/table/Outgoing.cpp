@@ -1,4 +1,4 @@
-#include "protocol/Outgoing.h"
+#include "table/Outgoing.h"
 
 #include <algorithm>
 

@@ -5,7 +5,7 @@
 #include <functional>
 #include <QString>
 
-#include "protocol/TableState.h"
+#include "table/TableState.h"
 #include "wire/Packet.h"
 
 namespace SeatMessages {

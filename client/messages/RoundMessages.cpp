@@ -1,4 +1,4 @@
-#include "protocol/RoundMessages.h"
+#include "messages/RoundMessages.h"
 
 #include <cmath>
 #include <QDate>
@@ -7,16 +7,16 @@
 #include "play/Clocks.h"
 #include "play/PlayCards.h"
 #include "play/Prompt.h"
-#include "protocol/TableState.h"
 #include "session/HallLink.h"
 #include "session/Platform.h"
 #include "session/Transport.h"
+#include "table/TableState.h"
 #include "ui/Layout.h"
 #include "ui/MainForm.h"
 #include "ui/PictureLoad.h"
 #include "ui/Popups.h"
-#include "wire/Fields.h"
 #include "video/VideoLinks.h"
+#include "wire/Fields.h"
 
 namespace RoundMessages {
 

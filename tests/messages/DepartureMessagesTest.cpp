@@ -3,10 +3,10 @@
 
 #include <QTimer>
 
-#include "protocol/TableState.h"
 #include "session/Platform.h"
 #include "session/TableWindow.h"
 #include "session/Transport.h"
+#include "table/TableState.h"
 #include "ui/ExitWindows.h"
 #include "ui/UiFixture.h"
 #include "wire/Commands.h"

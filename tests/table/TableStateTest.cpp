@@ -1,8 +1,8 @@
 #include <gtest/gtest.h>
 
-#include "protocol/TableState.h"
 #include "session/Connection.h"
 #include "session/Transport.h"
+#include "table/TableState.h"
 
 namespace {
 

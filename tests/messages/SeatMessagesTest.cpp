@@ -4,12 +4,12 @@
 #include <random>
 #include <set>
 
-#include "protocol/SeatMessages.h"
-#include "protocol/TableState.h"
+#include "messages/SeatMessages.h"
 #include "resources/Pictures.h"
 #include "session/Connection.h"
-#include "session/Transport.h"
 #include "session/TableWindow.h"
+#include "session/Transport.h"
+#include "table/TableState.h"
 #include "ui/InfoWindows.h"
 #include "ui/UiFixture.h"
 #include "wire/Commands.h"

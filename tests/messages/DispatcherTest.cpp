@@ -3,18 +3,18 @@
 
 #include <random>
 
-#include "wire/Commands.h"
 #include "chat/ChatDisplay.h"
 #include "common/ClientFixture.h"
-#include "protocol/TableState.h"
 #include "session/Connection.h"
-#include "session/TableWindow.h"
-#include "wire/Gbk.h"
 #include "session/Platform.h"
 #include "session/Reconnect.h"
-#include "session/Transport.h"
-#include "ui/MainForm.h"
 #include "session/SiteConfig.h"
+#include "session/TableWindow.h"
+#include "session/Transport.h"
+#include "table/TableState.h"
+#include "ui/MainForm.h"
+#include "wire/Commands.h"
+#include "wire/Gbk.h"
 
 namespace {
 

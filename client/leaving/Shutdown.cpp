@@ -1,10 +1,9 @@
-#include "protocol/Shutdown.h"
+#include "leaving/Shutdown.h"
 
 #include <QFile>
 
+#include "chat/Talk.h"
 #include "play/Clocks.h"
-#include "protocol/Outgoing.h"
-#include "protocol/TableState.h"
 #include "session/Connection.h"
 #include "session/HallLink.h"
 #include "session/Platform.h"
@@ -13,6 +12,8 @@
 #include "session/Transport.h"
 #include "session/Winsock1.h"
 #include "sound/Mod_Sound.h"
+#include "table/Outgoing.h"
+#include "table/TableState.h"
 #include "ui/ExitWindows.h"
 #include "ui/InfoWindows.h"
 #include "ui/MainForm.h"
@@ -27,9 +28,6 @@ bool Connected()
 {
     return Winsock1().State() == SocketState::Connected;
 }
-
-std::function<void(int)> g_dropPeerLink;
-std::function<void()> g_clearChatHistory;
 
 // Every pop-up of the table, on its way out with the window.
 constexpr Popup AllPopups[] = {Popup::ChuPai, Popup::frmExit, Popup::Hero, Popup::huifu,
@@ -97,11 +95,8 @@ void LeaveForHall()
 void CloseSteps()
 {
     const Packet leave = Outgoing::LeaveRequest(TableState.Seats[0].seatBit);
-    for (int i = 1; i < 4; ++i) {
-        if (const std::function<void(int)> drop = g_dropPeerLink)
-            drop(i);
-        TableState.Seats[static_cast<size_t>(i)].seatKey.clear();
-    }
+    // The peers' video goes with their seats.
+    VideoLinks::CloseAllLinks();
     Transport::ClearAllTasks();
     Transport::EnableTimerBong(false);
     Clocks::StopKeepAlive();
@@ -144,8 +139,7 @@ void EndOfTableSteps()
     // The round history only ever covers the current table.
     InfoWindows::Clear();
     QFile::remove(Platform::ProgramDir() + QStringLiteral("/info.hm"));
-    if (const std::function<void()> clear = g_clearChatHistory)
-        clear();
+    TalkWindow::ClearHistory();
 
     Transport::EmptyRings();
     MinimizeMainForm();
@@ -176,16 +170,6 @@ void UnloadMainForm()
     if (MainForm* form = TheMainForm())
         form->hide();
     Platform::EndProgram(0);
-}
-
-void SetDropPeerLink(std::function<void(int)> drop)
-{
-    g_dropPeerLink = std::move(drop);
-}
-
-void SetClearChatHistory(std::function<void()> clear)
-{
-    g_clearChatHistory = std::move(clear);
 }
 
 void ConnectExitWindows()

@@ -1,14 +1,14 @@
-#include "protocol/DepartureMessages.h"
+#include "messages/DepartureMessages.h"
 
 #include <cmath>
 
+#include "leaving/Shutdown.h"
 #include "play/Clocks.h"
-#include "protocol/Shutdown.h"
-#include "protocol/TableState.h"
 #include "session/Platform.h"
 #include "session/SiteConfig.h"
 #include "session/TableWindow.h"
 #include "session/Winsock1.h"
+#include "table/TableState.h"
 #include "ui/InfoWindows.h"
 #include "ui/MainForm.h"
 #include "ui/Popups.h"

@@ -5,12 +5,12 @@
 #include <QFile>
 #include <QTemporaryDir>
 
+#include "leaving/Shutdown.h"
 #include "play/PlayerActions.h"
-#include "protocol/Shutdown.h"
-#include "protocol/TableState.h"
 #include "session/Connection.h"
 #include "session/HallLink.h"
 #include "session/Platform.h"
+#include "table/TableState.h"
 #include "ui/ExitWindows.h"
 #include "ui/UiFixture.h"
 

@@ -1,10 +1,9 @@
-#include "protocol/ResultMessages.h"
+#include "messages/ResultMessages.h"
 
 #include <algorithm>
 
 #include "play/CardDisplay.h"
 #include "play/Clocks.h"
-#include "protocol/TableState.h"
 #include "rules/Cards.h"
 #include "rules/Levels.h"
 #include "session/HallLink.h"
@@ -12,6 +11,7 @@
 #include "session/Platform.h"
 #include "session/TableWindow.h"
 #include "sound/Mod_Sound.h"
+#include "table/TableState.h"
 #include "ui/InfoWindows.h"
 #include "ui/Layout.h"
 #include "ui/MainForm.h"

@@ -1,12 +1,12 @@
-#include "protocol/HallAnswers.h"
+#include "messages/HallAnswers.h"
 
+#include "leaving/Shutdown.h"
 #include "play/PlayerActions.h"
-#include "protocol/Shutdown.h"
-#include "protocol/TableState.h"
 #include "session/Connection.h"
 #include "session/HallLink.h"
 #include "session/Transport.h"
 #include "session/Winsock1.h"
+#include "table/TableState.h"
 #include "ui/MainForm.h"
 
 namespace HallAnswers {

@@ -1,13 +1,13 @@
-#include "protocol/Dispatcher.h"
+#include "messages/Dispatcher.h"
 
 #include <array>
 
 #include "chat/ChatDisplay.h"
-#include "protocol/DepartureMessages.h"
-#include "protocol/EntryMessages.h"
-#include "protocol/ResultMessages.h"
-#include "protocol/RoundMessages.h"
-#include "protocol/SeatMessages.h"
+#include "messages/DepartureMessages.h"
+#include "messages/EntryMessages.h"
+#include "messages/ResultMessages.h"
+#include "messages/RoundMessages.h"
+#include "messages/SeatMessages.h"
 #include "wire/Commands.h"
 
 namespace Dispatcher {

@@ -1,4 +1,4 @@
-#include "protocol/TableState.h"
+#include "table/TableState.h"
 
 #include <algorithm>
 #include <cmath>

@@ -1,4 +1,4 @@
-#include "protocol/SeatMessages.h"
+#include "messages/SeatMessages.h"
 
 #include <QRandomGenerator>
 
