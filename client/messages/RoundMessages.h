@@ -7,7 +7,4 @@ namespace RoundMessages {
 void OnDeal(const Packet& packet);
 void OnPlay(const Packet& packet);
 
-// Where the turn clock stands for the player of this position, and its number beside it.
-void PlaceTurnClock(int position);
-
 }  // namespace RoundMessages

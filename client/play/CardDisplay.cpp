@@ -12,7 +12,6 @@
 #include "ui/Layout.h"
 #include "ui/MainForm.h"
 #include "ui/PictureLoad.h"
-#include "wire/Fields.h"
 
 namespace CardDisplay {
 
@@ -26,16 +25,6 @@ constexpr std::array<QSize, 14> SmallFanSizes{{{78, 103}, {92, 107}, {108, 113},
 bool SmallLayout()
 {
     return Screen::IsSmallLayout(TableState.Display.LayoutScale);
-}
-
-int Position(uint8_t seatByte)
-{
-    return PositionOfSeat(seatByte & 15);
-}
-
-CardValue CardAt(const Packet& p, int at)
-{
-    return static_cast<CardValue>(Wire::ReadLE32(p, at));
 }
 
 // A play of another seat into hand order, so that the comparison and the hints read card 0 as
@@ -52,12 +41,12 @@ void SortIntoHandOrder(Rules::CurrentPlayRecord& play)
 }
 
 // The user's cards that the server played for the user leave the hand for the table.
-void TakeOwnCardsPlayedForUser(MainForm& form, const Packet& play, int n)
+void TakeOwnCardsPlayedForUser(MainForm& form, const std::vector<CardValue>& cards)
 {
     const SeatRecord& own = TableState.Seats[0];
     std::vector<int> handSlots;
-    for (int j = 0; j < n; ++j) {
-        const int id = Rules::CardIdentifier(CardAt(play, Field::Play::Cards + 4 * j));
+    for (const CardValue card : cards) {
+        const int id = Rules::CardIdentifier(card);
         for (int i = 0; i < own.CardCount && i < 14; ++i) {
             const bool taken = std::find(handSlots.begin(), handSlots.end(), i) != handSlots.end();
             if (!taken && Rules::CardIdentifier(own.hand[static_cast<size_t>(i)].value) == id) {
@@ -75,6 +64,30 @@ void TakeOwnCardsPlayedForUser(MainForm& form, const Packet& play, int n)
     if (own.CardCount == 0)
         ShowPlaceBadge(form, 0);
 }
+
+// The first-player marker beside the portrait of the player who leads.
+void PlaceFirstPlayerMarker(MainForm& form, int position)
+{
+    const QRect tou = form.Tou[static_cast<size_t>(position)]->geometry();
+    QPoint at;
+    if (!Screen::IsSmallLayout(TableState.Display.LayoutScale)) {
+        switch (position) {
+        case 0: at = {144, 624}; break;
+        case 1: at = {tou.left() + 5, 108}; break;
+        case 2: at = {352, 108}; break;
+        default: at = {768, 108}; break;
+        }
+    } else {
+        switch (position) {
+        case 0: at = {tou.left() + tou.width() + 35, tou.top() - 60}; break;
+        case 1: at = {tou.left(), tou.bottom() + 1 + 25}; break;
+        case 2: at = {tou.left() - 10, tou.bottom() + 1 + 25}; break;
+        default: at = {tou.left() + 30, tou.bottom() + 1 + 25}; break;
+        }
+    }
+    form.Image1->move(at);
+}
+
 
 }  // namespace
 
@@ -194,25 +207,25 @@ void SlideCard(PictureBox* card, QPoint from, QPoint to)
     }
 }
 
-void ShowDeal(MainForm& form, const Packet& deal)
+void ShowDeal(MainForm& form, const DealMessage& deal)
 {
-    using namespace Field::Deal;
-    form.Label4->setText(QStringLiteral("本方打：") + RankText(deal[OurLevel]));
-    form.Label3->setText(QStringLiteral("对方打：") + RankText(deal[TheirLevel]));
+    PlaceFirstPlayerMarker(form, PositionOfSeat(deal.starterSeatBit));
+    form.Label4->setText(QStringLiteral("本方打：") + RankText(deal.ourLevel));
+    form.Label3->setText(QStringLiteral("对方打：") + RankText(deal.theirLevel));
     form.Label3->raise();
     form.Label4->raise();
     form.Label3->show();
     form.Label4->show();
 
-    TableState.Round.LevelRank = deal[LevelRank];
-    if (deal[LevelRank] <= 14)
-        form.lblJiValue->setText(RankText(deal[LevelRank]));
+    TableState.Round.LevelRank = deal.levelRank;
+    if (deal.levelRank <= 14)
+        form.lblJiValue->setText(RankText(deal.levelRank));
 
     ClockRecord& clock = TableState.Clock;
-    clock.ClockSeconds = clock.TurnSeconds = clock.ClockValue = deal[TurnSeconds];
+    clock.ClockSeconds = clock.TurnSeconds = clock.ClockValue = deal.turnSeconds;
 
     for (SeatRecord& seat : TableState.Seats) {
-        const bool longHand = seat.seatBit != 0 && (seat.seatBit == deal[LongSeatA] || seat.seatBit == deal[LongSeatB]);
+        const bool longHand = seat.seatBit != 0 && (seat.seatBit == deal.longSeatA || seat.seatBit == deal.longSeatB);
         seat.CardCount = longHand ? 14 : 13;
     }
 
@@ -221,7 +234,7 @@ void ShowDeal(MainForm& form, const Packet& deal)
     const double f = SmallLayout() ? 0.2 : 0.22;
     for (int k = 0; k < own.CardCount; ++k) {
         HandEntry& slot = own.hand[static_cast<size_t>(k)];
-        slot.value = CardAt(deal, Cards + 4 * k);
+        slot.value = deal.cards[static_cast<size_t>(k)];
         slot.ImageIndex = static_cast<int16_t>(k);
         PictureBox* card = form.cardImage0[static_cast<size_t>(k)];
         card->setStretch(true);
@@ -246,23 +259,20 @@ void ShowDeal(MainForm& form, const Packet& deal)
     form.Image1->show();
 }
 
-void ShowPlay(MainForm& form, const Packet& play)
+void ShowPlay(MainForm& form, const PlayMessage& play)
 {
-    using namespace Field::Play;
     Rules::CurrentPlayRecord& current = TableState.Round.CurrentPlay;
-    if (Field::Play::StartsNewTrick(play[TurnState]))
-        current.type = Rules::PlayType::Illegal;
     Mod_Sound::PlayCue(Mod_Sound::File::PlayShown);
 
-    const int p = Position(play[Field::Seat]);
+    const int p = PositionOfSeat(play.seatBit);
     SeatRecord& seat = TableState.Seats[static_cast<size_t>(p)];
-    // Never more cards than a hand holds, nor more than the position's pictures left.
     if (p == 0) {
-        TakeOwnCardsPlayedForUser(form, play, std::min<int>(play[Count], 14));
+        TakeOwnCardsPlayedForUser(form, play.cards);
         return;
     }
+    // Never more cards than the position's pictures left.
     int16_t& used = TableState.Display.NextPlayPicture[static_cast<size_t>(p)];
-    const int n = std::clamp<int>(play[Count], 0, 14 - used);
+    const int n = std::clamp<int>(static_cast<int>(play.cards.size()), 0, 14 - used);
 
     HideListed(form, p, TableState.PrevTableCards[static_cast<size_t>(p)]);
     auto& table = TableState.TableCards[static_cast<size_t>(p)];
@@ -272,7 +282,8 @@ void ShowPlay(MainForm& form, const Packet& play)
     for (size_t j = 0; j < 27; ++j)
         previous[j] = table[j];
 
-    current.type = Rules::PlayTypeFromCode(play[Type]);
+    // The play that ends a trick leaves nothing to beat.
+    current.type = play.StartsNewTrick() ? Rules::PlayType::Illegal : play.type;
     current.count = static_cast<int16_t>(n);
 
     int16_t& speaker = TableState.Display.LastSpeaker;
@@ -284,7 +295,7 @@ void ShowPlay(MainForm& form, const Packet& play)
     const double h = TableState.Display.LayoutScale.h;
     const double f = PlaySpacing();
     for (int j = 0; j < n; ++j) {
-        const CardValue card = CardAt(play, Cards + 4 * j);
+        const CardValue card = play.cards[static_cast<size_t>(j)];
         current.cards[static_cast<size_t>(j)] = Rules::CurrentPlayCard(card);
         const int e = seat.hand[static_cast<size_t>(used + j)].ImageIndex;
         if (e < 0 || e > 13)

@@ -8,7 +8,7 @@
 #include <QString>
 
 #include "rules/CardTypes.h"
-#include "wire/Packet.h"
+#include "table/ServerMessages.h"
 
 class MainForm;
 class PictureBox;
@@ -32,14 +32,15 @@ void ShowFan(MainForm& form, int position, int count);
 // handling its events in between.
 void SlideCard(PictureBox* card, QPoint from, QPoint to);
 
-// The deal (command 1): captions, level rank, turn time, card counts, the user's cards slid
-// in and sorted, the fans, the first-player marker.
-void ShowDeal(MainForm& form, const Packet& deal);
+// The deal: the first-player marker, captions, level rank, turn time, card counts, the
+// user's cards slid in and sorted, the fans.
+void ShowDeal(MainForm& form, const DealMessage& deal);
 
-// A play (command 6) that carries cards: the play to beat, the play cue, and for another seat
-// its cards in front of it, its fan or its place badge. For the user's own seat only cards
-// still in the hand (a play the server made for the user) are taken from it.
-void ShowPlay(MainForm& form, const Packet& play);
+// A play that carries cards: the play to beat (nothing once the play ends a trick), the play
+// cue, and for another seat its cards in front of it, its fan or its place badge. For the
+// user's own seat only cards still in the hand (a play the server made for the user) are
+// taken from it.
+void ShowPlay(MainForm& form, const PlayMessage& play);
 
 // The badge of the next free place (first, second, third) for a position that has played out.
 void ShowPlaceBadge(MainForm& form, int position);

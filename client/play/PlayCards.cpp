@@ -14,7 +14,6 @@
 #include "ui/ChuPai.h"
 #include "ui/Layout.h"
 #include "ui/MainForm.h"
-#include "wire/Fields.h"
 
 namespace PlayCards {
 
@@ -128,7 +127,7 @@ void PlaySelectedCards()
         CardDisplay::ShowPlaceBadge(*form, 0);
 }
 
-void SettleSentPlay(MainForm& form, const Packet& play)
+void SettleSentPlay(MainForm& form, const std::vector<CardValue>& played)
 {
     std::vector<HandEntry> sent = std::exchange(TableState.Turn.SentPlay, {});
     if (sent.empty())
@@ -137,8 +136,8 @@ void SettleSentPlay(MainForm& form, const Packet& play)
     for (const HandEntry& entry : sent)
         sentIds.push_back(Rules::CardIdentifier(entry.value));
     std::vector<int> playedIds;
-    for (int j = 0; j < std::min<int>(play[Field::Play::Count], 14); ++j)
-        playedIds.push_back(Rules::CardIdentifier(static_cast<CardValue>(Wire::ReadLE32(play, Field::Play::Cards + 4 * j))));
+    for (const CardValue card : played)
+        playedIds.push_back(Rules::CardIdentifier(card));
     std::sort(sentIds.begin(), sentIds.end());
     std::sort(playedIds.begin(), playedIds.end());
     if (sentIds == playedIds)

@@ -1,6 +1,8 @@
 #pragma once
 // The user's cards in hand: raising and lowering them, and playing the raised ones.
-#include "wire/Packet.h"
+#include <vector>
+
+#include "rules/CardTypes.h"
 
 class MainForm;
 
@@ -20,11 +22,12 @@ void LowerRaisedCards();
 // to the server and moves from the hand to the table. Nothing raised: nothing happens.
 void PlaySelectedCards();
 
-// The server's play message for the user's own seat, before it is shown. When it is not the
-// play the user sent (the request was lost with a broken link, and the server played or passed
-// for the user on time-out), the cards of the lost request come back into the hand, so that the
-// hand is the server's again; the server's own choice then leaves the hand as it is shown.
-void SettleSentPlay(MainForm& form, const Packet& play);
+// The cards of the server's play message for the user's own seat (none for a pass), before it
+// is shown. When they are not the play the user sent (the request was lost with a broken link,
+// and the server played or passed for the user on time-out), the cards of the lost request
+// come back into the hand, so that the hand is the server's again; the server's own choice
+// then leaves the hand as it is shown.
+void SettleSentPlay(MainForm& form, const std::vector<CardValue>& played);
 
 // The pass of this turn, unless its play or pass has gone already (one of them per turn, so
 // that the clock running out afterwards sends nothing more). True when it went.

@@ -36,6 +36,15 @@ inline std::array<int, 13> VideoCommandPictures{};
 // Zoom window pictures: small, medium, large, then the same for the small layout.
 inline std::array<int, 6> VideoWindowPictures{};
 
+// Pass bubbles beside a position's played cards: the tail points left beside the left and top
+// players and the user, right beside the right-hand player.
+inline constexpr int PassBubbleLeft = 235;
+inline constexpr int PassBubbleRight = 238;
+constexpr int PassBubbleFor(int position)
+{
+    return position == 3 ? PassBubbleRight : PassBubbleLeft;
+}
+
 // Fills every table above for the given screen scale (small layout below 1.0).
 void BuildPictureTables(const LayoutScaleFactors& scale);
 // Every table above back to zeros, as before start-up built them.

@@ -170,8 +170,7 @@ void FirstLayoutPass(MainForm& form)
         Place(form.first[p], first[p], s);
         LoadPictureById(form.first[p], Pictures::PlaceMarkPictures[0]);
         Place(form.Speak[p], Speak[p], s);
-        // The bubble of the right-hand player points the other way.
-        LoadPictureById(form.Speak[p], p == 3 ? 238 : 235);
+        LoadPictureById(form.Speak[p], Pictures::PassBubbleFor(p));
         Place(form.btnJiaofen[p], btnJiaofen[p], s);
     }
 
