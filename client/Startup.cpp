@@ -140,7 +140,7 @@ bool LoadMainForm(MainForm& form, const QStringList& arguments, QSize screen)
         return false;
     }
 
-    if (Transport::LogEnabled)
+    if (Transport::State.LogEnabled)
         Transport::OpenLog(Platform::ProgramDir() + QStringLiteral("/log.txt"));
     // A recording of the table for replaying it, only when asked for.
     if (const QString record = qEnvironmentVariable("QUELLOR_RECORD"); !record.isEmpty())
@@ -157,8 +157,8 @@ bool LoadMainForm(MainForm& form, const QStringList& arguments, QSize screen)
 
     // The tick tasks at rest.
     Transport::ClearAllTasks();
-    Transport::TickTasks[Transport::LinkWatchTask].counter = 0;
-    Transport::IdleReceiveRuns = 0;
+    Transport::State.TickTasks[Transport::LinkWatchTask].counter = 0;
+    Transport::State.IdleReceiveRuns = 0;
 
     Pictures::BuildPictureTables(TableState.Display.LayoutScale);
     Layout::FirstLayoutPass(form);
@@ -176,7 +176,7 @@ bool LoadMainForm(MainForm& form, const QStringList& arguments, QSize screen)
     case Launch::ParseOutcome::Ok:
         break;
     }
-    Launch::CommandLine& session = Connection::Session;
+    Launch::CommandLine& session = Connection::Link.Session;
     session = parsed;
     Launch::Wipe(parsed.password);
     Launch::Wipe(parsed.proxyPassword);
@@ -191,17 +191,17 @@ bool LoadMainForm(MainForm& form, const QStringList& arguments, QSize screen)
     SysmsgAdd(0, QStringLiteral("正在连接服务器..."));
 
     Transport::EnableTimerBong(false);
-    Transport::ProxyHandshakeDone = true;
+    Transport::State.ProxyHandshakeDone = true;
 
     if (session.customCaption) {
         form.setWindowTitle(session.ownCaption);
-        HallLink::HallCaption = session.hallCaption;
+        HallLink::State.HallCaption = session.hallCaption;
     } else {
-        HallLink::HallCaption = QStringLiteral("Hallmere");
+        HallLink::State.HallCaption = QStringLiteral("Hallmere");
     }
 
     // The password is not needed once the entry request holds it.
-    Connection::EntryRequest = Outgoing::EntryRequest(session);
+    Connection::Link.EntryRequest = Outgoing::EntryRequest(session);
     Launch::Wipe(session.password);
 
     Transport::AttachSocket();

@@ -20,14 +20,14 @@ TEST_F(LoadTest, DirectLineConnectsAndLogsIn)
     EXPECT_EQ(socket->RemotePort, 5000);
     EXPECT_EQ(socket->connectCalls, 1);
     EXPECT_EQ(form.Location->text(), "Room 3");
-    EXPECT_EQ(HallLink::HallCaption, "Hallmere");
+    EXPECT_EQ(HallLink::State.HallCaption, "Hallmere");
     EXPECT_FALSE(TableState.Table.Spectator);
     EXPECT_EQ(SysmsgText(0), "正在连接服务器...");
-    EXPECT_TRUE(Transport::TickTasks[Transport::LoginTask].flag);
+    EXPECT_TRUE(Transport::State.TickTasks[Transport::LoginTask].flag);
     EXPECT_TRUE(Transport::TimerBongEnabled());
     // The password is gone from the kept values once the request is built.
-    EXPECT_TRUE(Connection::Session.password.isEmpty());
-    EXPECT_EQ(Connection::EntryRequest[32], 'p');
+    EXPECT_TRUE(Connection::Link.Session.password.isEmpty());
+    EXPECT_EQ(Connection::Link.EntryRequest[32], 'p');
 
     // The login task runs on the fourth tick: 22, then 771, then the request on the wire.
     for (int tick = 0; tick < 3; ++tick)
@@ -36,10 +36,10 @@ TEST_F(LoadTest, DirectLineConnectsAndLogsIn)
     Transport::RunTick();
     EXPECT_EQ(hall->posted, (std::vector<uint32_t>{22, 771}));
     ASSERT_EQ(socket->sent.size(), 1u);
-    EXPECT_EQ(socket->sent[0], QByteArray(reinterpret_cast<const char*>(Connection::EntryRequest.data()), 272));
+    EXPECT_EQ(socket->sent[0], QByteArray(reinterpret_cast<const char*>(Connection::Link.EntryRequest.data()), 272));
     EXPECT_TRUE(Connection::Link.AwaitingEntryReply);
-    EXPECT_TRUE(Transport::TickTasks[Transport::LinkWatchTask].flag);
-    EXPECT_FALSE(Transport::TickTasks[Transport::LoginTask].flag);
+    EXPECT_TRUE(Transport::State.TickTasks[Transport::LinkWatchTask].flag);
+    EXPECT_FALSE(Transport::State.TickTasks[Transport::LoginTask].flag);
 }
 
 TEST_F(LoadTest, TheTuneStartsOnceTheWindowIsShown)
@@ -62,7 +62,7 @@ TEST_F(LoadTest, CustomCaptionTitlesTheWindowAndNamesTheHall)
     MainForm form;
     ASSERT_TRUE(Startup::LoadMainForm(form, {"quellor", Line(f)}, {1024, 768}));
     EXPECT_EQ(form.windowTitle(), "Table 7");
-    EXPECT_EQ(HallLink::HallCaption, "Lobby");
+    EXPECT_EQ(HallLink::State.HallCaption, "Lobby");
 }
 
 TEST_F(LoadTest, FailuresEndTheProgram)
@@ -111,7 +111,7 @@ TEST_F(LoadTest, OtherProxyTypesOpenNoConnection)
     MainForm form;
     ASSERT_TRUE(Startup::LoadMainForm(form, {"quellor", Line(With(6, "3"))}, {1024, 768}));
     EXPECT_EQ(socket->connectCalls, 0);
-    EXPECT_FALSE(Transport::TickTasks[Transport::LoginTask].flag);
+    EXPECT_FALSE(Transport::State.TickTasks[Transport::LoginTask].flag);
     EXPECT_EQ(SysmsgText(0), "正在连接服务器...");
 }
 
@@ -123,7 +123,7 @@ TEST_F(LoadTest, RefusedConnectionIsALostLink)
     for (int tick = 0; tick < 4; ++tick)
         Transport::RunTick();
     EXPECT_TRUE(socket->sent.empty());
-    EXPECT_FALSE(Transport::TickTasks[Transport::LoginTask].flag);
+    EXPECT_FALSE(Transport::State.TickTasks[Transport::LoginTask].flag);
     // With a hall: the table closes and the hall is restored, the process stays.
     EXPECT_EQ(hall->posted, (std::vector<uint32_t>{22, 61728}));
     EXPECT_EQ(TestDoubles::Seen().endCalls, 0);

@@ -94,7 +94,7 @@ void SendMessage(const QString& message, bool addressed)
     } else {
         text = ownName + QStringLiteral("说道： ") + message;
     }
-    Transport::PendingChatText = text;
+    Transport::State.PendingChatText = text;
     Transport::SendPacket(Outgoing::ChatLine(TableState.Seats[0].seatBit, whisper));
 }
 

@@ -162,7 +162,7 @@ void EmptyTable()
 void UnloadMainForm()
 {
     VideoLinks::StopRelay();
-    if (Mod_Sound::WarningSoundOn)
+    if (Mod_Sound::State.WarningSoundOn)
         Mod_Sound::StopSound();
     for (Popup popup : AllPopups)
         Popups::Unload(popup);

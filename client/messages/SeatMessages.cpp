@@ -136,12 +136,12 @@ void ShowPlayer(MainForm& form, int pos, const PlayerRecord& player, bool ready)
 {
     const auto p = static_cast<size_t>(pos);
     PictureBox* mark = form.OK[p];
-    LoadPictureById(mark, Pictures::ReadyMarkPictures[static_cast<size_t>(CoinClass(player.coins))]);
+    LoadPictureById(mark, Pictures::Tables().ReadyMarkPictures[static_cast<size_t>(CoinClass(player.coins))]);
     if (ready) {
         mark->show();
         mark->raise();
     }
-    const int portrait = Pictures::PortraitPictures[static_cast<size_t>(PortraitIndex(player.face))];
+    const int portrait = Pictures::Tables().PortraitPictures[static_cast<size_t>(PortraitIndex(player.face))];
     LoadPictureById(form.Tou[p], portrait);
     form.Nid[p]->setText(QStringLiteral("[") + player.title + QStringLiteral("] ") + player.nickname);
     form.Cash[p]->setText(WholeNumber(player.coins) + QStringLiteral("金币"));

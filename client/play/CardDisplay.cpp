@@ -108,7 +108,7 @@ void ShowCardPicture(PictureBox* control, CardValue card)
     int code = Rules::PictureCode(card);
     if (!Rules::IsValidPictureCode(code))
         code = Rules::CardBackCode;
-    LoadPictureById(control, Pictures::CardPictureIds[static_cast<size_t>(code)]);
+    LoadPictureById(control, Pictures::Tables().CardPictureIds[static_cast<size_t>(code)]);
 }
 
 void ShowPlaceBadge(MainForm& form, int position)
@@ -117,7 +117,7 @@ void ShowPlaceBadge(MainForm& form, int position)
     if (finished >= 3)
         return;
     PictureBox* badge = form.first[static_cast<size_t>(position)];
-    LoadPictureById(badge, Pictures::PlaceMarkPictures[static_cast<size_t>(finished)]);
+    LoadPictureById(badge, Pictures::Tables().PlaceMarkPictures[static_cast<size_t>(finished)]);
     badge->show();
     badge->raise();
     ++finished;
@@ -194,7 +194,7 @@ void ShowFan(MainForm& form, int position, int count)
         const QSize size = n <= 14 ? SmallFanSizes[static_cast<size_t>(n - 1)] : QSize(228, 157);
         fan->resize(Layout::ScaledX(size.width()), Layout::ScaledY(size.height()));
     }
-    LoadPictureById(fan, Pictures::FanPictures[static_cast<size_t>(position - 1)][static_cast<size_t>(n - 1)]);
+    LoadPictureById(fan, Pictures::Tables().FanPictures[static_cast<size_t>(position - 1)][static_cast<size_t>(n - 1)]);
     fan->raise();
     fan->show();
 }

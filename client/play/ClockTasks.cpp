@@ -19,7 +19,7 @@ namespace {
 
 void StopBlink(MainForm& form)
 {
-    LoadPictureById(form.AnNiu[1], Pictures::ToolbarButtonPictures[static_cast<size_t>(Layout::AnNiuEntry(1, false, false))]);
+    LoadPictureById(form.AnNiu[1], Pictures::Tables().ToolbarButtonPictures[static_cast<size_t>(Layout::AnNiuEntry(1, false, false))]);
     Transport::StopTask(Transport::BlinkTask);
 }
 
@@ -63,7 +63,7 @@ void BlinkStep()
     }
     const bool highlighted = count % 2 == 0;
     LoadPictureById(form->AnNiu[1],
-                    Pictures::ToolbarButtonPictures[static_cast<size_t>(Layout::AnNiuEntry(1, highlighted, false))]);
+                    Pictures::Tables().ToolbarButtonPictures[static_cast<size_t>(Layout::AnNiuEntry(1, highlighted, false))]);
     --count;
 }
 
@@ -108,7 +108,7 @@ void ReadyClockStep()
         PlayerActions::SendReadyRequest();
         Transport::StopTask(Transport::ReadyClockTask);
     }
-    Transport::TickTasks[Transport::ReadyClockTask].counter = 0;
+    Transport::State.TickTasks[Transport::ReadyClockTask].counter = 0;
 }
 
 void AutomaticPlay()

@@ -77,7 +77,7 @@ void PassButton(MainForm& form)
     PlayCards::LowerRaisedCards();
     for (int i = 0; i <= 3; ++i) {
         LoadPictureById(form.Operation[static_cast<size_t>(i)],
-                        Pictures::PlayButtonPictures[static_cast<size_t>(Layout::OperationEntry(i, false))]);
+                        Pictures::Tables().PlayButtonPictures[static_cast<size_t>(Layout::OperationEntry(i, false))]);
         form.OperationHighlighted[static_cast<size_t>(i)] = false;
     }
 }

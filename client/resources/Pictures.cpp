@@ -7,6 +7,8 @@
 #include <QHash>
 #include <QImage>
 
+#include "rules/Cards.h"
+
 // The mapped picture set (PictureBlob.cpp).
 extern "C" const unsigned char quellor_picture_blob_begin[];
 extern "C" const unsigned char quellor_picture_blob_end[];
@@ -17,6 +19,9 @@ namespace Pictures {
 namespace {
 
 const QString kPrefix = QStringLiteral(":/pictures/");
+
+// Written only by BuildPictureTables and ResetPictureTables; everyone else reads Tables().
+IdTables g_tables;
 
 // Keys are plain names; anything that could step out of the picture folder is refused.
 bool IsWellFormedKey(const QString& key)
@@ -105,77 +110,62 @@ QPixmap LoadResource(const QString& path)
 
 }  // namespace
 
+const IdTables& Tables()
+{
+    return g_tables;
+}
+
 void BuildPictureTables(const LayoutScaleFactors& scale)
 {
     const bool small = Screen::IsSmallLayout(scale);
+    IdTables t;
 
-    CardPictureIds.fill(0);
-    for (int s = 0; s < 4; ++s) {
-        // Only the first suit row runs on into the jokers and the back (codes 16 to 18).
-        const int lastRank = (s == 0) ? 18 : 15;
-        for (int r = 3; r <= lastRank; ++r) {
-            const int code = r + 16 * s;
-            if (!small || r > 15)
-                CardPictureIds[code] = code;
-            else
-                CardPictureIds[code] = 300 + 13 * s + (r <= 13 ? r : r - 13);
-        }
-    }
-    if (small) {
-        CardPictureIds[16] = 353;
-        CardPictureIds[17] = 354;
-        CardPictureIds[18] = 18;
-    }
+    // The rules know which code shows which card picture; codes that name no card stay 0.
+    for (int code = 0; code < int(t.CardPictureIds.size()); ++code)
+        t.CardPictureIds[code] = std::max(Rules::CardPictureId(code, small), 0);
 
     // The small toolbar pictures start at 283 for entry 2; send keeps its large pictures.
-    for (int i = 0; i < int(ToolbarButtonPictures.size()); ++i)
-        ToolbarButtonPictures[i] = (small && i >= 2) ? 281 + i : 150 + i;
+    for (int i = 0; i < int(t.ToolbarButtonPictures.size()); ++i)
+        t.ToolbarButtonPictures[i] = (small && i >= 2) ? 281 + i : 150 + i;
 
-    for (int i = 0; i < int(DialogButtonPictures.size()); ++i)
-        DialogButtonPictures[i] = 170 + i;
+    for (int i = 0; i < int(t.DialogButtonPictures.size()); ++i)
+        t.DialogButtonPictures[i] = 170 + i;
 
-    for (int i = 0; i < int(PlayButtonPictures.size()); ++i) {
+    for (int i = 0; i < int(t.PlayButtonPictures.size()); ++i) {
         if (i <= 8)
-            PlayButtonPictures[i] = 178 + i;
+            t.PlayButtonPictures[i] = 178 + i;
         else if (i == 9)
-            PlayButtonPictures[i] = 434;
+            t.PlayButtonPictures[i] = 434;
         else if (i <= 11)
-            PlayButtonPictures[i] = 435;   // give up has no picture of its own when disabled
+            t.PlayButtonPictures[i] = 435;   // give up has no picture of its own when disabled
         else
-            PlayButtonPictures[i] = 187 + (i - 12);
+            t.PlayButtonPictures[i] = 187 + (i - 12);
     }
 
-    for (auto& fans : FanPictures)
+    for (auto& fans : t.FanPictures)
         for (int i = 0; i < int(fans.size()); ++i)
             fans[i] = 260 + i;
 
-    for (int i = 0; i < int(PortraitPictures.size()); ++i)
-        PortraitPictures[i] = 240 + i;
+    for (int i = 0; i < int(t.PortraitPictures.size()); ++i)
+        t.PortraitPictures[i] = 240 + i;
 
-    ReadyMarkPictures = {280, 281, 282, 280};
+    t.ReadyMarkPictures = {280, 281, 282, 280};
 
-    for (int i = 0; i < int(PlaceMarkPictures.size()); ++i)
-        PlaceMarkPictures[i] = 360 + i;
+    for (int i = 0; i < int(t.PlaceMarkPictures.size()); ++i)
+        t.PlaceMarkPictures[i] = 360 + i;
 
-    for (int i = 0; i < int(VideoCommandPictures.size()); ++i)
-        VideoCommandPictures[i] = 850 + i;
+    for (int i = 0; i < int(t.VideoCommandPictures.size()); ++i)
+        t.VideoCommandPictures[i] = 850 + i;
 
-    for (int i = 0; i < int(VideoWindowPictures.size()); ++i)
-        VideoWindowPictures[i] = 870 + i;
+    for (int i = 0; i < int(t.VideoWindowPictures.size()); ++i)
+        t.VideoWindowPictures[i] = 870 + i;
+
+    g_tables = t;
 }
 
 void ResetPictureTables()
 {
-    CardPictureIds.fill(0);
-    ToolbarButtonPictures.fill(0);
-    DialogButtonPictures.fill(0);
-    PlayButtonPictures.fill(0);
-    FanPictures = {};
-    PortraitPictures.fill(0);
-    ReadyMarkPictures.fill(0);
-    PlaceMarkPictures.fill(0);
-    VideoCommandPictures.fill(0);
-    VideoWindowPictures.fill(0);
+    g_tables = IdTables{};
 }
 
 QPixmap PictureById(int id)

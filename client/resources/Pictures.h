@@ -1,8 +1,8 @@
 #pragma once
 // The picture set of the table, embedded in the program by numeric id (":/pictures/<id>.png")
 // and, for the pictures that no id table names, by a short key (":/pictures/<key>.png").
-// The id tables below are filled once at start-up, after the screen scale is known; several of
-// them differ between the large and the small layout.
+// The id tables are filled once at start-up, after the screen scale is known; several of them
+// differ between the large and the small layout.
 #include <array>
 #include <vector>
 #include <QPixmap>
@@ -13,28 +13,31 @@
 
 namespace Pictures {
 
-// Resource id per picture code (suit index * 16 + rank); 0 for codes that name no card.
-inline std::array<int, 64> CardPictureIds{};
-// Toolbar `AnNiu`: pairs (normal, highlighted) for send, chat, start, continue, settings, hide,
-// record, history, rules, exit.
-inline std::array<int, 20> ToolbarButtonPictures{};
-// OK normal/highlighted, Cancel normal/highlighted, close, open, blue and green plates.
-inline std::array<int, 8> DialogButtonPictures{};
-// `Operation`: play, hint, pass, give up (normal, highlighted, disabled each), then sort,
-// last trick, restore (normal, highlighted each).
-inline std::array<int, 18> PlayButtonPictures{};
-// Card-back fans of the three other positions; entry i shows i + 1 cards.
-inline std::array<std::array<int, 15>, 3> FanPictures{};
-// Portraits: ten men, then ten women.
-inline std::array<int, 20> PortraitPictures{};
-// Ready marks by coin class (the fourth entry repeats the first).
-inline std::array<int, 4> ReadyMarkPictures{};
-// Place badges: first, second, third.
-inline std::array<int, 3> PlaceMarkPictures{};
-// Video command bar icons; the last entry names a picture that does not exist.
-inline std::array<int, 13> VideoCommandPictures{};
-// Zoom window pictures: small, medium, large, then the same for the small layout.
-inline std::array<int, 6> VideoWindowPictures{};
+// The id tables, filled once at start-up by BuildPictureTables and only read afterwards.
+struct IdTables {
+    // Resource id per picture code (suit index * 16 + rank); 0 for codes that name no card.
+    std::array<int, 64> CardPictureIds{};
+    // Toolbar `AnNiu`: pairs (normal, highlighted) for send, chat, start, continue, settings,
+    // hide, record, history, rules, exit.
+    std::array<int, 20> ToolbarButtonPictures{};
+    // OK normal/highlighted, Cancel normal/highlighted, close, open, blue and green plates.
+    std::array<int, 8> DialogButtonPictures{};
+    // `Operation`: play, hint, pass, give up (normal, highlighted, disabled each), then sort,
+    // last trick, restore (normal, highlighted each).
+    std::array<int, 18> PlayButtonPictures{};
+    // Card-back fans of the three other positions; entry i shows i + 1 cards.
+    std::array<std::array<int, 15>, 3> FanPictures{};
+    // Portraits: ten men, then ten women.
+    std::array<int, 20> PortraitPictures{};
+    // Ready marks by coin class (the fourth entry repeats the first).
+    std::array<int, 4> ReadyMarkPictures{};
+    // Place badges: first, second, third.
+    std::array<int, 3> PlaceMarkPictures{};
+    // Video command bar icons; the last entry names a picture that does not exist.
+    std::array<int, 13> VideoCommandPictures{};
+    // Zoom window pictures: small, medium, large, then the same for the small layout.
+    std::array<int, 6> VideoWindowPictures{};
+};
 
 // Pass bubbles beside a position's played cards: the tail points left beside the left and top
 // players and the user, right beside the right-hand player.
@@ -45,9 +48,11 @@ constexpr int PassBubbleFor(int position)
     return position == 3 ? PassBubbleRight : PassBubbleLeft;
 }
 
-// Fills every table above for the given screen scale (small layout below 1.0).
+// The tables as built last; all zeros before the first build.
+const IdTables& Tables();
+// Fills every table for the given screen scale (small layout below 1.0).
 void BuildPictureTables(const LayoutScaleFactors& scale);
-// Every table above back to zeros, as before start-up built them.
+// Every table back to zeros, as before start-up built them.
 void ResetPictureTables();
 
 // Keys of the pictures that carry no id.

@@ -18,8 +18,8 @@ bool g_waiting = false;
 
 void ConnectDirectly()
 {
-    Winsock1().RemoteHost = Session.serverHost;
-    Winsock1().RemotePort = Session.serverPort;
+    Winsock1().RemoteHost = Link.Session.serverHost;
+    Winsock1().RemotePort = Link.Session.serverPort;
     if (Winsock1().State() != SocketState::Closed)
         Winsock1().Close();
     Winsock1().Connect();
@@ -40,8 +40,8 @@ void OpenConnection()
     // A new connection starts a new byte stream: nothing of the old one may stay in the ring,
     // least of all the start of a packet, or every packet after it would be cut in the wrong
     // place.
-    Transport::RecvRing.Empty();
-    switch (Session.proxyType) {
+    Transport::State.RecvRing.Empty();
+    switch (Link.Session.proxyType) {
     case 0:
         ConnectDirectly();
         break;
@@ -56,23 +56,23 @@ void OpenConnection()
 
 void ConnectAgain()
 {
-    Transport::ProxyHandshakeDone = true;
+    Transport::State.ProxyHandshakeDone = true;
     OpenConnection();
 }
 
 void SendEntryRequest()
 {
-    Winsock1().SendData(QByteArray(reinterpret_cast<const char*>(EntryRequest.data()), PacketSize));
-    if (EntryRequest[Field::EntryRequest::Reconnect] == Field::EntryRequest::ReconnectMark)
+    Winsock1().SendData(QByteArray(reinterpret_cast<const char*>(Link.EntryRequest.data()), PacketSize));
+    if (Link.EntryRequest[Field::EntryRequest::Reconnect] == Field::EntryRequest::ReconnectMark)
         Reconnect::RequestSent();
 }
 
 void MarkEntryRequestAsReconnect(const std::array<uint8_t, 2>& sessionCode)
 {
     namespace Entry = Field::EntryRequest;
-    EntryRequest[Entry::Reconnect] = Entry::ReconnectMark;
-    EntryRequest[Entry::ReconnectSessionCode] = sessionCode[0];
-    EntryRequest[Entry::ReconnectSessionCode + 1] = sessionCode[1];
+    Link.EntryRequest[Entry::Reconnect] = Entry::ReconnectMark;
+    Link.EntryRequest[Entry::ReconnectSessionCode] = sessionCode[0];
+    Link.EntryRequest[Entry::ReconnectSessionCode + 1] = sessionCode[1];
 }
 
 void ConnectionFailed()
@@ -126,8 +126,6 @@ void RegisterTasks()
 void Reset()
 {
     Link = LinkRecord{};
-    Session = Launch::CommandLine{};
-    EntryRequest = Packet{};
 }
 
 }  // namespace Connection

@@ -9,19 +9,19 @@
 
 namespace Connection {
 
-// Where the link stands; the table's handlers read and write it as well.
+// The link: what the hall gave for it, what opens it, and where it stands; the table's
+// handlers read and write the flags as well.
 struct LinkRecord {
+    // The command line of this process; the passwords are wiped once used.
+    Launch::CommandLine Session;
+    // The entry request, built at start-up and sent once the connection is up.
+    Packet EntryRequest{};
     bool AwaitingEntryReply = false;  // the entry request left, no answer yet
     bool EntryOk = false;             // the server accepted the entry (or a reconnect)
     bool Reconnected = false;         // the last entry was a reconnect
     int16_t ReconnectAttempts = 0;    // reconnect attempts since the link was found lost
 };
 inline LinkRecord Link;
-
-// The command line of this process; the passwords are wiped once used.
-inline Launch::CommandLine Session;
-// The entry request, built at start-up and sent once the connection is up.
-inline Packet EntryRequest{};
 
 // Opens the connection the command line asks for (direct, proxy, or none).
 void OpenConnection();

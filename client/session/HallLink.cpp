@@ -118,18 +118,18 @@ std::unique_ptr<HallChannel> MakeLocalChannel() { return std::make_unique<LocalH
 
 bool HallWindowExists()
 {
-    return Channel().Find(HallCaption);
+    return Channel().Find(State.HallCaption);
 }
 
 void PostToHall(uint32_t number)
 {
-    if (Channel().Find(HallCaption))
+    if (Channel().Find(State.HallCaption))
         Channel().Post(number);
 }
 
 void ReturnToHall()
 {
-    if (!Channel().Find(HallCaption)) {
+    if (!Channel().Find(State.HallCaption)) {
         Platform::EndProgram(0);
         return;
     }
@@ -138,7 +138,7 @@ void ReturnToHall()
 
 void HallAside()
 {
-    if (!Channel().Find(HallCaption)) {
+    if (!Channel().Find(State.HallCaption)) {
         Platform::EndProgram(0);
         return;
     }
@@ -148,7 +148,7 @@ void HallAside()
 void InstallHook()
 {
     // Connecting is what lets the hall's messages reach the table.
-    Channel().Find(HallCaption);
+    Channel().Find(State.HallCaption);
 }
 
 void OnHallMessage(uint32_t number)
@@ -171,7 +171,7 @@ void SetMessageHandler(uint32_t number, std::function<void()> handler)
 
 void Reset()
 {
-    HallCaption = QStringLiteral("Hallmere");
+    State = HallLinkRecord{};
     g_handlers.clear();
 }
 

@@ -31,8 +31,11 @@ HallChannel& Channel();
 void SetChannel(std::unique_ptr<HallChannel> channel);
 std::unique_ptr<HallChannel> MakeLocalChannel();
 
-// The caption the hall is found by.
-inline QString HallCaption = QStringLiteral("Hallmere");
+struct HallLinkRecord {
+    // The caption the hall is found by.
+    QString HallCaption = QStringLiteral("Hallmere");
+};
+inline HallLinkRecord State;
 
 bool HallWindowExists();
 // Posts a number when the hall is there; nothing otherwise.
@@ -49,7 +52,7 @@ void OnHallMessage(uint32_t number);
 // The modules that answer the hall register here; an empty handler removes the entry.
 void SetMessageHandler(uint32_t number, std::function<void()> handler);
 
-// The caption back to "Hallmere" and no handlers; the channel stays.
+// The record back to its start (caption "Hallmere") and no handlers; the channel stays.
 void Reset();
 
 }  // namespace HallLink

@@ -16,22 +16,26 @@ namespace Mod_Proxy {
 
 namespace {
 
-using Transport::ProxyBuffer;
+// The proxy's replies, collected by the transport until the handshake is done.
+Transport::ProxyRing& Buffer()
+{
+    return Transport::State.ProxyBuffer;
+}
 
 int Buffered()
 {
-    return (ProxyBuffer.writeIndex - ProxyBuffer.readIndex + 1024) % 1024;
+    return (Buffer().writeIndex - Buffer().readIndex + 1024) % 1024;
 }
 
 uint8_t BufferedByte(int offset)
 {
-    return ProxyBuffer.data[static_cast<size_t>((ProxyBuffer.readIndex + offset) % 1024)];
+    return Buffer().data[static_cast<size_t>((Buffer().readIndex + offset) % 1024)];
 }
 
 void ResetBuffer()
 {
-    ProxyBuffer.readIndex = 0;
-    ProxyBuffer.writeIndex = 0;
+    Buffer().readIndex = 0;
+    Buffer().writeIndex = 0;
 }
 
 void Fail(const QString& text)
@@ -87,7 +91,7 @@ QByteArray GreetingRequest()
 
 QByteArray AuthenticationRequest()
 {
-    const Launch::CommandLine& s = Connection::Session;
+    const Launch::CommandLine& s = Connection::Link.Session;
     QByteArray r;
     r.append('\x01');
     r.append(static_cast<char>(s.proxyUserLength));
@@ -99,7 +103,7 @@ QByteArray AuthenticationRequest()
 
 QByteArray ConnectRequest()
 {
-    const Launch::CommandLine& s = Connection::Session;
+    const Launch::CommandLine& s = Connection::Link.Session;
     QHostAddress address;
     if (!address.setAddress(s.serverHost) || address.protocol() != QAbstractSocket::IPv4Protocol)
         return {};
@@ -114,18 +118,18 @@ QByteArray ConnectRequest()
 
 void StartProxyConnection()
 {
-    Transport::ProxyHandshakeDone = false;
-    Winsock1().RemoteHost = Connection::Session.proxyHost;
-    Winsock1().RemotePort = Connection::Session.proxyPort;
+    Transport::State.ProxyHandshakeDone = false;
+    Winsock1().RemoteHost = Connection::Link.Session.proxyHost;
+    Winsock1().RemotePort = Connection::Link.Session.proxyPort;
     Winsock1().Connect();
     if (!Connection::WaitForSocket()) {
         Connection::ConnectionFailed();
         return;
     }
     Connection::Link.AwaitingEntryReply = true;
-    ProxyStep = 0;
+    State.ProxyStep = 0;
     ResetBuffer();
-    ProxyStep = 1;
+    State.ProxyStep = 1;
     SendProxyRequest();
     Transport::StartTask(Transport::LinkWatchTask);
 }
@@ -133,14 +137,14 @@ void StartProxyConnection()
 void SendProxyRequest()
 {
     ResetBuffer();
-    switch (ProxyStep) {
+    switch (State.ProxyStep) {
     case 1:
         Winsock1().SendData(GreetingRequest());
-        ProxyStep = 2;
+        State.ProxyStep = 2;
         break;
     case 3:
         Winsock1().SendData(AuthenticationRequest());
-        ProxyStep = 4;
+        State.ProxyStep = 4;
         break;
     case 5: {
         const QByteArray request = ConnectRequest();
@@ -149,7 +153,7 @@ void SendProxyRequest()
             return;
         }
         Winsock1().SendData(request);
-        ProxyStep = 6;
+        State.ProxyStep = 6;
         break;
     }
     default:
@@ -164,10 +168,10 @@ void HandleProxyReply()
         return;
     const uint8_t b0 = BufferedByte(0);
     const uint8_t b1 = BufferedByte(1);
-    switch (ProxyStep) {
+    switch (State.ProxyStep) {
     case 2:
         if (b0 == 5 && (b1 == 0 || b1 == 2)) {
-            ProxyStep = b1 == 2 ? 3 : 5;
+            State.ProxyStep = b1 == 2 ? 3 : 5;
             SendProxyRequest();
         } else {
             Fail(QStringLiteral("请求代理失败！"));
@@ -175,7 +179,7 @@ void HandleProxyReply()
         break;
     case 4:
         if (b0 == 1 && b1 == 0) {
-            ProxyStep = 5;
+            State.ProxyStep = 5;
             SendProxyRequest();
         } else {
             Fail(QStringLiteral("代理服务器用户验证失败！"));
@@ -190,8 +194,8 @@ void HandleProxyReply()
         // the hand-over waits until all of it is in.
         if (ConnectReplyLength() == 0)
             return;
-        ProxyStep = 7;
-        Transport::ProxyHandshakeDone = true;
+        State.ProxyStep = 7;
+        Transport::State.ProxyHandshakeDone = true;
         HallLink::PostToHall(HallMessage::LoggedIn);
         SysmsgClear(0);
         SysmsgAdd(0, QStringLiteral("连接代理服务器成功！"));
@@ -206,7 +210,7 @@ void HandleProxyReply()
 
 void Reset()
 {
-    ProxyStep = 0;
+    State = ProxyRecord{};
 }
 
 }  // namespace Mod_Proxy

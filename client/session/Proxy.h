@@ -7,10 +7,13 @@
 
 namespace Mod_Proxy {
 
-// 0 connected, nothing sent; 1 greeting to send; 2 waiting for the method choice;
-// 3 authentication to send; 4 waiting for its result; 5 connect request to send;
-// 6 waiting for the connect result.
-inline uint8_t ProxyStep = 0;
+struct ProxyRecord {
+    // 0 connected, nothing sent; 1 greeting to send; 2 waiting for the method choice;
+    // 3 authentication to send; 4 waiting for its result; 5 connect request to send;
+    // 6 waiting for the connect result; 7 done, the socket belongs to the transport.
+    uint8_t ProxyStep = 0;
+};
+inline ProxyRecord State;
 
 // Opens the connection to the proxy and sends the greeting.
 void StartProxyConnection();
@@ -25,7 +28,7 @@ QByteArray AuthenticationRequest();
 // Empty when the server host is not a dotted IPv4 address.
 QByteArray ConnectRequest();
 
-// Back to step 0.
+// Back to the start-up record (step 0).
 void Reset();
 
 }  // namespace Mod_Proxy

@@ -142,10 +142,10 @@ void ReconnectAttempt()
     SysmsgClear(0);
     SysmsgClear(1);
     SysmsgAdd(0, QStringLiteral("正在重新连接服务器..."));
-    Connection::MarkEntryRequestAsReconnect(Transport::SessionCode);
+    Connection::MarkEntryRequestAsReconnect(Transport::State.SessionCode);
     g_requestSent = false;
     g_unansweredTicks = 0;
-    Transport::ProxyHandshakeDone = true;
+    Transport::State.ProxyHandshakeDone = true;
     Winsock1().Close();
     // The new connection starts with an empty ring: whatever of the old link is still
     // unhandled comes again, as the server sends everything after the request's session code.

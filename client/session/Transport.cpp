@@ -30,34 +30,56 @@ Packet g_receiveBuffer{};
 
 void WrapCounter(TaskId task)
 {
-    TickTask& t = TickTasks[task];
+    TickTask& t = State.TickTasks[task];
     if (Threshold[task] > 0 && t.counter >= Threshold[task])
         t.counter = 0;
 }
 
+void PutInSendRing(const Packet& packet)
+{
+    ByteRing& ring = State.SendRing;
+    for (uint8_t b : packet) {
+        ring.data[static_cast<size_t>(ring.writeIndex)] = b;
+        ring.writeIndex = (ring.writeIndex + 1) % RingSize;
+    }
+}
+
 void FeedOverflow()
 {
-    while (!SendOverflow.empty() && SendRing.Queued() + PacketSize < RingSize) {
-        const Packet& p = SendOverflow.front();
-        for (uint8_t b : p) {
-            SendRing.data[static_cast<size_t>(SendRing.writeIndex)] = b;
-            SendRing.writeIndex = (SendRing.writeIndex + 1) % RingSize;
-        }
-        SendOverflow.pop_front();
+    std::deque<Packet>& overflow = State.SendOverflow;
+    while (!overflow.empty() && State.SendRing.Queued() + PacketSize < RingSize) {
+        PutInSendRing(overflow.front());
+        overflow.pop_front();
     }
+}
+
+// Appends arrived bytes to a ring; false when the ring ran full, which the table cannot
+// survive (the reader would take the ring for empty).
+template <typename Ring>
+bool PutArrived(Ring& ring, const QByteArray& bytes)
+{
+    const int size = static_cast<int>(ring.data.size());
+    for (char b : bytes) {
+        ring.data[static_cast<size_t>(ring.writeIndex)] = static_cast<uint8_t>(b);
+        ring.writeIndex = (ring.writeIndex + 1) % size;
+        if (ring.writeIndex == ring.readIndex)
+            return false;
+    }
+    return true;
 }
 
 void RunSendTask()
 {
-    TickTask& t = TickTasks[SendTask];
+    TickTask& t = State.TickTasks[SendTask];
     if (t.counter >= 1 && t.flag) {
-        if (SendRing.Queued() < PacketSize) {
+        ByteRing& ring = State.SendRing;
+        if (ring.Queued() < PacketSize) {
             t.flag = false;
         } else {
             QByteArray bytes(PacketSize, '\0');
             for (int i = 0; i < PacketSize; ++i) {
-                bytes[i] = static_cast<char>(SendRing.data[static_cast<size_t>(SendRing.readIndex)]);
-                SendRing.readIndex = (SendRing.readIndex + 1) % RingSize;
+                bytes[i] = static_cast<char>(ring.data[static_cast<size_t>(ring.readIndex)]);
+                ring.readIndex = (ring.readIndex + 1) % RingSize;
             }
             // A packet queued while the link is down is dropped here, without a word.
             if (Winsock1().State() == SocketState::Connected)
@@ -70,26 +92,27 @@ void RunSendTask()
 
 void RunReceiveTask()
 {
-    TickTask& t = TickTasks[ReceiveTask];
+    TickTask& t = State.TickTasks[ReceiveTask];
     if (t.counter >= 2 && t.flag) {
         const bool roundRunning = ConnectionWatch::RoundRunning();
         if (roundRunning) {
-            ++IdleReceiveRuns;
-            if (IdleReceiveRuns > 4999) {
+            ++State.IdleReceiveRuns;
+            if (State.IdleReceiveRuns > 4999) {
                 ConnectionWatch::SilenceWatchFired();
-                IdleReceiveRuns = 0;
+                State.IdleReceiveRuns = 0;
             }
         }
-        if (RecvRing.Queued() >= PacketSize) {
-            const auto from = static_cast<size_t>(RecvRing.readIndex);
-            std::copy_n(RecvRing.data.begin() + static_cast<std::ptrdiff_t>(from), PacketSize,
+        ByteRing& ring = State.RecvRing;
+        if (ring.Queued() >= PacketSize) {
+            const auto from = static_cast<size_t>(ring.readIndex);
+            std::copy_n(ring.data.begin() + static_cast<std::ptrdiff_t>(from), PacketSize,
                         g_receiveBuffer.begin());
-            RecvRing.readIndex = (RecvRing.readIndex + PacketSize) % RingSize;
+            ring.readIndex = (ring.readIndex + PacketSize) % RingSize;
             DeliverPacket(g_receiveBuffer);
             if (ConnectionWatch::RoundRunning())
-                IdleReceiveRuns = 0;
+                State.IdleReceiveRuns = 0;
         }
-        t.counter = RecvRing.Queued() >= PacketSize ? 1 : 0;
+        t.counter = ring.Queued() >= PacketSize ? 1 : 0;
     }
 }
 
@@ -98,9 +121,9 @@ void RunReceiveTask()
 void SendPacket(Packet packet)
 {
     if (packet[Wire::CommandByte] == Command::Chat) {
-        if (PendingChatText.isEmpty())
+        if (State.PendingChatText.isEmpty())
             return;
-        const QString text = PendingChatText.left(Field::Chat::MaxCharacters);
+        const QString text = State.PendingChatText.left(Field::Chat::MaxCharacters);
         int at = Field::Chat::Text;
         for (QChar unit : text) {
             const QByteArray bytes = Gbk::EncodeUnit(unit);
@@ -109,68 +132,53 @@ void SendPacket(Packet packet)
         }
         for (int i = at; i < PacketSize; ++i)
             packet[static_cast<size_t>(i)] = 0;
-        PendingChatText.clear();
+        State.PendingChatText.clear();
     }
-    packet[Wire::SessionCodeByte] = SessionCode[0];
-    packet[Wire::SessionCodeByte + 1] = SessionCode[1];
+    packet[Wire::SessionCodeByte] = State.SessionCode[0];
+    packet[Wire::SessionCodeByte + 1] = State.SessionCode[1];
 
     // 127 packets fill the ring (a 128th would make it look empty); later ones wait aside.
-    if (!SendOverflow.empty() || SendRing.Queued() + PacketSize >= RingSize) {
-        SendOverflow.push_back(packet);
-    } else {
-        for (uint8_t b : packet) {
-            SendRing.data[static_cast<size_t>(SendRing.writeIndex)] = b;
-            SendRing.writeIndex = (SendRing.writeIndex + 1) % RingSize;
-        }
-    }
+    if (!State.SendOverflow.empty() || State.SendRing.Queued() + PacketSize >= RingSize)
+        State.SendOverflow.push_back(packet);
+    else
+        PutInSendRing(packet);
     StartTask(SendTask);
-    if (LogEnabled)
+    if (State.LogEnabled)
         WriteLogLine(QStringLiteral("发送指令："), packet);
 }
 
 void StartTask(TaskId task)
 {
-    TickTasks[task].flag = true;
-    TickTasks[task].counter = 0;
+    State.TickTasks[task].flag = true;
+    State.TickTasks[task].counter = 0;
 }
 
 void StopTask(TaskId task)
 {
-    TickTasks[task].flag = false;
-    TickTasks[task].counter = 0;
+    State.TickTasks[task].flag = false;
+    State.TickTasks[task].counter = 0;
 }
 
 void ClearAllTasks()
 {
-    for (TickTask& t : TickTasks)
+    for (TickTask& t : State.TickTasks)
         t.flag = false;
 }
 
 void OnDataArrival(int /*bytesTotal*/)
 {
     const QByteArray bytes = Winsock1().GetData();
-    if (ProxyHandshakeDone) {
-        for (char b : bytes) {
-            RecvRing.data[static_cast<size_t>(RecvRing.writeIndex)] = static_cast<uint8_t>(b);
-            RecvRing.writeIndex = (RecvRing.writeIndex + 1) % RingSize;
-            if (RecvRing.writeIndex == RecvRing.readIndex) {
-                HallLink::ReturnToHall();
-                Platform::EndProgram(1);
-                return;
-            }
-        }
-        TickTasks[ReceiveTask].flag = true;
-        TickTasks[ReceiveTask].counter = 0;
+    const bool fits = State.ProxyHandshakeDone ? PutArrived(State.RecvRing, bytes)
+                                               : PutArrived(State.ProxyBuffer, bytes);
+    if (!fits) {
+        HallLink::ReturnToHall();
+        Platform::EndProgram(1);
+        return;
+    }
+    if (State.ProxyHandshakeDone) {
+        State.TickTasks[ReceiveTask].flag = true;
+        State.TickTasks[ReceiveTask].counter = 0;
     } else {
-        for (char b : bytes) {
-            ProxyBuffer.data[static_cast<size_t>(ProxyBuffer.writeIndex)] = static_cast<uint8_t>(b);
-            ProxyBuffer.writeIndex = (ProxyBuffer.writeIndex + 1) % 1024;
-            if (ProxyBuffer.writeIndex == ProxyBuffer.readIndex) {
-                HallLink::ReturnToHall();
-                Platform::EndProgram(1);
-                return;
-            }
-        }
         Mod_Proxy::HandleProxyReply();
     }
 }
@@ -191,7 +199,7 @@ void RunTick()
 {
     for (int task = 0; task < TaskCount; ++task)
         if (Threshold[static_cast<size_t>(task)] > 0)
-            ++TickTasks[static_cast<size_t>(task)].counter;
+            ++State.TickTasks[static_cast<size_t>(task)].counter;
 
     RunSendTask();
     RunReceiveTask();
@@ -199,7 +207,7 @@ void RunTick()
     // The registered tasks, in the fixed order of the table.
     for (int task = LoginTask; task < TaskCount; ++task) {
         const auto t = static_cast<size_t>(task);
-        if (TickTasks[t].flag && TickTasks[t].counter >= Threshold[t]) {
+        if (State.TickTasks[t].flag && State.TickTasks[t].counter >= Threshold[t]) {
             // A copy, so that a step may register another step while it runs.
             if (const std::function<void()> step = g_taskSteps[t])
                 step();
@@ -212,16 +220,16 @@ void EmptyRings()
 {
     // Whole packets are dropped; the start of a packet still arriving is kept at the front,
     // or every later packet would be cut in the wrong place.
-    const int partial = RecvRing.Queued() % PacketSize;
+    ByteRing& recv = State.RecvRing;
+    const int partial = recv.Queued() % PacketSize;
     std::array<uint8_t, PacketSize> keep{};
     for (int i = 0; i < partial; ++i)
-        keep[static_cast<size_t>(i)] =
-            RecvRing.data[static_cast<size_t>((RecvRing.writeIndex - partial + i + RingSize) % RingSize)];
-    RecvRing.Empty();
-    std::copy_n(keep.begin(), partial, RecvRing.data.begin());
-    RecvRing.writeIndex = partial;
-    SendRing.Empty();
-    SendOverflow.clear();
+        keep[static_cast<size_t>(i)] = recv.data[static_cast<size_t>((recv.writeIndex - partial + i + RingSize) % RingSize)];
+    recv.Empty();
+    std::copy_n(keep.begin(), partial, recv.data.begin());
+    recv.writeIndex = partial;
+    State.SendRing.Empty();
+    State.SendOverflow.clear();
 }
 
 void OpenLog(const QString& path)
@@ -251,16 +259,7 @@ void WriteLogLine(const QString& prefix, const Packet& packet)
 
 void Reset()
 {
-    RecvRing = ByteRing{};
-    SendRing = ByteRing{};
-    SendOverflow.clear();
-    ProxyBuffer = ProxyRing{};
-    ProxyHandshakeDone = true;
-    TickTasks = {};
-    SessionCode = {0, 0};
-    PendingChatText.clear();
-    LogEnabled = false;
-    IdleReceiveRuns = 0;
+    State = TransportRecord{};
     g_packetHandler = nullptr;
     g_taskSteps = {};
     delete g_log;
@@ -284,10 +283,10 @@ void SetTaskStep(TaskId task, std::function<void()> step)
 void DeliverPacket(const Packet& packet)
 {
     if (packet[Wire::CommandByte] != Command::ReconnectResult) {
-        SessionCode[0] = packet[Wire::SessionCodeByte];
-        SessionCode[1] = packet[Wire::SessionCodeByte + 1];
+        State.SessionCode[0] = packet[Wire::SessionCodeByte];
+        State.SessionCode[1] = packet[Wire::SessionCodeByte + 1];
     }
-    if (LogEnabled)
+    if (State.LogEnabled)
         WriteLogLine(QStringLiteral("接收指令："), packet);
     Recording::Add(packet);
     if (g_packetHandler)

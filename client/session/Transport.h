@@ -38,21 +38,25 @@ struct TickTask {
 
 enum TaskId { SendTask, ReceiveTask, LoginTask, BlinkTask, TurnClockTask, ReadyClockTask, LinkWatchTask, TaskCount };
 
-inline ByteRing RecvRing;
-inline ByteRing SendRing;
-// Packets queued while SendRing holds 127 already; fed in as the ring drains, so nothing
-// queued is ever overwritten or lost.
-inline std::deque<Packet> SendOverflow;
-inline ProxyRing ProxyBuffer;
-inline bool ProxyHandshakeDone = true;
-inline std::array<TickTask, TaskCount> TickTasks{};
-inline std::array<uint8_t, 2> SessionCode{0, 0};
-inline QString PendingChatText;
-inline bool LogEnabled = false;
-inline int16_t IdleReceiveRuns = 0;
+// Everything of the spine that changes while the client runs, with its start-up values.
+struct TransportRecord {
+    ByteRing RecvRing;
+    ByteRing SendRing;
+    // Packets queued while SendRing holds 127 already; fed in as the ring drains, so nothing
+    // queued is ever overwritten or lost.
+    std::deque<Packet> SendOverflow;
+    ProxyRing ProxyBuffer;
+    bool ProxyHandshakeDone = true;
+    std::array<TickTask, TaskCount> TickTasks{};
+    std::array<uint8_t, 2> SessionCode{0, 0};
+    QString PendingChatText;
+    bool LogEnabled = false;
+    int16_t IdleReceiveRuns = 0;
+};
+inline TransportRecord State;
 
 // Queues a packet for the server; one leaves per tick. A chat packet (command 19) takes
-// its text from PendingChatText.
+// its text from State.PendingChatText.
 void SendPacket(Packet packet);
 
 // Starts a task: flag set, counter cleared.
@@ -72,7 +76,7 @@ void RunTick();
 // All four ring indices to 0; unsent and unprocessed bytes are dropped.
 void EmptyRings();
 
-// The packet log "log.txt": opened anew at start-up when LogEnabled.
+// The packet log "log.txt": opened anew at start-up when State.LogEnabled.
 void OpenLog(const QString& path);
 void WriteLogLine(const QString& prefix, const Packet& packet);
 

@@ -58,14 +58,14 @@ QString ProgramPath(const QString& relative)
 
 void StartSound(QWidget* window)
 {
-    if (MusicOn) {
-        SoundFiles[1] = ProgramPath(File::Music);
-        SoundFiles[6] = ProgramPath(File::Warning);
+    if (State.MusicOn) {
+        State.SoundFiles[1] = ProgramPath(File::Music);
+        State.SoundFiles[6] = ProgramPath(File::Warning);
     }
-    if (WarningSoundOn) {
+    if (State.WarningSoundOn) {
         OpenSoundOutput(window);
         StopSound();
-        PlaySound(SoundFiles[1], true);
+        PlaySound(State.SoundFiles[1], true);
         SetSoundVolume(FullVolume);
     }
 }
@@ -73,7 +73,7 @@ void StartSound(QWidget* window)
 void OpenSoundOutput(QWidget* window)
 {
     if (!Device().Open(window))
-        WarningSoundOn = false;
+        State.WarningSoundOn = false;
 }
 
 void PlaySound(const QString& path, bool loop)
@@ -83,19 +83,19 @@ void PlaySound(const QString& path, bool loop)
         const bool stopped = device.Stop();
         const bool released = device.Release();
         if (!stopped || !released)
-            WarningSoundOn = false;
+            State.WarningSoundOn = false;
     }
     if (path.isEmpty() || !device.Load(path))
         return;
     if (!device.Play(loop))
-        WarningSoundOn = false;
+        State.WarningSoundOn = false;
 }
 
 void StopSound()
 {
     SoundDevice& device = Device();
     if (device.HasSound() && !device.Stop())
-        WarningSoundOn = false;
+        State.WarningSoundOn = false;
 }
 
 void SetSoundVolume(int level)
@@ -104,12 +104,12 @@ void SetSoundVolume(int level)
         return;
     SoundDevice& device = Device();
     if (device.HasSound() && !device.SetVolume(level - FullVolume))
-        WarningSoundOn = false;
+        State.WarningSoundOn = false;
 }
 
 void PlayCue(const QString& relative)
 {
-    if (!EffectsOn)
+    if (!State.EffectsOn)
         return;
     PlaySound(ProgramPath(relative), false);
     SetSoundVolume(FullVolume);
@@ -117,9 +117,9 @@ void PlayCue(const QString& relative)
 
 void PlayWarningTick()
 {
-    if (!WarningSoundOn)
+    if (!State.WarningSoundOn)
         return;
-    PlaySound(SoundFiles[6], false);
+    PlaySound(State.SoundFiles[6], false);
     SetSoundVolume(FullVolume);
 }
 
@@ -191,10 +191,7 @@ void ResetSound()
         device->Stop();
         device->Release();
     }
-    MusicOn = true;
-    EffectsOn = true;
-    WarningSoundOn = true;
-    SoundFiles.fill(QString());
+    State = SoundRecord{};
 }
 
 }  // namespace Mod_Sound

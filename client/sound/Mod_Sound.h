@@ -15,16 +15,18 @@ class SoundDevice;
 
 namespace Mod_Sound {
 
-// All on at every start; only the settings window changes them, nothing stores them.
-inline bool MusicOn = true;          // the background tune
-inline bool EffectsOn = true;        // the action and event cues
-// The turn-clock warning. Also the record that the output works: a failing device call clears
-// it, and at start-up it decides whether the output is opened at all.
-inline bool WarningSoundOn = true;
-
-// Entries 1 (background tune) and 6 (clock warning) are filled at start-up; index 0 and the
-// entries between stay empty.
-inline std::array<QString, 7> SoundFiles{};
+struct SoundRecord {
+    // All on at every start; only the settings window changes them, nothing stores them.
+    bool MusicOn = true;          // the background tune
+    bool EffectsOn = true;        // the action and event cues
+    // The turn-clock warning. Also the record that the output works: a failing device call
+    // clears it, and at start-up it decides whether the output is opened at all.
+    bool WarningSoundOn = true;
+    // Entries 1 (background tune) and 6 (clock warning) are filled at start-up; index 0 and
+    // the entries between stay empty.
+    std::array<QString, 7> SoundFiles{};
+};
+inline SoundRecord State;
 
 // The files beside the program.
 namespace File {

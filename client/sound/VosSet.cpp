@@ -28,7 +28,7 @@ constexpr int ButtonHeight = 30;
 
 void ShowDialogPicture(PictureBox* control, int entry)
 {
-    LoadPictureById(control, Pictures::DialogButtonPictures[static_cast<size_t>(entry)]);
+    LoadPictureById(control, Pictures::Tables().DialogButtonPictures[static_cast<size_t>(entry)]);
 }
 
 bool FullScale()
@@ -127,28 +127,28 @@ void VosSet::SwitchOption(int index)
     changed = !changed;
     switch (index) {
     case 0:
-        if (Mod_Sound::MusicOn) {
-            Mod_Sound::MusicOn = false;
+        if (Mod_Sound::State.MusicOn) {
+            Mod_Sound::State.MusicOn = false;
             Mod_Sound::StopSound();
         } else {
-            Mod_Sound::MusicOn = true;
-            Mod_Sound::PlaySound(Mod_Sound::SoundFiles[1], true);
+            Mod_Sound::State.MusicOn = true;
+            Mod_Sound::PlaySound(Mod_Sound::State.SoundFiles[1], true);
             Mod_Sound::SetSoundVolume(Mod_Sound::FullVolume);
         }
         break;
     case 1:
-        Mod_Sound::EffectsOn = !Mod_Sound::EffectsOn;
+        Mod_Sound::State.EffectsOn = !Mod_Sound::State.EffectsOn;
         break;
     case 2:
-        Mod_Sound::WarningSoundOn = !Mod_Sound::WarningSoundOn;
+        Mod_Sound::State.WarningSoundOn = !Mod_Sound::State.WarningSoundOn;
         break;
     case 3: {
         // The felts are drawn for the large table only.
         if (!FullScale())
             return;
-        AltBackground = !AltBackground;
+        VosSetState.AltBackground = !VosSetState.AltBackground;
         if (PictureBox* table = TablePicture()) {
-            LoadPictureByKey(table, QString::fromLatin1(AltBackground ? Pictures::Key::Pic4
+            LoadPictureByKey(table, QString::fromLatin1(VosSetState.AltBackground ? Pictures::Key::Pic4
                                                                                 : Pictures::Key::Pic3));
             table->lower();
         }
@@ -164,11 +164,11 @@ void VosSet::ShowOptionPicture(int index)
 {
     bool on = false;
     switch (index) {
-    case 0: on = Mod_Sound::MusicOn; break;
-    case 1: on = Mod_Sound::EffectsOn; break;
-    case 2: on = Mod_Sound::WarningSoundOn; break;
+    case 0: on = Mod_Sound::State.MusicOn; break;
+    case 1: on = Mod_Sound::State.EffectsOn; break;
+    case 2: on = Mod_Sound::State.WarningSoundOn; break;
     case 3:
-        ShowDialogPicture(Command2[3], AltBackground ? BackgroundOnPicture : BackgroundOffPicture);
+        ShowDialogPicture(Command2[3], VosSetState.AltBackground ? BackgroundOnPicture : BackgroundOffPicture);
         return;
     default:
         return;
@@ -224,5 +224,5 @@ void UnloadVosSet()
 void ResetVosSet()
 {
     UnloadVosSet();
-    AltBackground = false;
+    VosSetState = VosSetRecord{};
 }

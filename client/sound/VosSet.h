@@ -12,8 +12,11 @@
 class MainForm;
 class PictureBox;
 
-// Whether the table shows the alternative felt (pic4 instead of pic3); off at every start.
-inline bool AltBackground = false;
+struct VosSetRecord {
+    // Whether the table shows the alternative felt (pic4 instead of pic3); off at every start.
+    bool AltBackground = false;
+};
+inline VosSetRecord VosSetState;
 
 class VosSet : public QWidget {
     Q_OBJECT

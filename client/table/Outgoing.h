@@ -20,7 +20,7 @@ Packet EntryRequest(const Launch::CommandLine& line);
 Packet KeepAlive(uint8_t seatBit);
 
 // Command 19 with the user's seat bit and, for a private remark, the addressed player's seat
-// bit; the text is taken from Transport::PendingChatText when the packet is queued.
+// bit; the text is taken from Transport::State.PendingChatText when the packet is queued.
 Packet ChatLine(uint8_t seatBit, uint8_t whisperSeatBit);
 
 // Command 16: leave the table (byte 14 = 1) or be ready for the next game (byte 15 = 1).

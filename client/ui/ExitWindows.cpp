@@ -27,7 +27,7 @@ PictureBox* Button(QWidget* parent, const char* name, int picture, QSize size, c
     button->setObjectName(QLatin1String(name));
     button->setStretch(true);
     button->setCursor(Qt::PointingHandCursor);
-    LoadPictureById(button, Pictures::DialogButtonPictures[static_cast<size_t>(picture)]);
+    LoadPictureById(button, Pictures::Tables().DialogButtonPictures[static_cast<size_t>(picture)]);
     button->resize(size);
     QObject::connect(button, &PictureBox::clicked, parent, [click](Qt::MouseButton b) {
         if (b == Qt::LeftButton)

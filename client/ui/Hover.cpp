@@ -26,7 +26,7 @@ void MainForm::AnNiuHover(int index)
     if (index < 0 || index >= int(AnNiu.size()) || AnNiuHighlighted[index])
         return;
     const int entry = Layout::AnNiuEntry(index, true, StartButtonContinues);
-    LoadPictureById(AnNiu[index], Pictures::ToolbarButtonPictures[entry]);
+    LoadPictureById(AnNiu[index], Pictures::Tables().ToolbarButtonPictures[entry]);
     AnNiuHighlighted[index] = true;
 }
 
@@ -35,7 +35,7 @@ void MainForm::OperationHover(int index)
     if (index < 0 || index >= int(Operation.size()) || OperationHighlighted[index])
         return;
     const int entry = Layout::OperationEntry(index, true);
-    LoadPictureById(Operation[index], Pictures::PlayButtonPictures[entry]);
+    LoadPictureById(Operation[index], Pictures::Tables().PlayButtonPictures[entry]);
     OperationHighlighted[index] = true;
 }
 
@@ -53,14 +53,14 @@ void MainForm::TableHover()
         if (!AnNiuHighlighted[i])
             continue;
         const int entry = Layout::AnNiuEntry(i, false, StartButtonContinues);
-        LoadPictureById(AnNiu[i], Pictures::ToolbarButtonPictures[entry]);
+        LoadPictureById(AnNiu[i], Pictures::Tables().ToolbarButtonPictures[entry]);
         AnNiuHighlighted[i] = false;
     }
     for (int i = 0; i < int(Operation.size()); ++i) {
         if (!OperationHighlighted[i])
             continue;
         const int entry = Layout::OperationEntry(i, false);
-        LoadPictureById(Operation[i], Pictures::PlayButtonPictures[entry]);
+        LoadPictureById(Operation[i], Pictures::Tables().PlayButtonPictures[entry]);
         OperationHighlighted[i] = false;
     }
 }
@@ -85,5 +85,5 @@ void MainForm::ShowStartButton(bool continues)
 {
     StartButtonContinues = continues;
     AnNiuHighlighted[2] = false;
-    LoadPictureById(AnNiu[2], Pictures::ToolbarButtonPictures[Layout::AnNiuEntry(2, false, continues)]);
+    LoadPictureById(AnNiu[2], Pictures::Tables().ToolbarButtonPictures[Layout::AnNiuEntry(2, false, continues)]);
 }

@@ -157,7 +157,7 @@ PictureBox* ClosePicture(QWidget* window)
     close->setStretch(true);
     close->setFixedSize(64, 26);
     close->setCursor(Qt::PointingHandCursor);
-    if (!LoadPictureById(close, Pictures::DialogButtonPictures[DialogClosePicture])) {
+    if (!LoadPictureById(close, Pictures::Tables().DialogButtonPictures[DialogClosePicture])) {
         close->setText(QStringLiteral("关闭"));
         close->setAlignment(Qt::AlignCenter);
         close->setStyleSheet(QStringLiteral("color: #ffe38a;"));

@@ -166,9 +166,9 @@ void FirstLayoutPass(MainForm& form)
             SetPointSize(label, 9, 8, s);
 
         Place(form.OK[p], OK[p], s);
-        LoadPictureById(form.OK[p], Pictures::ReadyMarkPictures[0]);
+        LoadPictureById(form.OK[p], Pictures::Tables().ReadyMarkPictures[0]);
         Place(form.first[p], first[p], s);
-        LoadPictureById(form.first[p], Pictures::PlaceMarkPictures[0]);
+        LoadPictureById(form.first[p], Pictures::Tables().PlaceMarkPictures[0]);
         Place(form.Speak[p], Speak[p], s);
         LoadPictureById(form.Speak[p], Pictures::PassBubbleFor(p));
         Place(form.btnJiaofen[p], btnJiaofen[p], s);
@@ -177,7 +177,7 @@ void FirstLayoutPass(MainForm& form)
     for (int i = 0; i < int(form.AnNiu.size()); ++i) {
         Place(form.AnNiu[i], AnNiu[i], s);
         const int entry = AnNiuEntry(i, false, form.StartButtonContinues);
-        LoadPictureById(form.AnNiu[i], Pictures::ToolbarButtonPictures[entry]);
+        LoadPictureById(form.AnNiu[i], Pictures::Tables().ToolbarButtonPictures[entry]);
     }
     form.AnNiuHighlighted.fill(false);
     form.AnNiuLatched[2] = true;
@@ -213,7 +213,7 @@ void FirstLayoutPass(MainForm& form)
     for (int p = 0; p < 4; ++p)
         for (int b = 0; b < 4; ++b)
             LoadPictureById(form.ImCmd[4 * p + b],
-                                      Pictures::VideoCommandPictures[p == 0 ? ownIcons[b] : remoteIcons[b]]);
+                                      Pictures::Tables().VideoCommandPictures[p == 0 ? ownIcons[b] : remoteIcons[b]]);
     Place(form.Tiplbl, Tiplbl, s);
     SetPointSize(form.Tiplbl, 8, 7, s);
 }
@@ -228,7 +228,7 @@ void SecondLayoutPass(MainForm& form)
 
     for (int i = 0; i < int(form.Operation.size()); ++i) {
         Place(form.Operation[i], Operation[i], s);
-        LoadPictureById(form.Operation[i], Pictures::PlayButtonPictures[OperationEntry(i, false)]);
+        LoadPictureById(form.Operation[i], Pictures::Tables().PlayButtonPictures[OperationEntry(i, false)]);
     }
     form.OperationHighlighted.fill(false);
 

@@ -28,8 +28,8 @@ void Place(QWidget* control, const DesignRect& design, const LayoutScaleFactors&
 int ScaledX(double design);
 int ScaledY(double design);
 
-// Picture table entries of the buttons (Pictures::ToolbarButtonPictures and
-// Pictures::PlayButtonPictures); -1 for an index without a button.
+// Picture table entries of the buttons (ToolbarButtonPictures and PlayButtonPictures of
+// Pictures::Tables()); -1 for an index without a button.
 // AnNiu(2) shows the start pair until the first game has been started, the continue pair after.
 int AnNiuEntry(int index, bool highlighted, bool startButtonContinues);
 int OperationEntry(int index, bool highlighted);

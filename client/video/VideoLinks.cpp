@@ -51,12 +51,12 @@ void HidePositionVideo(MainForm& form, int i)
 void StartRelay()
 {
     P2PSocket& socket = P2PSocket1();
-    socket.ServerHost = Connection::Session.serverHost;
+    socket.ServerHost = Connection::Link.Session.serverHost;
     bool ok = false;
     const int port = qEnvironmentVariable("QUELLOR_RELAY_PORT").toInt(&ok);
     socket.ServerPort = ok && port > 0 && port < 65536 ? port : RelayPort;
     socket.MaxUsers = 3;
-    socket.Login(Connection::Session.userKey);
+    socket.Login(Connection::Link.Session.userKey);
     Video.RelayOnline = false;
 }
 

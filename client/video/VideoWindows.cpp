@@ -75,7 +75,7 @@ int ButtonPicture(int k, bool over)
     static constexpr int Remote[4][2] = {{0, 4}, {1, 5}, {2, 6}, {8, 9}};
     const int b = k % 4;
     const int entry = k < 4 ? Own[b][over ? 1 : 0] : Remote[b][over ? 1 : 0];
-    return Pictures::VideoCommandPictures[static_cast<size_t>(entry)];
+    return Pictures::Tables().VideoCommandPictures[static_cast<size_t>(entry)];
 }
 
 QRect TableFrame()
@@ -144,7 +144,7 @@ void frmZoom::Apply(Size size)
     const double h = Scale().h * Twip, v = Scale().v * Twip;
     resize(qRound(z.window.width() * h), qRound(z.window.height() * v));
     Back->setGeometry(rect());
-    LoadPictureById(Back, Pictures::VideoWindowPictures[static_cast<size_t>((SmallLayout() ? 3 : 0) + static_cast<int>(size))]);
+    LoadPictureById(Back, Pictures::Tables().VideoWindowPictures[static_cast<size_t>((SmallLayout() ? 3 : 0) + static_cast<int>(size))]);
     vshow1->setGeometry(qRound(z.displayAt.x() * h), qRound(z.displayAt.y() * v), qRound(z.display.width() * h),
                         qRound(z.display.height() * v));
     const int bw = qRound(225 * h), bh = qRound(240 * v);
@@ -389,7 +389,7 @@ void CommandClick(int k)
         form->ImgKuang[i]->hide();
         if (ZoomShowing(p))
             HideZoom(p);
-        LoadPictureById(form->ImgShow[i], Pictures::VideoCommandPictures[1]);
+        LoadPictureById(form->ImgShow[i], Pictures::Tables().VideoCommandPictures[1]);
         form->ImgShow[i]->show();
         form->ImgShow[i]->raise();
         break;

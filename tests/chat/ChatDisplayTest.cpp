@@ -24,7 +24,7 @@ QByteArray ReadFile(const QString& path)
 
 bool BlinkStarted()
 {
-    return TableState.Clock.BlinkCount == 8 && Transport::TickTasks[Transport::BlinkTask].flag;
+    return TableState.Clock.BlinkCount == 8 && Transport::State.TickTasks[Transport::BlinkTask].flag;
 }
 
 // The text of display lines put back together: later lines lose their leading blank.
@@ -84,7 +84,7 @@ TEST_F(ChatDisplayTest, LinesAreComposedFilteredAndAnnounced)
     const int normal = form->AnNiu[1]->pictureId();
     for (int tick = 0; tick < 8 * 10; ++tick)
         Transport::RunTick();
-    EXPECT_FALSE(Transport::TickTasks[Transport::BlinkTask].flag);
+    EXPECT_FALSE(Transport::State.TickTasks[Transport::BlinkTask].flag);
     EXPECT_EQ(form->AnNiu[1]->pictureId(), normal);
 }
 
@@ -307,7 +307,7 @@ TEST_F(ChatDisplayTest, VoicePhrasesPlayOnlyRecordedFilesInTheVoiceFolder)
     }
     EXPECT_EQ(voiceFolder + "v271013a1.wav", played);
     // At full volume, and even with the cues switched off.
-    Mod_Sound::EffectsOn = false;
+    Mod_Sound::State.EffectsOn = false;
     TableState.Players[1].voiceSet = "27";
     Packet p = ChatPacket(2, 0, "说话");
     p[Field::Chat::Voice] = 1;

@@ -15,7 +15,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     if (size == 0)
         return 0;
     FuzzSupport::Client client(false);
-    Launch::CommandLine& s = Connection::Session;
+    Launch::CommandLine& s = Connection::Link.Session;
     s.proxyType = 5;
     s.proxyHost = QStringLiteral("127.0.0.1");
     s.proxyPort = 1080;
@@ -27,7 +27,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         s.proxyPassword = QStringLiteral("pw");
         s.proxyPasswordLength = 2;
     }
-    Connection::EntryRequest = Wire::NewPacket(Command::Entry);
+    Connection::Link.EntryRequest = Wire::NewPacket(Command::Entry);
     Mod_Proxy::StartProxyConnection();
 
     size_t at = 1;

@@ -173,7 +173,7 @@ TEST_F(ReconnectIntegration, ThroughASocks5ProxyWithAPasswordTheReconnectRunsThe
     ASSERT_TRUE(Run([this] { return Seen("cutting 1 link"); }, 30000)) << serverOut.toStdString();
     ASSERT_TRUE(Run([] { return Connection::Link.EntryOk && Connection::Link.Reconnected; }, 15000))
         << serverOut.toStdString();
-    EXPECT_TRUE(Transport::ProxyHandshakeDone);
+    EXPECT_TRUE(Transport::State.ProxyHandshakeDone);
     EXPECT_TRUE(TestDoubles::Seen().messageBoxes.empty());
 
     ExpectTheRoundFinishedInStep("through the proxy");

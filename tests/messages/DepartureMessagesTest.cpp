@@ -130,7 +130,7 @@ TEST_F(DepartureTest, LeavingTheTable)
     MainForm& f = Seated();
     Transport::StartTask(Transport::ReadyClockTask);
     Deliver(WithText(Command::PlayerLeft, Field::PlayerLeft::Key, "nobody"));
-    EXPECT_FALSE(Transport::TickTasks[Transport::ReadyClockTask].flag);
+    EXPECT_FALSE(Transport::State.TickTasks[Transport::ReadyClockTask].flag);
     EXPECT_EQ(TableState.Table.PlayersKnown, 4);
 
     Deliver(WithText(Command::PlayerLeft, Field::PlayerLeft::Key, "dave"));

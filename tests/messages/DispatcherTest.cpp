@@ -43,16 +43,16 @@ protected:
 TEST_F(DispatcherTest, SessionCodeIsTakenFromEveryPacketButAReconnectResult)
 {
     Transport::DeliverPacket(WithCode(24, 1, 2));
-    EXPECT_EQ(Transport::SessionCode, (std::array<uint8_t, 2>{1, 2}));
+    EXPECT_EQ(Transport::State.SessionCode, (std::array<uint8_t, 2>{1, 2}));
     Packet reconnect = WithCode(29, 9, 9);
     reconnect[15] = 1;
     Reconnect::RequestSent();
     Transport::DeliverPacket(reconnect);
-    EXPECT_EQ(Transport::SessionCode, (std::array<uint8_t, 2>{1, 2}));
+    EXPECT_EQ(Transport::State.SessionCode, (std::array<uint8_t, 2>{1, 2}));
     EXPECT_TRUE(Connection::Link.EntryOk);
     EXPECT_TRUE(Connection::Link.Reconnected);
     Transport::DeliverPacket(WithCode(5, 3, 4));
-    EXPECT_EQ(Transport::SessionCode, (std::array<uint8_t, 2>{3, 4}));
+    EXPECT_EQ(Transport::State.SessionCode, (std::array<uint8_t, 2>{3, 4}));
 }
 
 TEST_F(DispatcherTest, UnknownCommandsChangeNothingButTheSessionCode)
@@ -64,7 +64,7 @@ TEST_F(DispatcherTest, UnknownCommandsChangeNothingButTheSessionCode)
             p[static_cast<size_t>(i)] = 0xFF;
         SysmsgClear(0);
         Transport::DeliverPacket(p);
-        EXPECT_EQ(Transport::SessionCode[0], command);
+        EXPECT_EQ(Transport::State.SessionCode[0], command);
         EXPECT_FALSE(Connection::Link.EntryOk);
         EXPECT_TRUE(TableState.Table.WebPageAddress.isEmpty());
         EXPECT_TRUE(SysmsgText(0).isEmpty());
@@ -193,7 +193,7 @@ TEST_F(DispatcherTest, RandomPacketsAreHandledSafely)
         p[3] = commands[static_cast<size_t>(n) % std::size(commands)];
         Transport::DeliverPacket(p);
         if (p[3] != 29) {
-            ASSERT_EQ(Transport::SessionCode[0], p[260]);
+            ASSERT_EQ(Transport::State.SessionCode[0], p[260]);
         }
     }
     EXPECT_LE(TableState.Table.WebPageAddress.size(), 100);

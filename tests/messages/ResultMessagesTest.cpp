@@ -140,14 +140,14 @@ TEST_F(ResultMessagesTest, TheFourthResultFillsTheBoardTheTableAndTheHistory)
     // The others' cards left in their hands, face up.
     EXPECT_EQ(TableState.Seats[1].CardCount, 2);
     EXPECT_TRUE(f.cardImage1[0]->isVisible());
-    EXPECT_EQ(f.cardImage1[0]->pictureId(), Pictures::CardPictureIds[3 * 16 + 14]);
+    EXPECT_EQ(f.cardImage1[0]->pictureId(), Pictures::Tables().CardPictureIds[3 * 16 + 14]);
 
     EXPECT_FALSE(TableState.Round.RoundRunning);
     EXPECT_FALSE(TableState.Table.GameStarted);
     EXPECT_FALSE(f.AnNiuLatched[2]);
     EXPECT_EQ(SysmsgText(0), "请点击【继续】按钮继续游戏！");
     EXPECT_EQ(SysmsgText(1), "游戏将在15秒内开始");
-    EXPECT_TRUE(Transport::TickTasks[Transport::ReadyClockTask].flag);
+    EXPECT_TRUE(Transport::State.TickTasks[Transport::ReadyClockTask].flag);
     EXPECT_EQ(TableState.Clock.ClockValue, 15);
     EXPECT_EQ(f.Time_Img->pos(), QPoint(750, 600));
     EXPECT_TRUE(score.isVisible());

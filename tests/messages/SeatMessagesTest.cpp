@@ -140,12 +140,12 @@ TEST_F(SeatMessagesTest, PlayersAreSeatedShownAndTheFourthStartsTheTable)
     EXPECT_EQ(f.Nid[2]->text(), "[新手] 丁");
     EXPECT_EQ(f.Cash[2]->text(), "59999金币");
     EXPECT_EQ(f.Level[2]->text(), "第三级");
-    EXPECT_EQ(f.Tou[2]->pictureId(), Pictures::PortraitPictures[12]);
-    EXPECT_EQ(f.OK[2]->pictureId(), Pictures::ReadyMarkPictures[1]);
+    EXPECT_EQ(f.Tou[2]->pictureId(), Pictures::Tables().PortraitPictures[12]);
+    EXPECT_EQ(f.OK[2]->pictureId(), Pictures::Tables().ReadyMarkPictures[1]);
     EXPECT_TRUE(f.OK[2]->isVisible());
-    EXPECT_EQ(f.OK[0]->pictureId(), Pictures::ReadyMarkPictures[0]);
-    EXPECT_EQ(f.OK[1]->pictureId(), Pictures::ReadyMarkPictures[2]);
-    EXPECT_EQ(f.Tou[1]->pictureId(), Pictures::PortraitPictures[0]);
+    EXPECT_EQ(f.OK[0]->pictureId(), Pictures::Tables().ReadyMarkPictures[0]);
+    EXPECT_EQ(f.OK[1]->pictureId(), Pictures::Tables().ReadyMarkPictures[2]);
+    EXPECT_EQ(f.Tou[1]->pictureId(), Pictures::Tables().PortraitPictures[0]);
     EXPECT_EQ(InfoWindows::TheScore().ID[2]->text(), "丁");
     EXPECT_EQ(InfoWindows::TheHero().ID[0]->text(), "甲");
     EXPECT_TRUE(hall->posted.empty());

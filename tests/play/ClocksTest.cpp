@@ -125,7 +125,7 @@ TEST_F(ClocksTest, ReadyClockResetsTheTableOnlyBeforeTheFirstGame)
         EXPECT_TRUE(TableState.Table.GameStarted);
         // The table was reset only when no game had started.
         EXPECT_EQ(TableState.Seats[2].CardCount, started ? 9 : 0) << started;
-        EXPECT_FALSE(Transport::TickTasks[Transport::ReadyClockTask].flag);
+        EXPECT_FALSE(Transport::State.TickTasks[Transport::ReadyClockTask].flag);
         Seconds(3);
         EXPECT_TRUE(Sent().empty());
     }
@@ -143,7 +143,7 @@ TEST_F(ClocksTest, BlinkEndsOnTheNormalPicture)
             shown.push_back(f.AnNiu[1]->pictureId());
     }
     EXPECT_EQ(shown, (std::vector<int>{153, 152, 153, 152, 153, 152, 153, 152, 152}));
-    EXPECT_FALSE(Transport::TickTasks[Transport::BlinkTask].flag);
+    EXPECT_FALSE(Transport::State.TickTasks[Transport::BlinkTask].flag);
 }
 
 TEST_F(ClocksTest, KeepAliveRunsFromTheEntryToTheDeal)
@@ -156,7 +156,7 @@ TEST_F(ClocksTest, KeepAliveRunsFromTheEntryToTheDeal)
     f.TimerKeepAlive->setInterval(1);
     QElapsedTimer waited;
     waited.start();
-    while (Transport::SendRing.Queued() == 0 && waited.elapsed() < 2000)
+    while (Transport::State.SendRing.Queued() == 0 && waited.elapsed() < 2000)
         QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
     f.TimerKeepAlive->stop();
     std::vector<Packet> sent = Sent();

@@ -116,7 +116,7 @@ protected:
             out.push_back(p);
         }
         socket->sent.clear();
-        Transport::ByteRing& ring = Transport::SendRing;
+        Transport::ByteRing& ring = Transport::State.SendRing;
         while (ring.Queued() >= PacketSize) {
             Packet p{};
             for (int i = 0; i < PacketSize; ++i) {
@@ -125,9 +125,9 @@ protected:
             }
             out.push_back(p);
         }
-        for (const Packet& p : Transport::SendOverflow)
+        for (const Packet& p : Transport::State.SendOverflow)
             out.push_back(p);
-        Transport::SendOverflow.clear();
+        Transport::State.SendOverflow.clear();
         return out;
     }
 

@@ -14,7 +14,7 @@ class RoundTest : public PlayFixture {};
 
 int PictureIdOfFan(int position, int count)
 {
-    return Pictures::FanPictures[static_cast<size_t>(position - 1)][static_cast<size_t>(count - 1)];
+    return Pictures::Tables().FanPictures[static_cast<size_t>(position - 1)][static_cast<size_t>(count - 1)];
 }
 
 }  // namespace
@@ -47,7 +47,7 @@ TEST_F(RoundTest, DealShowsCaptionsCountsSortedHandFansAndClock)
         PictureBox* card = f.cardImage0[static_cast<size_t>(slot.ImageIndex)];
         EXPECT_TRUE(card->isVisible());
         EXPECT_EQ(card->y(), TableState.Display.BaseTop);
-        EXPECT_EQ(card->pictureId(), Pictures::CardPictureIds[static_cast<size_t>(Rules::PictureCode(slot.value))]);
+        EXPECT_EQ(card->pictureId(), Pictures::Tables().CardPictureIds[static_cast<size_t>(Rules::PictureCode(slot.value))]);
         EXPECT_GT(card->x(), lastLeft);
         lastLeft = card->x();
     }

@@ -55,24 +55,24 @@ QSize ListedSize(int id)
 
 std::vector<int> AllTableIds()
 {
-    using namespace Pictures;
+    const Pictures::IdTables& t = Pictures::Tables();
     std::vector<int> ids;
     auto add = [&ids](const auto& table) {
         for (int id : table)
             if (id != 0)
                 ids.push_back(id);
     };
-    add(CardPictureIds);
-    add(ToolbarButtonPictures);
-    add(DialogButtonPictures);
-    add(PlayButtonPictures);
-    for (const auto& fans : FanPictures)
+    add(t.CardPictureIds);
+    add(t.ToolbarButtonPictures);
+    add(t.DialogButtonPictures);
+    add(t.PlayButtonPictures);
+    for (const auto& fans : t.FanPictures)
         add(fans);
-    add(PortraitPictures);
-    add(ReadyMarkPictures);
-    add(PlaceMarkPictures);
-    add(VideoCommandPictures);
-    add(VideoWindowPictures);
+    add(t.PortraitPictures);
+    add(t.ReadyMarkPictures);
+    add(t.PlaceMarkPictures);
+    add(t.VideoCommandPictures);
+    add(t.VideoWindowPictures);
     return ids;
 }
 
@@ -107,9 +107,9 @@ TEST_F(PictureTables, CardIdsPerLayout)
     };
     for (const Case& c : cases) {
         Pictures::BuildPictureTables(kLarge);
-        EXPECT_EQ(Pictures::CardPictureIds[c.code], c.large) << "code " << c.code;
+        EXPECT_EQ(Pictures::Tables().CardPictureIds[c.code], c.large) << "code " << c.code;
         Pictures::BuildPictureTables(kSmall);
-        EXPECT_EQ(Pictures::CardPictureIds[c.code], c.small) << "code " << c.code;
+        EXPECT_EQ(Pictures::Tables().CardPictureIds[c.code], c.small) << "code " << c.code;
     }
 }
 
@@ -120,7 +120,7 @@ TEST_F(PictureTables, SmallCardIdsCoverTheirBlockOnceAndInvalidCodesStayEmpty)
         Pictures::BuildPictureTables(scale);
         std::set<int> seen;
         for (int code = 0; code < 64; ++code) {
-            const int id = Pictures::CardPictureIds[code];
+            const int id = Pictures::Tables().CardPictureIds[code];
             if (invalid.count(code)) {
                 EXPECT_EQ(id, 0) << "code " << code;
                 continue;
@@ -139,16 +139,16 @@ TEST_F(PictureTables, SmallCardIdsCoverTheirBlockOnceAndInvalidCodesStayEmpty)
 TEST_F(PictureTables, ButtonTablesPerLayout)
 {
     Pictures::BuildPictureTables(kLarge);
-    EXPECT_EQ(Pictures::ToolbarButtonPictures[0], 150);
-    EXPECT_EQ(Pictures::ToolbarButtonPictures[1], 151);
-    EXPECT_EQ(Pictures::ToolbarButtonPictures[2], 152);
-    EXPECT_EQ(Pictures::ToolbarButtonPictures[19], 169);
+    EXPECT_EQ(Pictures::Tables().ToolbarButtonPictures[0], 150);
+    EXPECT_EQ(Pictures::Tables().ToolbarButtonPictures[1], 151);
+    EXPECT_EQ(Pictures::Tables().ToolbarButtonPictures[2], 152);
+    EXPECT_EQ(Pictures::Tables().ToolbarButtonPictures[19], 169);
 
     Pictures::BuildPictureTables(kSmall);
-    EXPECT_EQ(Pictures::ToolbarButtonPictures[0], 150);
-    EXPECT_EQ(Pictures::ToolbarButtonPictures[1], 151);
-    EXPECT_EQ(Pictures::ToolbarButtonPictures[2], 283);
-    EXPECT_EQ(Pictures::ToolbarButtonPictures[19], 300);
+    EXPECT_EQ(Pictures::Tables().ToolbarButtonPictures[0], 150);
+    EXPECT_EQ(Pictures::Tables().ToolbarButtonPictures[1], 151);
+    EXPECT_EQ(Pictures::Tables().ToolbarButtonPictures[2], 283);
+    EXPECT_EQ(Pictures::Tables().ToolbarButtonPictures[19], 300);
 
     // These do not depend on the layout.
     const std::array<int, 18> play = {178, 179, 180, 181, 182, 183, 184, 185, 186,
@@ -156,8 +156,8 @@ TEST_F(PictureTables, ButtonTablesPerLayout)
     const std::array<int, 8> dialog = {170, 171, 172, 173, 174, 175, 176, 177};
     for (const LayoutScaleFactors& scale : {kSmall, kLarge}) {
         Pictures::BuildPictureTables(scale);
-        EXPECT_EQ(Pictures::PlayButtonPictures, play);
-        EXPECT_EQ(Pictures::DialogButtonPictures, dialog);
+        EXPECT_EQ(Pictures::Tables().PlayButtonPictures, play);
+        EXPECT_EQ(Pictures::Tables().DialogButtonPictures, dialog);
     }
 }
 
@@ -165,17 +165,17 @@ TEST_F(PictureTables, OtherTables)
 {
     for (const LayoutScaleFactors& scale : {kSmall, kLarge}) {
         Pictures::BuildPictureTables(scale);
-        for (const auto& fans : Pictures::FanPictures)
+        for (const auto& fans : Pictures::Tables().FanPictures)
             for (int i = 0; i < 15; ++i)
                 EXPECT_EQ(fans[i], 260 + i);
         for (int i = 0; i < 20; ++i)
-            EXPECT_EQ(Pictures::PortraitPictures[i], 240 + i);
-        EXPECT_EQ(Pictures::ReadyMarkPictures, (std::array<int, 4>{280, 281, 282, 280}));
-        EXPECT_EQ(Pictures::PlaceMarkPictures, (std::array<int, 3>{360, 361, 362}));
+            EXPECT_EQ(Pictures::Tables().PortraitPictures[i], 240 + i);
+        EXPECT_EQ(Pictures::Tables().ReadyMarkPictures, (std::array<int, 4>{280, 281, 282, 280}));
+        EXPECT_EQ(Pictures::Tables().PlaceMarkPictures, (std::array<int, 3>{360, 361, 362}));
         for (int i = 0; i < 13; ++i)
-            EXPECT_EQ(Pictures::VideoCommandPictures[i], 850 + i);
+            EXPECT_EQ(Pictures::Tables().VideoCommandPictures[i], 850 + i);
         for (int i = 0; i < 6; ++i)
-            EXPECT_EQ(Pictures::VideoWindowPictures[i], 870 + i);
+            EXPECT_EQ(Pictures::Tables().VideoWindowPictures[i], 870 + i);
     }
 }
 
@@ -258,10 +258,10 @@ QImage Corner(const QImage& face)
 TEST(PictureSet, CardColoursFollowTheSuits)
 {
     Pictures::BuildPictureTables(kSmall);
-    const auto smallIds = Pictures::CardPictureIds;
+    const auto smallIds = Pictures::Tables().CardPictureIds;
     Pictures::BuildPictureTables(kLarge);
     for (int code = 3; code <= 63; ++code) {
-        if (Pictures::CardPictureIds[code] == 0 || code == 18)
+        if (Pictures::Tables().CardPictureIds[code] == 0 || code == 18)
             continue;
         const bool redCard = code == 17 || (code != 16 && (code / 16 == 0 || code / 16 == 2));
         for (int id : {code, smallIds[code]}) {
@@ -291,7 +291,7 @@ TEST(PictureSet, SmallFacesShowTheSameCardsAsTheLargeOnes)
     };
     const QSize probe(36, 48);
     Pictures::BuildPictureTables(kSmall);
-    const auto smallIds = Pictures::CardPictureIds;
+    const auto smallIds = Pictures::Tables().CardPictureIds;
     std::map<int, QImage> smallFaces;
     for (int id = 301; id <= 354; ++id)
         smallFaces[id] = grey(Embedded(id), probe);

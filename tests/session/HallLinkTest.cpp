@@ -32,26 +32,26 @@ TEST_F(HallLinkTest, RoundQuestionIsAnswered)
 
 TEST_F(HallLinkTest, ConnectAgainClosesAnOpenSocketAndLogsInAgain)
 {
-    Connection::Session.serverHost = "127.0.0.1";
-    Connection::Session.serverPort = 7000;
+    Connection::Link.Session.serverHost = "127.0.0.1";
+    Connection::Link.Session.serverPort = 7000;
     socket->state = SocketState::Connected;
     HallLink::OnHallMessage(22);
     EXPECT_EQ(socket->closeCalls, 1);
     EXPECT_EQ(socket->connectCalls, 1);
     EXPECT_EQ(socket->RemotePort, 7000);
-    EXPECT_TRUE(Transport::TickTasks[Transport::LoginTask].flag);
+    EXPECT_TRUE(Transport::State.TickTasks[Transport::LoginTask].flag);
     EXPECT_TRUE(Transport::TimerBongEnabled());
 }
 
 TEST_F(HallLinkTest, ANewConnectionStartsWithAnEmptyReceiveRing)
 {
     // Logged in; the server sends 100 bytes of a packet and stops; the hall says connect again.
-    Connection::Session.serverHost = "127.0.0.1";
-    Connection::Session.serverPort = 7000;
-    Connection::EntryRequest = Wire::NewPacket(Command::Entry);
+    Connection::Link.Session.serverHost = "127.0.0.1";
+    Connection::Link.Session.serverPort = 7000;
+    Connection::Link.EntryRequest = Wire::NewPacket(Command::Entry);
     socket->state = SocketState::Connected;
     socket->Deliver(QByteArray(100, '\x07'));
-    ASSERT_EQ(Transport::RecvRing.Queued(), 100);
+    ASSERT_EQ(Transport::State.RecvRing.Queued(), 100);
     HallLink::OnHallMessage(22);
     Connection::LoginTaskStep();
     ASSERT_EQ(socket->sent.size(), 1u);  // the entry request on the new connection
@@ -64,8 +64,8 @@ TEST_F(HallLinkTest, ANewConnectionStartsWithAnEmptyReceiveRing)
     for (int tick = 0; tick < 4; ++tick)
         Transport::RunTick();
     EXPECT_TRUE(Connection::Link.EntryOk);
-    EXPECT_EQ(Transport::SessionCode[0], 0x21);
-    EXPECT_EQ(Transport::RecvRing.Queued(), 0);
+    EXPECT_EQ(Transport::State.SessionCode[0], 0x21);
+    EXPECT_EQ(Transport::State.RecvRing.Queued(), 0);
 }
 
 TEST_F(HallLinkTest, NoHallMeansReturnAndAsideEndTheClient)
@@ -88,7 +88,7 @@ TEST_F(HallLinkTest, LocalChannelSpeaksFourByteNumbers)
     ASSERT_TRUE(server->listen(HallLink::EndpointName(caption)));
 
     HallLink::SetChannel(HallLink::MakeLocalChannel());
-    HallLink::HallCaption = caption;
+    HallLink::State.HallCaption = caption;
     HallLink::PostToHall(771);
     ASSERT_TRUE(server->waitForNewConnection(2000));
     QLocalSocket* peer = server->nextPendingConnection();

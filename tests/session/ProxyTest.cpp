@@ -21,7 +21,7 @@ protected:
     void SetUp() override
     {
         ClientFixture::SetUp();
-        Launch::CommandLine& s = Connection::Session;
+        Launch::CommandLine& s = Connection::Link.Session;
         s.proxyType = 5;
         s.proxyHost = "127.0.0.1";
         s.proxyPort = 1080;
@@ -31,7 +31,7 @@ protected:
         s.proxyUserLength = 1;
         s.proxyPassword = "pw";
         s.proxyPasswordLength = 2;
-        Connection::EntryRequest = Wire::NewPacket(Command::Entry);
+        Connection::Link.EntryRequest = Wire::NewPacket(Command::Entry);
         Mod_Proxy::StartProxyConnection();
     }
 };
@@ -43,7 +43,7 @@ TEST_F(ProxyTest, GreetingThenConnectWithoutAuthentication)
     EXPECT_EQ(socket->RemotePort, 1080);
     ASSERT_EQ(socket->sent.size(), 1u);
     EXPECT_EQ(socket->sent[0], Bytes({5, 2, 0, 2}));
-    EXPECT_FALSE(Transport::ProxyHandshakeDone);
+    EXPECT_FALSE(Transport::State.ProxyHandshakeDone);
     EXPECT_TRUE(Connection::Link.AwaitingEntryReply);
 
     socket->Deliver(Bytes({5, 0}));
@@ -81,7 +81,7 @@ TEST_F(ProxyTest, RefusalsShowTheirBoxAndCloseTheSocket)
         ASSERT_EQ(TestDoubles::Seen().messageBoxes.size(), 1u) << c.text;
         EXPECT_EQ(TestDoubles::Seen().messageBoxes[0].text, QString::fromUtf8(c.text));
         EXPECT_EQ(socket->state, SocketState::Closed);
-        EXPECT_FALSE(Transport::ProxyHandshakeDone);
+        EXPECT_FALSE(Transport::State.ProxyHandshakeDone);
     }
 }
 
@@ -91,10 +91,10 @@ TEST_F(ProxyTest, SuccessHandsOverWithoutLeakingTheBoundAddress)
     // The connect result comes in pieces, the first of one byte only.
     socket->Deliver(Bytes({5}));
     socket->Deliver(Bytes({0, 0, 1, 10}));
-    EXPECT_FALSE(Transport::ProxyHandshakeDone);
+    EXPECT_FALSE(Transport::State.ProxyHandshakeDone);
     socket->Deliver(Bytes({0, 0, 1, 0x1F, 0x90}));
-    EXPECT_TRUE(Transport::ProxyHandshakeDone);
-    EXPECT_EQ(Transport::RecvRing.Queued(), 0);
+    EXPECT_TRUE(Transport::State.ProxyHandshakeDone);
+    EXPECT_EQ(Transport::State.RecvRing.Queued(), 0);
     ASSERT_EQ(socket->sent.size(), 3u);
     EXPECT_EQ(socket->sent[2].size(), 272);
     EXPECT_EQ(socket->sent[2][3], 18);
@@ -103,7 +103,7 @@ TEST_F(ProxyTest, SuccessHandsOverWithoutLeakingTheBoundAddress)
 
     // From now on arrivals are packets.
     socket->Deliver(QByteArray(272, '\0'));
-    EXPECT_EQ(Transport::RecvRing.Queued(), 272);
+    EXPECT_EQ(Transport::State.RecvRing.Queued(), 272);
 }
 
 TEST(ProxyLine, ServerMustBeAnIPv4AddressBehindAProxy)

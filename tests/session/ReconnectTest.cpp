@@ -33,11 +33,11 @@ protected:
     {
         TableFixture::SetUp();
         Load({1280, 1024});
-        Connection::Session.proxyType = 0;
-        Connection::Session.serverHost = QStringLiteral("127.0.0.1");
-        Connection::Session.serverPort = 7430;
-        Connection::EntryRequest = Wire::NewPacket(Command::Entry);
-        Transport::SessionCode = {0x34, 0x12};
+        Connection::Link.Session.proxyType = 0;
+        Connection::Link.Session.serverHost = QStringLiteral("127.0.0.1");
+        Connection::Link.Session.serverPort = 7430;
+        Connection::Link.EntryRequest = Wire::NewPacket(Command::Entry);
+        Transport::State.SessionCode = {0x34, 0x12};
         TableState.Round.RoundRunning = true;
         Connection::Link.EntryOk = true;
         Transport::StartTask(Transport::LinkWatchTask);
@@ -58,7 +58,7 @@ protected:
     void Tick()
     {
         Reconnect::TimerCountTick();
-        if (Transport::TickTasks[Transport::LoginTask].flag)
+        if (Transport::State.TickTasks[Transport::LoginTask].flag)
             Connection::LoginTaskStep();
     }
 
@@ -86,16 +86,16 @@ TEST_F(ReconnectTest, InARoundTheControllerReconnectsWithTheMarkedRequestAndTheS
 {
     LoseLink();
     EXPECT_FALSE(Connection::Link.EntryOk);
-    EXPECT_FALSE(Transport::TickTasks[Transport::LinkWatchTask].flag);
+    EXPECT_FALSE(Transport::State.TickTasks[Transport::LinkWatchTask].flag);
     EXPECT_TRUE(form->TimerKeepAlive->isActive());
     EXPECT_EQ(socket->connectCalls, 0);  // the first attempt waits for the first count
 
     // Half a packet of the old link must not misalign the new one.
-    Transport::RecvRing.writeIndex = 100;
+    Transport::State.RecvRing.writeIndex = 100;
     socket->stateOnConnect = SocketState::Connected;
     Tick();
     EXPECT_EQ(SysmsgText(0), "正在重新连接服务器...");
-    EXPECT_EQ(Transport::RecvRing.Queued(), 0);
+    EXPECT_EQ(Transport::State.RecvRing.Queued(), 0);
     EXPECT_EQ(socket->connectCalls, 1);
     ASSERT_EQ(socket->sent.size(), 1u);
     const QByteArray request = socket->sent[0];
@@ -103,7 +103,7 @@ TEST_F(ReconnectTest, InARoundTheControllerReconnectsWithTheMarkedRequestAndTheS
     EXPECT_EQ(static_cast<uint8_t>(request[261]), 0x34);
     EXPECT_EQ(static_cast<uint8_t>(request[262]), 0x12);
     EXPECT_EQ(static_cast<uint8_t>(request[260]), 0);
-    EXPECT_TRUE(Transport::TickTasks[Transport::LinkWatchTask].flag);
+    EXPECT_TRUE(Transport::State.TickTasks[Transport::LinkWatchTask].flag);
     EXPECT_EQ(Connection::Link.ReconnectAttempts, 1);
 
     Transport::DeliverPacket(Result(1));
@@ -111,7 +111,7 @@ TEST_F(ReconnectTest, InARoundTheControllerReconnectsWithTheMarkedRequestAndTheS
     EXPECT_TRUE(Connection::Link.Reconnected);
     EXPECT_FALSE(Connection::Link.AwaitingEntryReply);
     EXPECT_EQ(SysmsgText(0), "正在重连服务器，请等待...！");
-    EXPECT_EQ(Transport::SessionCode, (std::array<uint8_t, 2>{0x34, 0x12}));
+    EXPECT_EQ(Transport::State.SessionCode, (std::array<uint8_t, 2>{0x34, 0x12}));
 
     // A second answer, or one out of the blue, changes nothing.
     SysmsgClear(0);
@@ -127,7 +127,7 @@ TEST_F(ReconnectTest, InARoundTheControllerReconnectsWithTheMarkedRequestAndTheS
     EXPECT_EQ(socket->connectCalls, 1);
 
     // The mark stays for any later send of the request.
-    EXPECT_EQ(Connection::EntryRequest[4], 28);
+    EXPECT_EQ(Connection::Link.EntryRequest[4], 28);
 }
 
 TEST_F(ReconnectTest, AServerThatStaysDownGetsTwentyOneAttemptsThenTheNotice)
@@ -222,16 +222,16 @@ TEST_F(ReconnectTest, LeavingTheTableStopsTheController)
 
 TEST_F(ReconnectTest, ThroughTheProxyEveryAttemptRunsTheHandshakeAgainAndARefusalIsOneFailedAttempt)
 {
-    Connection::Session.proxyType = 5;
-    Connection::Session.proxyHost = QStringLiteral("127.0.0.1");
-    Connection::Session.proxyPort = 1080;
+    Connection::Link.Session.proxyType = 5;
+    Connection::Link.Session.proxyHost = QStringLiteral("127.0.0.1");
+    Connection::Link.Session.proxyPort = 1080;
     LoseLink();
     socket->stateOnConnect = SocketState::Connected;
     Tick();
     ASSERT_EQ(socket->sent.size(), 1u);
     EXPECT_EQ(socket->sent[0], QByteArray("\x05\x02\x00\x02", 4));
     EXPECT_EQ(socket->RemotePort, 1080);
-    EXPECT_FALSE(Transport::ProxyHandshakeDone);
+    EXPECT_FALSE(Transport::State.ProxyHandshakeDone);
 
     socket->Deliver(QByteArray("\x05\xFF", 2));  // no acceptable method
     EXPECT_TRUE(TestDoubles::Seen().messageBoxes.empty());
@@ -245,7 +245,7 @@ TEST_F(ReconnectTest, ThroughTheProxyEveryAttemptRunsTheHandshakeAgainAndARefusa
     ASSERT_EQ(socket->sent.size(), 3u);
     EXPECT_EQ(socket->sent[2].size(), 10);  // the connect request
     socket->Deliver(QByteArray("\x05\x00\x00\x01\x7f\x00\x00\x01\x1d\x06", 10));
-    EXPECT_TRUE(Transport::ProxyHandshakeDone);
+    EXPECT_TRUE(Transport::State.ProxyHandshakeDone);
     ASSERT_EQ(socket->sent.size(), 4u);
     EXPECT_EQ(static_cast<uint8_t>(socket->sent[3][4]), 28);
     EXPECT_TRUE(Reconnect::AwaitingResult());
@@ -275,7 +275,7 @@ TEST_F(ReconnectTest, AnAttemptToAPeerThatNeverAnswersEndsWithinItsWait)
 
     SetWinsock1(MakeTcpWinsock());
     Transport::AttachSocket();
-    Connection::Session.serverPort = port;
+    Connection::Link.Session.serverPort = port;
     // The attempt waits 500 ms instead of 2.5 s; the counting timer runs every 600 ms meanwhile.
     Platform::SetWaitFactor(0.2);
     LoseLink();

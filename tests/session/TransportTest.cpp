@@ -120,7 +120,7 @@ TEST_F(TransportTest, OnePacketPerTickWithTheLastSessionCode)
 {
     socket->state = SocketState::Connected;
     Transport::SendPacket(Wire::NewPacket(Command::KeepAlive));
-    Transport::SessionCode = {0x12, 0x34};
+    Transport::State.SessionCode = {0x12, 0x34};
     Transport::SendPacket(Wire::NewPacket(Command::KeepAlive));
     Transport::RunTick();
     ASSERT_EQ(socket->sent.size(), 1u);
@@ -159,10 +159,10 @@ TEST_F(TransportTest, ChatTextEncoding)
         p[6] = 4;
         for (int i = 16; i < 260; ++i)
             p[static_cast<size_t>(i)] = 0xAA;  // garbage the text must clear
-        Transport::PendingChatText = text;
+        Transport::State.PendingChatText = text;
         Transport::SendPacket(p);
         Transport::RunTick();
-        EXPECT_TRUE(Transport::PendingChatText.isEmpty());
+        EXPECT_TRUE(Transport::State.PendingChatText.isEmpty());
         return socket->sent.empty() ? QByteArray() : socket->sent.back();
     };
 
@@ -185,7 +185,7 @@ TEST_F(TransportTest, ChatTextEncoding)
 
     // No text: the chat packet is dropped.
     const size_t before = socket->sent.size();
-    Transport::PendingChatText.clear();
+    Transport::State.PendingChatText.clear();
     Transport::SendPacket(Wire::NewPacket(Command::Chat));
     Transport::RunTick();
     EXPECT_EQ(socket->sent.size(), before);
@@ -195,7 +195,7 @@ TEST_F(TransportTest, PacketLogLines)
 {
     QTemporaryDir dir;
     const QString path = dir.filePath("log.txt");
-    Transport::LogEnabled = true;
+    Transport::State.LogEnabled = true;
     Transport::OpenLog(path);
     Packet p = Wire::NewPacket(Command::KeepAlive);
     p[6] = 2;
@@ -217,8 +217,8 @@ TEST_F(TransportTest, EmptyingTheRingsKeepsTheStartOfAPacketStillArriving)
     socket->state = SocketState::Connected;
     Transport::SendPacket(Wire::NewPacket(Command::KeepAlive));
     Transport::EmptyRings();
-    EXPECT_EQ(Transport::SendRing.Queued(), 0);
-    EXPECT_EQ(Transport::RecvRing.Queued(), 100);
+    EXPECT_EQ(Transport::State.SendRing.Queued(), 0);
+    EXPECT_EQ(Transport::State.RecvRing.Queued(), 100);
     socket->Deliver(b.mid(100));
     EXPECT_EQ(TicksUntilDelivered(4), (std::vector<int>{2}));
     ASSERT_EQ(delivered.size(), 1u);

@@ -200,7 +200,7 @@ TEST(PlaybackTest, LoopsVolumeAndStopsReachANullSink)
     Mod_Sound::SetSoundDevice(MakeQtSoundDevice());
     Mod_Sound::ResetSound();
     Mod_Sound::OpenSoundOutput(nullptr);
-    ASSERT_TRUE(Mod_Sound::WarningSoundOn) << "the null sink was not seen as an output";
+    ASSERT_TRUE(Mod_Sound::State.WarningSoundOn) << "the null sink was not seen as an output";
 
     const double before = sink.RmsOver(500, 0);
     ASSERT_GE(before, 0.0) << "the recording stalled";
@@ -240,7 +240,7 @@ TEST(PlaybackTest, LoopsVolumeAndStopsReachANullSink)
     // A missing file plays nothing and switches nothing off.
     Mod_Sound::PlaySound(dir.filePath("missing.wav"), false);
     EXPECT_FALSE(Mod_Sound::Device().HasSound());
-    EXPECT_TRUE(Mod_Sound::WarningSoundOn);
+    EXPECT_TRUE(Mod_Sound::State.WarningSoundOn);
 
     Mod_Sound::SetSoundDevice(nullptr);
 }

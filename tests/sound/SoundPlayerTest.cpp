@@ -44,28 +44,28 @@ TEST_F(SoundPlayerTest, ProgramPathTurnsBackslashesIntoTheProgramFolder)
 TEST_F(SoundPlayerTest, StartUpOpensTheOutputAndLoopsTheTuneAtFullVolume)
 {
     StartSound(nullptr);
-    EXPECT_EQ(SoundFiles[1], ProgramPath(File::Music));
-    EXPECT_EQ(SoundFiles[6], ProgramPath(File::Warning));
+    EXPECT_EQ(State.SoundFiles[1], ProgramPath(File::Music));
+    EXPECT_EQ(State.SoundFiles[6], ProgramPath(File::Warning));
     EXPECT_EQ(soundDevice->calls, Lines({"open", Load(File::Music), "play loop", "volume 0"}));
     EXPECT_TRUE(soundDevice->playing);
     EXPECT_TRUE(soundDevice->looping);
-    EXPECT_TRUE(WarningSoundOn);
+    EXPECT_TRUE(State.WarningSoundOn);
 }
 
 TEST_F(SoundPlayerTest, StartUpFollowsTheSwitches)
 {
     // Without the music the file list stays empty; the output still opens, nothing plays.
-    MusicOn = false;
+    State.MusicOn = false;
     StartSound(nullptr);
-    EXPECT_TRUE(SoundFiles[1].isEmpty());
+    EXPECT_TRUE(State.SoundFiles[1].isEmpty());
     EXPECT_EQ(soundDevice->calls, Lines({"open"}));
 
     // Without the warning the output is not even opened.
     ResetSound();
     soundDevice->calls.clear();
-    WarningSoundOn = false;
+    State.WarningSoundOn = false;
     StartSound(nullptr);
-    EXPECT_EQ(SoundFiles[6], ProgramPath(File::Warning));
+    EXPECT_EQ(State.SoundFiles[6], ProgramPath(File::Warning));
     EXPECT_TRUE(soundDevice->calls.isEmpty());
 }
 
@@ -73,9 +73,9 @@ TEST_F(SoundPlayerTest, NoOutputSwitchesTheWarningOffButCuesAreStillTried)
 {
     soundDevice->openSucceeds = false;
     StartSound(nullptr);
-    EXPECT_FALSE(WarningSoundOn);
-    EXPECT_TRUE(MusicOn);
-    EXPECT_TRUE(EffectsOn);
+    EXPECT_FALSE(State.WarningSoundOn);
+    EXPECT_TRUE(State.MusicOn);
+    EXPECT_TRUE(State.EffectsOn);
 
     soundDevice->calls.clear();
     PlayWarningTick();
@@ -125,7 +125,7 @@ TEST_F(SoundPlayerTest, VolumeLevelsMapToAttenuationAndOthersAreIgnored)
         SetSoundVolume(c.level);
         EXPECT_EQ(soundDevice->calls.size(), c.applied ? 1 : 0);
         EXPECT_EQ(soundDevice->volume, c.applied ? c.hundredthsOfDb : -1000);
-        EXPECT_TRUE(WarningSoundOn);
+        EXPECT_TRUE(State.WarningSoundOn);
     }
     // Without a current sound nothing is asked of the device.
     PlaySound(QString(), false);
@@ -155,12 +155,12 @@ TEST_F(SoundPlayerTest, AFailingDeviceSwitchesTheWarningOff)
         ResetSound();
         soundDevice->deviceFails = false;
         PlaySound(ProgramPath(File::Music), true);
-        ASSERT_TRUE(WarningSoundOn);
+        ASSERT_TRUE(State.WarningSoundOn);
         soundDevice->deviceFails = true;
         call();
-        EXPECT_FALSE(WarningSoundOn);
-        EXPECT_TRUE(MusicOn);
-        EXPECT_TRUE(EffectsOn);
+        EXPECT_FALSE(State.WarningSoundOn);
+        EXPECT_TRUE(State.MusicOn);
+        EXPECT_TRUE(State.EffectsOn);
     }
 }
 
@@ -172,8 +172,8 @@ TEST_F(SoundPlayerTest, AFileThatCannotBePlayedPlaysNothingAndKeepsTheSwitches)
     PlayCue(File::Pass);
     EXPECT_EQ(soundDevice->calls, Lines({"stop", "release", Load(File::Pass)}));
     EXPECT_FALSE(soundDevice->HasSound());
-    EXPECT_TRUE(WarningSoundOn);
-    EXPECT_TRUE(EffectsOn);
+    EXPECT_TRUE(State.WarningSoundOn);
+    EXPECT_TRUE(State.EffectsOn);
 }
 
 TEST_F(SoundPlayerTest, EachKindOfSoundAnswersToItsOwnSwitch)
@@ -186,15 +186,15 @@ TEST_F(SoundPlayerTest, EachKindOfSoundAnswersToItsOwnSwitch)
     player.voiceKind = 3;
     const QString phrase = VoicePhraseFile(player, 'a', 1);
 
-    EffectsOn = false;
-    WarningSoundOn = true;
+    State.EffectsOn = false;
+    State.WarningSoundOn = true;
     soundDevice->calls.clear();
     PlayCue(File::PlayShown);
     EXPECT_TRUE(soundDevice->calls.isEmpty()) << "a cue with the effects off";
     PlayWarningTick();
     EXPECT_EQ(soundDevice->current, ProgramPath(File::Warning));
 
-    WarningSoundOn = false;
+    State.WarningSoundOn = false;
     soundDevice->calls.clear();
     PlayWarningTick();
     EXPECT_TRUE(soundDevice->calls.isEmpty()) << "the warning switched off";

@@ -30,7 +30,7 @@ protected:
     void SetUp() override
     {
         ClientFixture::SetUp();
-        AltBackground = false;
+        VosSetState.AltBackground = false;
         Pictures::BuildPictureTables(TableState.Display.LayoutScale);
         StartSound(nullptr);
         table = new PictureBox(&tableWindow);
@@ -42,7 +42,7 @@ protected:
     void TearDown() override
     {
         UnloadVosSet();
-        AltBackground = false;
+        VosSetState.AltBackground = false;
         ClientFixture::TearDown();
     }
 
@@ -87,9 +87,9 @@ TEST_F(VosSetTest, LoadingLaysOutTheButtonsAndShowsTheSwitchesAsTheyAre)
 
 TEST_F(VosSetTest, AWindowLoadedLaterShowsTheSwitchesOfThatMoment)
 {
-    EffectsOn = false;
-    WarningSoundOn = false;
-    AltBackground = true;
+    State.EffectsOn = false;
+    State.WarningSoundOn = false;
+    VosSetState.AltBackground = true;
     VosSet& w = Window();
     EXPECT_EQ(w.Command2[0]->pictureId(), SoundOn);
     EXPECT_EQ(w.Command2[1]->pictureId(), SoundOff);
@@ -101,18 +101,18 @@ TEST_F(VosSetTest, SwitchingTheMusicStopsItAndStartsItAgainFromTheBeginning)
 {
     VosSet& w = Window();
     w.Command2Click(0);
-    EXPECT_FALSE(MusicOn);
+    EXPECT_FALSE(State.MusicOn);
     EXPECT_EQ(w.Command2[0]->pictureId(), SoundOff);
     EXPECT_EQ(soundDevice->calls, QStringList{"stop"});
     EXPECT_FALSE(soundDevice->playing);
 
     soundDevice->calls.clear();
     w.Command2Click(0);
-    EXPECT_TRUE(MusicOn);
+    EXPECT_TRUE(State.MusicOn);
     EXPECT_EQ(w.Command2[0]->pictureId(), SoundOn);
     // A fresh load plays from the start, looping, at full volume.
     EXPECT_EQ(soundDevice->calls,
-              (QStringList{"stop", "release", "load " + SoundFiles[1], "play loop", "volume 0"}));
+              (QStringList{"stop", "release", "load " + State.SoundFiles[1], "play loop", "volume 0"}));
     EXPECT_FALSE(w.ChangedSinceOpen[0]);
 }
 
@@ -123,7 +123,7 @@ TEST_F(VosSetTest, CuesAndWarningSwitchAtOnce)
         int option;
         bool* flag;
     };
-    for (const Case& c : {Case{1, &EffectsOn}, Case{2, &WarningSoundOn}}) {
+    for (const Case& c : {Case{1, &State.EffectsOn}, Case{2, &State.WarningSoundOn}}) {
         SCOPED_TRACE(c.option);
         const size_t i = static_cast<size_t>(c.option);
         w.Command2Click(c.option);
@@ -149,11 +149,11 @@ TEST_F(VosSetTest, CancelSwitchesBackWhatChangedAndRestartsTheTune)
 
     w.Command1Click(1);
     EXPECT_FALSE(w.isVisible());
-    EXPECT_TRUE(MusicOn);
-    EXPECT_TRUE(EffectsOn);
-    EXPECT_TRUE(WarningSoundOn);
+    EXPECT_TRUE(State.MusicOn);
+    EXPECT_TRUE(State.EffectsOn);
+    EXPECT_TRUE(State.WarningSoundOn);
     EXPECT_EQ(soundDevice->calls,
-              (QStringList{"stop", "release", "load " + SoundFiles[1], "play loop", "volume 0"}));
+              (QStringList{"stop", "release", "load " + State.SoundFiles[1], "play loop", "volume 0"}));
     EXPECT_EQ(w.Command2[0]->pictureId(), SoundOn);
     EXPECT_EQ(w.Command2[1]->pictureId(), SoundOn);
     EXPECT_EQ(w.Command2[2]->pictureId(), SoundOn);
@@ -167,34 +167,34 @@ TEST_F(VosSetTest, OkKeepsTheSwitchesAndALaterCancelTakesBackOnlyNewChanges)
     w.Command2Click(1);
     w.Command1Click(0);
     EXPECT_FALSE(w.isVisible());
-    EXPECT_FALSE(EffectsOn);
+    EXPECT_FALSE(State.EffectsOn);
     EXPECT_FALSE(w.ChangedSinceOpen[1]);
 
     w.show();
     w.Command2Click(2);
     w.Command1Click(1);
-    EXPECT_FALSE(EffectsOn) << "kept by the earlier OK";
-    EXPECT_TRUE(WarningSoundOn);
+    EXPECT_FALSE(State.EffectsOn) << "kept by the earlier OK";
+    EXPECT_TRUE(State.WarningSoundOn);
 
     // Cancel with nothing changed does nothing at all.
     soundDevice->calls.clear();
     w.show();
     w.Command1Click(1);
     EXPECT_TRUE(soundDevice->calls.isEmpty());
-    EXPECT_FALSE(EffectsOn);
+    EXPECT_FALSE(State.EffectsOn);
 }
 
 TEST_F(VosSetTest, TheBackgroundOptionPaintsTheFeltAtFullScale)
 {
     VosSet& w = Window();
     w.Command2Click(3);
-    EXPECT_TRUE(AltBackground);
+    EXPECT_TRUE(VosSetState.AltBackground);
     EXPECT_TRUE(Shows(table, Pictures::Key::Pic4));
     EXPECT_EQ(w.Command2[3]->pictureId(), BackgroundOn);
     EXPECT_EQ(tableWindow.children().first(), table) << "the felt goes to the back";
 
     w.Command1Click(1);
-    EXPECT_FALSE(AltBackground);
+    EXPECT_FALSE(VosSetState.AltBackground);
     EXPECT_TRUE(Shows(table, Pictures::Key::Pic3));
     EXPECT_EQ(w.Command2[3]->pictureId(), BackgroundOff);
 }
@@ -205,13 +205,13 @@ TEST_F(VosSetTest, InTheSmallLayoutTheBackgroundOptionOnlyNotesTheClick)
     Pictures::BuildPictureTables(TableState.Display.LayoutScale);
     VosSet& w = Window();
     w.Command2Click(3);
-    EXPECT_FALSE(AltBackground);
+    EXPECT_FALSE(VosSetState.AltBackground);
     EXPECT_TRUE(w.ChangedSinceOpen[3]);
     EXPECT_TRUE(table->pixmap().isNull());
     EXPECT_EQ(w.Command2[3]->pictureId(), BackgroundOff);
 
     w.Command1Click(1);
-    EXPECT_FALSE(AltBackground);
+    EXPECT_FALSE(VosSetState.AltBackground);
     EXPECT_TRUE(table->pixmap().isNull()) << "Cancel leaves the background alone";
     EXPECT_FALSE(w.ChangedSinceOpen[3]);
 }
@@ -223,22 +223,22 @@ TEST_F(VosSetTest, ButtonsAnswerTheLeftMouseButtonAndBadIndexesNothing)
     QMouseEvent right(QEvent::MouseButtonPress, inside, w.Command2[1]->mapToGlobal(inside), Qt::RightButton,
                       Qt::RightButton, Qt::NoModifier);
     QApplication::sendEvent(w.Command2[1], &right);
-    EXPECT_TRUE(EffectsOn);
+    EXPECT_TRUE(State.EffectsOn);
     QMouseEvent left(QEvent::MouseButtonPress, inside, w.Command2[1]->mapToGlobal(inside), Qt::LeftButton,
                      Qt::LeftButton, Qt::NoModifier);
     QApplication::sendEvent(w.Command2[1], &left);
-    EXPECT_FALSE(EffectsOn);
+    EXPECT_FALSE(State.EffectsOn);
     QApplication::sendEvent(w.Command1[1], &left);
-    EXPECT_TRUE(EffectsOn) << "Cancel by mouse";
+    EXPECT_TRUE(State.EffectsOn) << "Cancel by mouse";
     EXPECT_FALSE(w.isVisible());
 
     w.Command2Click(-1);
     w.Command2Click(4);
     w.Command1Click(2);
-    EXPECT_TRUE(MusicOn);
-    EXPECT_TRUE(EffectsOn);
-    EXPECT_TRUE(WarningSoundOn);
-    EXPECT_FALSE(AltBackground);
+    EXPECT_TRUE(State.MusicOn);
+    EXPECT_TRUE(State.EffectsOn);
+    EXPECT_TRUE(State.WarningSoundOn);
+    EXPECT_FALSE(VosSetState.AltBackground);
 }
 
 TEST_F(VosSetTest, ThePlaceOverTheTable)

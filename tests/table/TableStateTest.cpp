@@ -11,15 +11,15 @@ protected:
     void SetUp() override
     {
         ResetTableState();
-        Transport::RecvRing.Empty();
-        Transport::SendRing.Empty();
+        Transport::State.RecvRing.Empty();
+        Transport::State.SendRing.Empty();
     }
     void TearDown() override
     {
         SetDisplayResetControls({});
         ResetTableState();
-        Transport::RecvRing.Empty();
-        Transport::SendRing.Empty();
+        Transport::State.RecvRing.Empty();
+        Transport::State.SendRing.Empty();
     }
 };
 
@@ -70,10 +70,10 @@ void DirtyPlayState()
     TableState.Round.RoundRunning = true;
     TableState.Display.DealLayoutOffset = 25;
     TableState.Table.PlayersKnown = 4;
-    Transport::RecvRing.readIndex = 272;
-    Transport::RecvRing.writeIndex = 816;
-    Transport::SendRing.readIndex = 34544;
-    Transport::SendRing.writeIndex = 272;
+    Transport::State.RecvRing.readIndex = 272;
+    Transport::State.RecvRing.writeIndex = 816;
+    Transport::State.SendRing.readIndex = 34544;
+    Transport::State.SendRing.writeIndex = 272;
 }
 
 void ExpectHandsEmpty()
@@ -96,10 +96,10 @@ TEST_F(TableStateTest, FirstPlayStateResetEmptiesTheRings)
     DirtyPlayState();
     PlayStateResetFirst();
     ExpectHandsEmpty();
-    EXPECT_EQ(Transport::RecvRing.readIndex, 0);
-    EXPECT_EQ(Transport::RecvRing.writeIndex, 0);
-    EXPECT_EQ(Transport::SendRing.readIndex, 0);
-    EXPECT_EQ(Transport::SendRing.writeIndex, 0);
+    EXPECT_EQ(Transport::State.RecvRing.readIndex, 0);
+    EXPECT_EQ(Transport::State.RecvRing.writeIndex, 0);
+    EXPECT_EQ(Transport::State.SendRing.readIndex, 0);
+    EXPECT_EQ(Transport::State.SendRing.writeIndex, 0);
     EXPECT_EQ(TableState.Display.DealLayoutOffset, 25);
 }
 
@@ -109,8 +109,8 @@ TEST_F(TableStateTest, SecondPlayStateResetClearsTheLayoutOffsetAndKeepsTheRings
     PlayStateResetSecond();
     ExpectHandsEmpty();
     EXPECT_EQ(TableState.Display.DealLayoutOffset, 0);
-    EXPECT_EQ(Transport::RecvRing.Queued(), 544);
-    EXPECT_EQ(Transport::SendRing.Queued(), 544);
+    EXPECT_EQ(Transport::State.RecvRing.Queued(), 544);
+    EXPECT_EQ(Transport::State.SendRing.Queued(), 544);
 }
 
 struct ScaleCase {

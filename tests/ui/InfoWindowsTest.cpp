@@ -365,8 +365,8 @@ TEST_F(InfoWindowsTest, ClearEmptiesAndHidesEverything)
         score.ID[i]->setText(QStringLiteral("name"));
         hero.ID[i]->setText(QStringLiteral("name"));
         hero.sunScore[i]->setText(QStringLiteral("200"));
-        LoadPictureById(score.Tou[i], Pictures::PortraitPictures[i]);
-        LoadPictureById(hero.Tou[i], Pictures::PortraitPictures[i]);
+        LoadPictureById(score.Tou[i], Pictures::Tables().PortraitPictures[i]);
+        LoadPictureById(hero.Tou[i], Pictures::Tables().PortraitPictures[i]);
     }
     TableState.Players[0].nickname = QStringLiteral("小明");
     MoveOver(f.Tou[0]);

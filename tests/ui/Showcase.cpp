@@ -105,7 +105,7 @@ void Players(MainForm& f)
         f.Nid[p]->setText(QStringLiteral("[%1] %2").arg(s.title, s.nickname));
         f.Cash[p]->setText(s.coins);
         f.Level[p]->setText(s.level);
-        LoadPictureById(f.Tou[p], Pictures::PortraitPictures[s.portrait]);
+        LoadPictureById(f.Tou[p], Pictures::Tables().PortraitPictures[s.portrait]);
     }
 }
 
@@ -119,7 +119,7 @@ void ShowPlayed(std::array<PictureBox*, 14>& cards, int position, const std::vec
     const double anchorTop = PlayAnchors[static_cast<size_t>(position)].top * s.v;
     for (int j = 0; j < n; ++j) {
         PictureBox* card = cards[j];
-        LoadPictureById(card, Pictures::CardPictureIds[codes[j]]);
+        LoadPictureById(card, Pictures::Tables().CardPictureIds[codes[j]]);
         const double left = anchorLeft - (n * 0.11 + 0.39) * 90 * s.h + j * (small ? 0.3 : 0.22) * cards[0]->width() * s.h;
         card->setGeometry(qRound(left), qRound(anchorTop), qRound(80 * s.h), qRound(108 * s.v));
         card->show();
@@ -131,9 +131,9 @@ void Fan(MainForm& f, int index, int count)
 {
     const LayoutScaleFactors& s = TableState.Display.LayoutScale;
     PictureBox* fan = f.shanImage[index];
-    LoadPictureById(fan, Pictures::FanPictures[index][count - 1]);
+    LoadPictureById(fan, Pictures::Tables().FanPictures[index][count - 1]);
     if (s.h < 1) {
-        const QSize own = Pictures::PictureById(Pictures::FanPictures[index][count - 1]).size();
+        const QSize own = Pictures::PictureById(Pictures::Tables().FanPictures[index][count - 1]).size();
         fan->resize(qRound(own.width() * s.h), qRound(own.height() * s.v));
     }
     fan->show();
@@ -147,7 +147,7 @@ void Round(MainForm& f, bool everything)
     const int hand[14] = {3, 19, 35, 5, 21, 55, 8, 40, 26, 11, 59, 13, 46, 17};
     for (int k = 0; k < 14; ++k) {
         PictureBox* card = f.cardImage0[k];
-        LoadPictureById(card, Pictures::CardPictureIds[hand[k]]);
+        LoadPictureById(card, Pictures::Tables().CardPictureIds[hand[k]]);
         card->show();
         card->raise();
         if (k == 5 || k == 6)
@@ -162,7 +162,7 @@ void Round(MainForm& f, bool everything)
     Fan(f, 1, 9);
     if (everything)
         Fan(f, 2, 4);
-    LoadPictureById(f.first[3], Pictures::PlaceMarkPictures[0]);
+    LoadPictureById(f.first[3], Pictures::Tables().PlaceMarkPictures[0]);
     f.first[3]->show();
     f.Speak[1]->show();
 
@@ -214,7 +214,7 @@ void Video(MainForm& f)
         f.vshow1[p]->setPicture(0, CameraFrame(f.vshow1[p]->size(), walls[p]));
         f.vshow1[p]->show();
         f.PicLocal[p]->show();
-        LoadPictureById(f.ImgShow[p], Pictures::VideoCommandPictures[1]);
+        LoadPictureById(f.ImgShow[p], Pictures::Tables().VideoCommandPictures[1]);
         f.ImgShow[p]->show();
     }
 }
@@ -224,9 +224,9 @@ void Everything(MainForm& f)
     Round(f, true);
     Video(f);
     for (int p = 0; p < 4; ++p) {
-        LoadPictureById(f.OK[p], Pictures::ReadyMarkPictures[p % 3]);
+        LoadPictureById(f.OK[p], Pictures::Tables().ReadyMarkPictures[p % 3]);
         f.OK[p]->show();
-        LoadPictureById(f.first[p], Pictures::PlaceMarkPictures[p % 3]);
+        LoadPictureById(f.first[p], Pictures::Tables().PlaceMarkPictures[p % 3]);
         f.first[p]->show();
         f.Speak[p]->show();
         f.btnJiaofen[p]->show();
