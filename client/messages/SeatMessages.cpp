@@ -61,11 +61,7 @@ PlayerRecord DecodePlayerBlock(const Packet& p)
     r.points = Wire::Amount64(p, Points);
     r.credit = Wire::Amount64(p, Credit);
     r.coins = Wire::Amount64(p, Coins);
-    r.amount3 = Wire::Amount64(p, Amount3);
     r.levelName = Wire::DoubleByteText(p, LevelName, LevelNameWidth);
-    r.amount4 = Wire::Amount64(p, Amount4);
-    r.amount5 = Wire::Amount64(p, Amount5);
-    r.amount6 = Wire::Amount64(p, Amount6);
     r.logins = Wire::ReadLE32(p, Logins);
     r.disconnects = Wire::ReadLE32(p, Disconnects);
     r.wins = Wire::ReadLE32(p, Wins);
@@ -125,10 +121,8 @@ void ChooseVoices()
         player.voiceSet = QStringLiteral("27");
         player.voiceId = QLatin1String(Ids[j]);
     }
-    for (size_t i = 0; i < 4; ++i) {
-        voice.Voices[i] = TableState.Players[i].voiceId;
+    for (size_t i = 0; i < 4; ++i)
         TableState.Players[i].voiceKind = TableState.Players[i].sex != 0 ? 3 : 2;
-    }
 }
 
 // The player of a position on the table and in the score and hero windows.

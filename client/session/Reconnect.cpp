@@ -89,11 +89,6 @@ bool Loaded()
     return g_loaded;
 }
 
-bool TimerReconnectEnabled()
-{
-    return g_form != nullptr && g_form->TimerReconnect.isActive();
-}
-
 bool TimerCountEnabled()
 {
     return g_form != nullptr && g_form->TimerCount.isActive();

@@ -17,7 +17,6 @@ void Load();
 // Both timers off; the controller no longer acts.
 void Unload();
 bool Loaded();
-bool TimerReconnectEnabled();
 bool TimerCountEnabled();
 
 // TimerReconnect (1 ms): hands over to TimerCount.

@@ -39,9 +39,8 @@ struct PlayerRecord {
     QString face;             // "m" or "w" and a digit
     uint8_t sex = 0;          // 1 man, 0 woman
     QString area;
-    double points = 0, credit = 0, coins = 0, amount3 = 0;
+    double points = 0, credit = 0, coins = 0;
     QString levelName;
-    double amount4 = 0, amount5 = 0, amount6 = 0;
     int32_t logins = 0, disconnects = 0, wins = 0, losses = 0;
     QString userKey;
     QString title;
@@ -133,7 +132,6 @@ struct ClockRecord {
 struct VoiceRecord {
     std::array<bool, 4> VoiceTaken{};
     std::array<bool, 4> VoiceTakenW{};
-    std::array<QString, 4> Voices{};
 };
 
 // Where things are drawn.
@@ -171,9 +169,6 @@ inline TableStateRecord TableState;
 
 // Screen position (0 the user, 1..3 the others in seat order) of a wire seat byte.
 int PositionOfSeat(int seatByte);
-
-// Whether picture index k shows one of the first CardCount cards of the user's hand.
-bool HandHasImage(int k);
 
 // Back to the zeroed record of process start; tests use it between cases. The control side of
 // the display reset stays registered.

@@ -9,6 +9,7 @@
 #include "session/Connection.h"
 #include "session/TableWindow.h"
 #include "session/Transport.h"
+#include "sound/Mod_Sound.h"
 #include "table/TableState.h"
 #include "ui/InfoWindows.h"
 #include "ui/UiFixture.h"
@@ -211,7 +212,10 @@ TEST_F(SeatMessagesTest, VoicesAreDistinctWithinEachSex)
             ids.insert(p.voiceId);
         }
         EXPECT_EQ(ids, (std::set<QString>{"10", "20", "30", "40"}));
-        EXPECT_EQ(TableState.Voice.Voices[1], TableState.Players[1].voiceId);
+        // The chosen voice is the one a chat phrase of that player plays.
+        const PlayerRecord& second = TableState.Players[1];
+        EXPECT_EQ(Mod_Sound::VoicePhraseFile(second, 'a', 1),
+                  Mod_Sound::ProgramPath(Mod_Sound::File::VoiceFolder) + "v27" + second.voiceId + "13a1.wav");
     }
     // Two men and two women: each pair distinct, a voice kind of its own per sex.
     TableState.Players[1].sex = 0;

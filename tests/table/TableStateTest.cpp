@@ -84,7 +84,6 @@ void ExpectHandsEmpty()
         for (const HandEntry& slot : seat.hand)
             EXPECT_EQ(slot.ImageIndex, -1) << pos;
     }
-    EXPECT_FALSE(HandHasImage(0));
     EXPECT_EQ(TableState.Table.SeatMessages, 0);
     EXPECT_EQ(TableState.Round.FinishedCount, 0);
     EXPECT_FALSE(TableState.Round.RoundRunning);

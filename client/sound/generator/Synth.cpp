@@ -69,7 +69,7 @@ float Noise::Next()
 
 namespace {
 
-enum class FilterType { Low, High, Band };
+enum class FilterType { Low, Band };
 
 void Design(FilterType type, double freq, double q, double& b0, double& b1, double& b2, double& a1,
             double& a2)
@@ -82,9 +82,6 @@ void Design(FilterType type, double freq, double q, double& b0, double& b1, doub
     switch (type) {
     case FilterType::Low:
         b0 = (1.0 - c) / 2.0; b1 = 1.0 - c; b2 = (1.0 - c) / 2.0;
-        break;
-    case FilterType::High:
-        b0 = (1.0 + c) / 2.0; b1 = -(1.0 + c); b2 = (1.0 + c) / 2.0;
         break;
     case FilterType::Band:
         b0 = alpha; b1 = 0.0; b2 = -alpha;
@@ -101,13 +98,6 @@ Biquad Biquad::LowPass(double freq, double q)
 {
     Biquad f;
     Design(FilterType::Low, freq, q, f.b0, f.b1, f.b2, f.a1, f.a2);
-    return f;
-}
-
-Biquad Biquad::HighPass(double freq, double q)
-{
-    Biquad f;
-    Design(FilterType::High, freq, q, f.b0, f.b1, f.b2, f.a1, f.a2);
     return f;
 }
 

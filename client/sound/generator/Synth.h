@@ -38,7 +38,6 @@ private:
 class Biquad {
 public:
     static Biquad LowPass(double freq, double q);
-    static Biquad HighPass(double freq, double q);
     static Biquad BandPass(double freq, double q);
     // Moves the filter to another design and keeps its state, for sweeps.
     void TakeCoefficients(const Biquad& design);
