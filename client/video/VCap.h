@@ -16,10 +16,7 @@ class VCap {
 public:
     virtual ~VCap() = default;
 
-    // Written before each start.
-    bool CaptureOptionA = false;
-    bool CaptureOptionB = false;
-    bool CaptureOptionC = false;
+    // Written before each start; every peer is told it when it links (SendMode).
     int CaptureMode = 0;
 
     virtual void OpenDevice() = 0;

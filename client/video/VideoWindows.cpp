@@ -125,8 +125,6 @@ frmZoom::frmZoom(int zoomNumber, QWidget* parent) : QWidget(parent), zoom(zoomNu
         QObject::connect(ImgCmd[static_cast<size_t>(i)], &PictureBox::clicked, this,
                          [this, i](Qt::MouseButton) { VideoWindows::ZoomButton(zoom, i); });
     }
-    DisplayOptionA = true;
-    DisplayOptionB = true;
     Apply(Size::Medium);
 }
 
@@ -186,10 +184,7 @@ void StartCamera()
     MainForm* form = TheMainForm();
     VCap& camera = VCap1();
     camera.OpenDevice();
-    camera.CaptureOptionC = true;
-    camera.CaptureOptionB = true;
     camera.CaptureMode = 2;
-    camera.CaptureOptionA = false;
     if (form != nullptr) {
         form->vcap1->hide();
         camera.SetView(form->vcap1);

@@ -24,8 +24,6 @@ public:
     PictureBox* Back = nullptr;
     PictureBox* vshow1 = nullptr;
     std::array<PictureBox*, 3> ImgCmd{};  // close, enlarge, shrink
-    bool DisplayOptionA = false;
-    bool DisplayOptionB = false;
 
     // The size read from the window's width, as the buttons do.
     Size CurrentSize() const;
