@@ -38,8 +38,11 @@
 #include "ui/Layout.h"
 #include "ui/MainForm.h"
 #include "ui/Popups.h"
+#include "video/CameraStart.h"
+#include "video/Photos.h"
+#include "video/VideoBars.h"
 #include "video/VideoLinks.h"
-#include "video/VideoWindows.h"
+#include "video/ZoomWindows.h"
 
 namespace Startup {
 
@@ -88,8 +91,8 @@ void ConnectWindow(MainForm& form)
     InfoWindows::Connect(form);
     Shutdown::ConnectExitWindows();
     form.SetExitRequest(Shutdown::ExitAction);
-    VideoWindows::ConnectWindow(form);
-    Layout::SetStartCamera(VideoWindows::StartCamera);
+    VideoBars::ConnectWindow(form);
+    Layout::SetStartCamera(CameraStart::StartCamera);
     ChatInput::Connect(form);
     TalkWindow::Connect(form);
     QuickPhrases::Connect(form);
@@ -123,7 +126,9 @@ void ResetClient()
     Popups::Reset();
     Layout::SetStartCamera({});
     VideoLinks::Reset();
-    VideoWindows::Reset();
+    ZoomWindows::Reset();
+    VideoBars::Reset();
+    Photos::Reset();
     ConnectModules();
 }
 

@@ -1,6 +1,5 @@
 #include "video/VideoLinks.h"
 
-#include <QPixmap>
 #include <QTimer>
 
 #include <memory>
@@ -8,9 +7,11 @@
 #include "session/Connection.h"
 #include "table/TableState.h"
 #include "ui/MainForm.h"
+#include "video/CameraStart.h"
 #include "video/P2PSocket.h"
 #include "video/VCap.h"
-#include "video/VideoWindows.h"
+#include "video/VideoDisplay.h"
+#include "video/ZoomWindows.h"
 
 namespace VideoLinks {
 
@@ -100,7 +101,7 @@ void OnPlayerSeated(int position)
 {
     if (position == 0) {
         if (!Video.CameraOn)
-            VideoWindows::StartCamera();
+            CameraStart::StartCamera();
         return;
     }
     if (!ValidPosition(position))
@@ -132,7 +133,7 @@ void OnFrameCaptured(const QByteArray& frame)
             ++sent;
         }
     }
-    VideoWindows::ShowOnZoom(0, frame);
+    ZoomWindows::ShowOnZoom(0, frame);
 }
 
 void OnUserStateChanged(int slot, int state)
@@ -168,17 +169,17 @@ void OnFrameArrived(int slot, const QByteArray& frame)
     if (form == nullptr)
         return;
     if (form->vshow1[i]->isHidden() && !Video.VideoShown[i]) {
-        VideoWindows::ShowVideoFrame(*form, s);
+        VideoDisplay::ShowVideoFrame(*form, s);
         form->PicLocal[i]->show();
         Repaint(s).start();
         form->vshow1[i]->show();
         form->vshow1[i]->raise();
-        VideoWindows::ShowFrame(form->vshow1[i], Video.LastFrame[i]);
+        VideoDisplay::ShowFrame(form->vshow1[i], Video.LastFrame[i]);
         Video.VideoShown[i] = true;
     } else {
-        VideoWindows::ShowFrame(form->vshow1[i], frame);
+        VideoDisplay::ShowFrame(form->vshow1[i], frame);
     }
-    VideoWindows::ShowOnZoom(s, frame);
+    ZoomWindows::ShowOnZoom(s, frame);
 }
 
 void RepaintTick(int position)
@@ -191,8 +192,8 @@ void RepaintTick(int position)
     if (form == nullptr || !form->PicLocal[i]->isVisible())
         return;
     // Twice: the first draw may land before the control has its final size.
-    VideoWindows::ShowFrame(form->vshow1[i], Video.LastFrame[i]);
-    VideoWindows::ShowFrame(form->vshow1[i], Video.LastFrame[i]);
+    VideoDisplay::ShowFrame(form->vshow1[i], Video.LastFrame[i]);
+    VideoDisplay::ShowFrame(form->vshow1[i], Video.LastFrame[i]);
 }
 
 void StartRepaint(int position)
@@ -231,7 +232,7 @@ void OnPlayerLeft(const QString& seatKey)
         Video.VideoShown[p] = false;
         Video.VideoClosed[p] = false;
         Video.FramesSent[p] = 0;
-        VideoWindows::HideZoom(i);
+        ZoomWindows::HideZoom(i);
         Video.LastFrame[p].clear();
         Video.Keys[p].clear();
     }
@@ -255,7 +256,7 @@ void DropPosition(int position)
     P2PSocket1().CloseUser(position);
     TableState.Seats[i].seatKey.clear();
     Video.Keys[i].clear();
-    VideoWindows::UnloadZoom(position);
+    ZoomWindows::UnloadZoom(position);
     Video.LastFrame[i].clear();
 }
 

@@ -29,8 +29,10 @@
 #include "table/TableState.h"
 #include "ui/Popups.h"
 #include "video/VCap.h"
+#include "video/VideoBars.h"
+#include "video/VideoDisplay.h"
 #include "video/VideoLinks.h"
-#include "video/VideoWindows.h"
+#include "video/ZoomWindows.h"
 #include "wire/Commands.h"
 #include "wire/Fields.h"
 #include "wire/Gbk.h"
@@ -209,7 +211,7 @@ void Video(MainForm& f)
     f.vcap1->show();
     f.PicLocal[0]->show();
     for (int p = 1; p < 4; ++p) {
-        f.ImgKuang[p]->setPicture(0, VideoWindows::FramePicture(f.ImgKuang[p]->size()));
+        f.ImgKuang[p]->setPicture(0, VideoDisplay::FramePicture(f.ImgKuang[p]->size()));
         f.ImgKuang[p]->show();
         f.vshow1[p]->setPicture(0, CameraFrame(f.vshow1[p]->size(), walls[p]));
         f.vshow1[p]->show();
@@ -287,9 +289,9 @@ QPixmap TableWithHistory(MainForm& f)
     }
     // Zoom windows are windows of their own: drawn where they stand over the table.
     for (int zoom = 0; zoom < 4; ++zoom)
-        if (VideoWindows::ZoomShowing(zoom)) {
+        if (ZoomWindows::ZoomShowing(zoom)) {
             QPainter painter(&picture);
-            const frmZoom* window = VideoWindows::Zoom(zoom);
+            const frmZoom* window = ZoomWindows::Zoom(zoom);
             painter.drawPixmap(window->frameGeometry().topLeft() - f.frameGeometry().topLeft(),
                                const_cast<frmZoom*>(window)->grab());
         }
@@ -304,26 +306,26 @@ void LiveVideo(MainForm& f)
     for (int p = 0; p < 4; ++p)
         Video.LastFrame[static_cast<size_t>(p)] = VideoPictures::TestPicture(700 * p + 300);
     VideoLinks::Video.CameraOn = true;
-    VideoWindows::ShowFrame(f.vcap1, Video.LastFrame[0]);
+    VideoDisplay::ShowFrame(f.vcap1, Video.LastFrame[0]);
     f.vcap1->show();
     f.vcap1->raise();
     f.PicLocal[0]->show();
     for (size_t p = 1; p <= 3; ++p) {
-        VideoWindows::ShowVideoFrame(f, static_cast<int>(p));
+        VideoDisplay::ShowVideoFrame(f, static_cast<int>(p));
         f.PicLocal[p]->show();
         f.vshow1[p]->show();
         f.vshow1[p]->raise();
-        VideoWindows::ShowFrame(f.vshow1[p], Video.LastFrame[p]);
+        VideoDisplay::ShowFrame(f.vshow1[p], Video.LastFrame[p]);
     }
     // Position 3 closed by the user: its reopen button shows instead.
-    VideoWindows::CommandClick(12);
-    VideoWindows::ToggleZoom(0);  // medium
-    VideoWindows::ToggleZoom(1);
-    VideoWindows::ZoomButton(1, 2);  // small
-    VideoWindows::ToggleZoom(2);
-    VideoWindows::ZoomButton(2, 1);  // large
+    VideoBars::CommandClick(12);
+    ZoomWindows::ToggleZoom(0);  // medium
+    ZoomWindows::ToggleZoom(1);
+    ZoomWindows::ZoomButton(1, 2);  // small
+    ZoomWindows::ToggleZoom(2);
+    ZoomWindows::ZoomButton(2, 1);  // large
     for (int zoom = 0; zoom < 3; ++zoom)
-        VideoWindows::ShowFrame(VideoWindows::Zoom(zoom)->vshow1, Video.LastFrame[static_cast<size_t>(zoom)]);
+        VideoDisplay::ShowFrame(ZoomWindows::Zoom(zoom)->vshow1, Video.LastFrame[static_cast<size_t>(zoom)]);
 }
 
 // Two controls of one family (the cards of a hand, fanned on purpose) or a control and what it

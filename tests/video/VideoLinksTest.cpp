@@ -14,9 +14,13 @@
 #include "table/TableState.h"
 #include "ui/MainForm.h"
 #include "ui/UiFixture.h"
+#include "video/CameraStart.h"
+#include "video/Photos.h"
 #include "video/VCap.h"
+#include "video/VideoBars.h"
+#include "video/VideoDisplay.h"
 #include "video/VideoLinks.h"
-#include "video/VideoWindows.h"
+#include "video/ZoomWindows.h"
 
 using VideoLinks::Video;
 
@@ -182,16 +186,16 @@ TEST_F(VideoTest, AClosedVideoIgnoresFramesUntilReopened)
     peerLink->Put(2, "carol", 10);
     VideoLinks::OnFrameArrived(1, Bmp(Qt::red));
     VideoLinks::OnFrameArrived(2, Bmp(Qt::red));
-    VideoWindows::ToggleZoom(2);
-    ASSERT_TRUE(VideoWindows::ZoomShowing(2));
+    ZoomWindows::ToggleZoom(2);
+    ASSERT_TRUE(ZoomWindows::ZoomShowing(2));
 
-    VideoWindows::CommandClick(4);  // close position 1
-    VideoWindows::CommandClick(8);  // close position 2
+    VideoBars::CommandClick(4);  // close position 1
+    VideoBars::CommandClick(8);  // close position 2
     EXPECT_TRUE(Video.VideoClosed[1]);
     EXPECT_FALSE(form->vshow1[2]->isVisible());
     EXPECT_FALSE(form->PicLocal[2]->isVisible());
     EXPECT_TRUE(form->ImgShow[2]->isVisible());
-    EXPECT_FALSE(VideoWindows::ZoomShowing(2));
+    EXPECT_FALSE(ZoomWindows::ZoomShowing(2));
 
     const QByteArray blue = Bmp(Qt::blue);
     VideoLinks::OnFrameArrived(1, blue);
@@ -200,13 +204,13 @@ TEST_F(VideoTest, AClosedVideoIgnoresFramesUntilReopened)
     EXPECT_EQ(Video.LastFrame[2], blue);  // positions 2 and 3 keep it in any case
     EXPECT_FALSE(form->vshow1[2]->isVisible());
 
-    VideoWindows::ReopenClick(2);
+    VideoBars::ReopenClick(2);
     EXPECT_FALSE(Video.VideoClosed[2]);
     EXPECT_TRUE(form->vshow1[2]->isVisible());
     EXPECT_TRUE(form->ImgShow[2]->isVisible());
     EXPECT_TRUE(VideoLinks::RepaintPending(2));
     // The fourth button of a remote bar does nothing.
-    VideoWindows::CommandClick(11);
+    VideoBars::CommandClick(11);
     EXPECT_TRUE(form->vshow1[2]->isVisible());
 }
 
@@ -234,7 +238,7 @@ TEST_F(VideoTest, ALeavingPlayersVideoGoesAndItsSlotsClose)
 TEST_F(VideoTest, TheCameraRunsOverThePortraitOrALineSaysThereIsNone)
 {
     camera->startResult = 1;
-    VideoWindows::StartCamera();
+    CameraStart::StartCamera();
     EXPECT_FALSE(Video.CameraOn);
     EXPECT_FALSE(form->vcap1->isVisible());
     EXPECT_NE(MessageArea().indexOf("您没有视频设备或您的视频源正在使用。"), -1) << MessageArea().toStdString();
@@ -265,43 +269,43 @@ TEST_F(VideoTest, ZoomWindowsChangeSizeWithinTheirThree)
 {
     Seat(2, "carol");
     peerLink->Put(2, "carol", 10);
-    VideoWindows::ToggleZoom(2);
-    frmZoom* zoom = VideoWindows::Zoom(2);
+    ZoomWindows::ToggleZoom(2);
+    frmZoom* zoom = ZoomWindows::Zoom(2);
     ASSERT_NE(zoom, nullptr);
     EXPECT_EQ(zoom->size(), QSize(276, 215));
     EXPECT_EQ(zoom->vshow1->geometry(), QRect(10, 16, 256, 192));
     EXPECT_EQ(peerLink->rates, (std::vector<std::pair<int, int>>{{2, 1}}));  // every frame, please
-    EXPECT_TRUE(VideoWindows::TimerZoomPending());
+    EXPECT_TRUE(ZoomWindows::TimerZoomPending());
 
-    VideoWindows::ZoomButton(2, 1);
+    ZoomWindows::ZoomButton(2, 1);
     EXPECT_EQ(zoom->CurrentSize(), frmZoom::Size::Large);
     EXPECT_EQ(zoom->size(), QSize(434, 341));
-    VideoWindows::ZoomButton(2, 1);
+    ZoomWindows::ZoomButton(2, 1);
     EXPECT_EQ(zoom->CurrentSize(), frmZoom::Size::Large);
-    VideoWindows::ZoomButton(2, 2);
-    VideoWindows::ZoomButton(2, 2);
+    ZoomWindows::ZoomButton(2, 2);
+    ZoomWindows::ZoomButton(2, 2);
     EXPECT_EQ(zoom->CurrentSize(), frmZoom::Size::Small);
     EXPECT_EQ(zoom->size(), QSize(175, 138));
-    VideoWindows::ZoomButton(2, 2);
+    ZoomWindows::ZoomButton(2, 2);
     EXPECT_EQ(zoom->CurrentSize(), frmZoom::Size::Small);
 
-    VideoWindows::ZoomButton(2, 0);
-    EXPECT_EQ(VideoWindows::Zoom(2), nullptr);
+    ZoomWindows::ZoomButton(2, 0);
+    EXPECT_EQ(ZoomWindows::Zoom(2), nullptr);
     EXPECT_EQ(peerLink->rates.back(), std::make_pair(2, 0));
 
     // The own window without a camera shows an empty display.
-    VideoWindows::CommandClick(1);
-    ASSERT_TRUE(VideoWindows::ZoomShowing(0));
-    VideoWindows::TimerZoomTick();
-    EXPECT_TRUE(VideoWindows::Zoom(0)->vshow1->pixmap().isNull());
-    VideoWindows::CommandClick(1);
-    EXPECT_FALSE(VideoWindows::ZoomShowing(0));
+    VideoBars::CommandClick(1);
+    ASSERT_TRUE(ZoomWindows::ZoomShowing(0));
+    ZoomWindows::TimerZoomTick();
+    EXPECT_TRUE(ZoomWindows::Zoom(0)->vshow1->pixmap().isNull());
+    VideoBars::CommandClick(1);
+    EXPECT_FALSE(ZoomWindows::ZoomShowing(0));
 
     // Minimising the table unloads the zoom windows.
-    VideoWindows::ToggleZoom(2);
-    ASSERT_TRUE(VideoWindows::ZoomShowing(2));
+    ZoomWindows::ToggleZoom(2);
+    ASSERT_TRUE(ZoomWindows::ZoomShowing(2));
     form->showMinimized();
-    EXPECT_EQ(VideoWindows::Zoom(2), nullptr);
+    EXPECT_EQ(ZoomWindows::Zoom(2), nullptr);
     EXPECT_EQ(peerLink->rates.back(), std::make_pair(2, 0));
 }
 
@@ -313,37 +317,37 @@ TEST_F(VideoTest, ZoomWindowsOpenAtTheirPlaces)
         double right, down;  // from the centre, in parts of the table
     };
     for (const Place& p : {Place{0, -0.2, 0.2}, Place{1, -0.25, -0.2}, Place{2, 0, -0.2}, Place{3, 0.25, -0.2}}) {
-        VideoWindows::ToggleZoom(p.zoom);
-        const frmZoom* zoom = VideoWindows::Zoom(p.zoom);
+        ZoomWindows::ToggleZoom(p.zoom);
+        const frmZoom* zoom = ZoomWindows::Zoom(p.zoom);
         ASSERT_NE(zoom, nullptr);
         const QPoint centred(table.left() + (table.width() - zoom->width()) / 2,
                              table.top() + (table.height() - zoom->height()) / 2);
         EXPECT_EQ(zoom->pos(), centred + QPoint(qRound(p.right * table.width()), qRound(p.down * table.height())))
             << p.zoom;
         // Large windows sit near an edge of the table.
-        VideoWindows::ZoomButton(p.zoom, 1);
+        ZoomWindows::ZoomButton(p.zoom, 1);
         EXPECT_TRUE(table.contains(zoom->geometry().center())) << p.zoom;
-        VideoWindows::ToggleZoom(p.zoom);
+        ZoomWindows::ToggleZoom(p.zoom);
     }
 }
 
 TEST_F(VideoTest, PhotosAreWrittenOnlyFromWellFormedFramesIntoTheAlbum)
 {
-    EXPECT_EQ(VideoWindows::PhotoFileName(QDateTime(QDate(2010, 9, 9), QTime(15, 7, 3))),
+    EXPECT_EQ(Photos::PhotoFileName(QDateTime(QDate(2010, 9, 9), QTime(15, 7, 3))),
               dir.path() + "/photo/2010991573.bmp");
 
     // No frame yet: nothing is written, and the line says so.
-    EXPECT_FALSE(VideoWindows::TakePhoto(2));
+    EXPECT_FALSE(Photos::TakePhoto(2));
     EXPECT_NE(MessageArea().indexOf("照相失败"), -1);
     EXPECT_FALSE(QDir(dir.path() + "/photo").exists());
 
     // Two photos in the same second: one file, the later picture.
-    VideoWindows::SetPhotoClock([] { return QDateTime(QDate(2026, 12, 10), QTime(9, 5, 7)); });
+    Photos::SetPhotoClock([] { return QDateTime(QDate(2026, 12, 10), QTime(9, 5, 7)); });
     Video.LastFrame[0] = Bmp(Qt::cyan);
-    ASSERT_TRUE(VideoWindows::TakePhoto(0));
+    ASSERT_TRUE(Photos::TakePhoto(0));
     EXPECT_NE(MessageArea().indexOf("照相成功,照片保存在本机相册中。"), -1);
     Video.LastFrame[0] = Bmp(Qt::magenta);
-    ASSERT_TRUE(VideoWindows::TakePhoto(0));
+    ASSERT_TRUE(Photos::TakePhoto(0));
     const QStringList photos = QDir(dir.path() + "/photo").entryList(QDir::Files);
     EXPECT_EQ(photos, QStringList{"20261210957.bmp"});
     QFile written(dir.path() + "/photo/20261210957.bmp");
@@ -352,13 +356,13 @@ TEST_F(VideoTest, PhotosAreWrittenOnlyFromWellFormedFramesIntoTheAlbum)
 
     // From another player's machine: no picture, or one too large, is not written.
     for (const QByteArray& bad : {QByteArray("BM") + QByteArray(100, 'x'), QByteArray(60, 'x'),
-                                  QByteArray("BM") + QByteArray(VideoWindows::MaxFrameBytes, 0)}) {
+                                  QByteArray("BM") + QByteArray(VideoDisplay::MaxFrameBytes, 0)}) {
         Video.LastFrame[1] = bad;
-        EXPECT_FALSE(VideoWindows::TakePhoto(1));
+        EXPECT_FALSE(Photos::TakePhoto(1));
     }
     EXPECT_EQ(QDir(dir.path() + "/photo").entryList(QDir::Files).size(), 1);
 
-    VideoWindows::OpenAlbum();
+    Photos::OpenAlbum();
     ASSERT_FALSE(TestDoubles::Seen().shellOpened.empty());
     EXPECT_EQ(TestDoubles::Seen().shellOpened.back(), dir.path() + "/photo");
 }

@@ -1,0 +1,37 @@
+#include "video/CameraStart.h"
+
+#include "session/TableWindow.h"
+#include "ui/MainForm.h"
+#include "ui/PictureBox.h"
+#include "video/VCap.h"
+#include "video/VideoLinks.h"
+
+namespace CameraStart {
+
+using VideoLinks::Video;
+
+void StartCamera()
+{
+    MainForm* form = TheMainForm();
+    VCap& camera = VCap1();
+    camera.OpenDevice();
+    camera.CaptureMode = 2;
+    if (form != nullptr) {
+        form->vcap1->hide();
+        camera.SetView(form->vcap1);
+    }
+    if (camera.StartCapture() == 0) {
+        Video.CameraOn = true;
+        if (form != nullptr) {
+            form->PicLocal[0]->show();
+            form->PicLocal[0]->raise();
+            form->vcap1->show();
+            form->vcap1->raise();
+        }
+        return;
+    }
+    Video.CameraOn = false;
+    PostSystemLine(QStringLiteral("您没有视频设备或您的视频源正在使用。"));
+}
+
+}  // namespace CameraStart
