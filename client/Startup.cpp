@@ -7,10 +7,8 @@
 #include "chat/QuickPhrases.h"
 #include "chat/Talk.h"
 #include "leaving/Shutdown.h"
-#include "messages/DepartureMessages.h"
 #include "messages/Dispatcher.h"
 #include "messages/HallAnswers.h"
-#include "messages/SeatMessages.h"
 #include "play/CardDisplay.h"
 #include "play/Clocks.h"
 #include "play/ClockTasks.h"
@@ -73,8 +71,6 @@ void ConnectModules()
     ConnectionWatch::SetRoundQuery([] { return TableState.Round.RoundRunning; });
     ConnectionWatch::SetCloseTableSteps(Shutdown::EmptyTable);
     ConnectionWatch::SetKeepAliveStart(Clocks::StartKeepAlive);
-    SeatMessages::SetPlayerSeated(VideoLinks::OnPlayerSeated);
-    DepartureMessages::SetPlayerLeft(VideoLinks::OnPlayerLeft);
     VideoLinks::Connect();
     Reconnect::SetGiveUpNotice(Shutdown::ShowOtherExit);
     PlayerActions::SetLeaveTable([] {

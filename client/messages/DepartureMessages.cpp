@@ -12,14 +12,13 @@
 #include "ui/InfoWindows.h"
 #include "ui/MainForm.h"
 #include "ui/Popups.h"
+#include "video/VideoLinks.h"
 #include "wire/Fields.h"
 #include "wire/Text.h"
 
 namespace DepartureMessages {
 
 namespace {
-
-std::function<void(const QString&)> g_playerLeft;
 
 // "h:m:s" of the clock, without leading zeros.
 QString TimeStamp()
@@ -133,11 +132,6 @@ void CoinShortage(const Packet& packet)
 
 }  // namespace
 
-void SetPlayerLeft(std::function<void(const QString&)> left)
-{
-    g_playerLeft = std::move(left);
-}
-
 void OnDeparture(const Packet& packet)
 {
     switch (packet[Field::Departure::Reason]) {
@@ -169,8 +163,7 @@ void OnLeaveTable(const Packet& packet)
         SysmsgClear(0);
         SysmsgAdd(0, nickname + QStringLiteral("退出了游戏 ") + TimeStamp());
     }
-    if (const std::function<void(const QString&)> left = g_playerLeft)
-        left(key);
+    VideoLinks::OnPlayerLeft(key);
     EndSpectator();
 }
 

@@ -1,7 +1,6 @@
 #pragma once
 // Players going away: a player left during a game or players lack coins (command 16), a player
 // left the table (command 21), the server closes the table with a notice (command 22).
-#include <functional>
 #include <QString>
 
 #include "wire/Packet.h"
@@ -11,8 +10,5 @@ namespace DepartureMessages {
 void OnDeparture(const Packet& packet);
 void OnLeaveTable(const Packet& packet);
 void OnTableClosed(const Packet& packet);
-
-// The video of a player who left (by account key); set by the video, nothing until then.
-void SetPlayerLeft(std::function<void(const QString& key)> left);
 
 }  // namespace DepartureMessages

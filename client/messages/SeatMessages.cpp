@@ -11,20 +11,13 @@
 #include "ui/InfoWindows.h"
 #include "ui/MainForm.h"
 #include "ui/PictureLoad.h"
+#include "video/VideoLinks.h"
 #include "wire/Fields.h"
 #include "wire/Text.h"
 
 namespace SeatMessages {
 
 namespace {
-
-std::function<void(int)> g_playerSeated;
-
-void PlayerSeated(int position)
-{
-    if (const std::function<void(int)> seated = g_playerSeated)
-        seated(position);
-}
 
 // The positions whose names are shown hold this key.
 bool KeyShown(MainForm& form, const QString& key)
@@ -93,11 +86,6 @@ int CoinClass(double coins)
     if (coins < 20000)
         return 0;
     return coins < 60000 ? 1 : 2;
-}
-
-void SetPlayerSeated(std::function<void(int)> seated)
-{
-    g_playerSeated = std::move(seated);
 }
 
 void ChooseVoices()
@@ -205,7 +193,7 @@ void OnSeatInfo(const Packet& packet)
     if (pos != 0)
         seat.seatBit = seatBit;
     if (pos == 0)
-        PlayerSeated(0);
+        VideoLinks::OnPlayerSeated(0);
 
     PlayerRecord& player = TableState.Players[static_cast<size_t>(pos)];
     player = DecodePlayerBlock(packet);
@@ -216,7 +204,7 @@ void OnSeatInfo(const Packet& packet)
     }
 
     if (pos != 0)
-        PlayerSeated(pos);
+        VideoLinks::OnPlayerSeated(pos);
 
     if (table.PlayersKnown == 4 && !table.GameStarted) {
         DisplayReset();

@@ -2,7 +2,6 @@
 // Who sits where (command 20) and who is ready (command 23): the user's own seat bit, every
 // player's record, name, coins, level, portrait and ready mark, the table reset for the first
 // game, and the voices.
-#include <functional>
 #include <QString>
 
 #include "table/TableState.h"
@@ -21,9 +20,6 @@ PlayerRecord DecodePlayerBlock(const Packet& packet);
 int PortraitIndex(const QString& face);
 // Ready-mark class from the coins: 0 below 20000, 1 below 60000, 2 from there.
 int CoinClass(double coins);
-
-// The video link of a seated player (position); set by the video, nothing until then.
-void SetPlayerSeated(std::function<void(int position)> seated);
 
 // Draws a voice for every seated player: four voices per sex, each taken once.
 void ChooseVoices();
