@@ -1,5 +1,6 @@
 // Replays a fuzz target's corpus as an ordinary test, so that every input once found to
-// crash stays fixed. A crash or sanitizer report fails the test run.
+// crash or to break one of the target's checks stays fixed. A crash or sanitizer report fails
+// the test run; a failed check fails the test with the input's name and what failed.
 #include <gtest/gtest.h>
 
 #include <QDir>
@@ -9,6 +10,7 @@
 
 TEST(QUELLOR_FUZZ_SUITE, EveryInputRuns)
 {
+    FuzzSupport::ThrowFailedChecks();
     const QDir dir(QStringLiteral(QUELLOR_FUZZ_CORPUS));
     const QStringList names = dir.entryList(QDir::Files, QDir::Name);
     ASSERT_FALSE(names.isEmpty()) << "no corpus in " << QUELLOR_FUZZ_CORPUS;
@@ -17,8 +19,12 @@ TEST(QUELLOR_FUZZ_SUITE, EveryInputRuns)
         ASSERT_TRUE(file.open(QIODevice::ReadOnly)) << name.toStdString();
         const QByteArray bytes = file.readAll();
         SCOPED_TRACE(name.toStdString());
-        EXPECT_EQ(LLVMFuzzerTestOneInput(reinterpret_cast<const uint8_t*>(bytes.constData()),
-                                         static_cast<size_t>(bytes.size())),
-                  0);
+        try {
+            EXPECT_EQ(LLVMFuzzerTestOneInput(reinterpret_cast<const uint8_t*>(bytes.constData()),
+                                             static_cast<size_t>(bytes.size())),
+                      0);
+        } catch (const FuzzSupport::CheckFailed& failed) {
+            ADD_FAILURE() << "input " << name.toStdString() << ": " << failed.what();
+        }
     }
 }

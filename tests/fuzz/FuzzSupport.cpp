@@ -1,15 +1,74 @@
 #include "FuzzTarget.h"
 
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+
 #include <QApplication>
 #include <QSize>
 
 #include "Startup.h"
 #include "common/doubles/FakeWebPage.h"
 #include "common/doubles/PlatformDoubles.h"
+#include "session/Transport.h"
 #include "ui/MainForm.h"
 #include "ui/WebPage.h"
 
 namespace FuzzSupport {
+
+namespace {
+
+bool throwFailedChecks = false;
+
+}  // namespace
+
+void FuzzCheck(bool holds, const char* what)
+{
+    if (holds)
+        return;
+    if (throwFailedChecks)
+        throw CheckFailed(what);
+    std::fprintf(stderr, "fuzz check failed: %s\n", what);
+    std::abort();
+}
+
+void ThrowFailedChecks()
+{
+    throwFailedChecks = true;
+}
+
+void ForEachChunk(const uint8_t* data, size_t size, const std::function<void(const QByteArray& chunk)>& chunk)
+{
+    size_t at = 0;
+    while (at < size) {
+        const size_t length = std::min<size_t>(data[at], size - at - 1);
+        chunk(QByteArray(reinterpret_cast<const char*>(data + at + 1), static_cast<qsizetype>(length)));
+        at += 1 + length;
+    }
+}
+
+void Arrive(TestDoubles::FakeWinsock& socket, const QByteArray& chunk)
+{
+    socket.Deliver(chunk);
+    for (int tick = 0; tick < 3; ++tick)
+        Transport::RunTick();
+}
+
+void CheckPacketsHandedOn(const std::vector<Packet>& handed, const QByteArray& stream)
+{
+    // One packet leaves the ring every other tick at most.
+    for (size_t tick = 0; tick < 4 * (static_cast<size_t>(stream.size()) / PacketSize + 1); ++tick)
+        Transport::RunTick();
+    // A receive ring that overflowed ends the program; what was handed on then is moot.
+    if (TestDoubles::Seen().endCalls != 0)
+        return;
+    FuzzCheck(handed.size() == static_cast<size_t>(stream.size()) / PacketSize,
+              "every whole packet of the stream is handed on");
+    for (size_t i = 0; i < handed.size(); ++i)
+        FuzzCheck(std::equal(handed[i].begin(), handed[i].end(),
+                             reinterpret_cast<const uint8_t*>(stream.constData()) + i * PacketSize),
+                  "the packets handed on are the stream's, in order");
+}
 
 void EnsureApplication()
 {
