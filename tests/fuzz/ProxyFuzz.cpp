@@ -23,6 +23,25 @@ using FuzzSupport::FuzzCheck;
 
 enum class Stage { Method, Authentication, Connect, Done, Refused };
 
+// The replies each step accepts, by their first two bytes.
+const QByteArray NoAuthentication("\x05\x00", 2);
+const QByteArray NameAndPassword("\x05\x02", 2);
+const QByteArray Authenticated("\x01\x00", 2);
+const QByteArray Connected("\x05\x00", 2);
+
+// The request an accepted reply to the greeting or the authentication sends next; empty for
+// a reply the step must refuse.
+QByteArray NextRequest(Stage stage, const QByteArray& reply)
+{
+    if (stage == Stage::Method && reply.startsWith(NameAndPassword))
+        return Mod_Proxy::AuthenticationRequest();
+    if (stage == Stage::Method && reply.startsWith(NoAuthentication))
+        return Mod_Proxy::ConnectRequest();
+    if (stage == Stage::Authentication && reply.startsWith(Authenticated))
+        return Mod_Proxy::ConnectRequest();
+    return {};
+}
+
 // The length of a connect reply by its address type (IPv4, name, IPv6), 0 when the type has
 // no size the client knows or too little has come to tell.
 int ConnectReplyLength(const QByteArray& reply)
@@ -58,15 +77,8 @@ public:
         const bool done = LoggedIn() != 0;
         FuzzCheck(LoggedIn() <= 1, "the hall hears once that the table is connected");
         switch (stage) {
-        case Stage::Method: Judge(reply.startsWith("\x05\x02") ? Mod_Proxy::AuthenticationRequest()
-                                  : reply.startsWith(QByteArray("\x05\x00", 2)) ? Mod_Proxy::ConnectRequest()
-                                                                                 : QByteArray(),
-                                  closed, done);
-            break;
-        case Stage::Authentication:
-            Judge(reply.startsWith(QByteArray("\x01\x00", 2)) ? Mod_Proxy::ConnectRequest() : QByteArray(), closed,
-                  done);
-            break;
+        case Stage::Method:
+        case Stage::Authentication: Judge(NextRequest(stage, reply), closed, done); break;
         case Stage::Connect: JudgeConnect(closed, done); break;
         case Stage::Done: break;
         case Stage::Refused:
@@ -85,8 +97,7 @@ public:
     }
 
 private:
-    // A reply to the greeting or the authentication: `next` is the request an accepted reply
-    // sends, empty when the reply must be refused.
+    // A reply to the greeting or the authentication (see NextRequest).
     void Judge(const QByteArray& next, bool closed, bool done)
     {
         FuzzCheck(!done, "the table is connected only after the connect reply");
@@ -111,7 +122,7 @@ private:
             FuzzCheck(!closed && !done, "a reply is judged once its first two bytes are in");
             return;
         }
-        if (!reply.startsWith(QByteArray("\x05\x00", 2))) {
+        if (!reply.startsWith(Connected)) {
             FuzzCheck(closed && !done, "a refused connection closes the socket");
             stage = Stage::Refused;
             return;
