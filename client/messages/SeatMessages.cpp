@@ -141,6 +141,12 @@ void ShowPlayer(MainForm& form, int pos, const PlayerRecord& player, bool ready)
 void OnSeatInfo(const Packet& packet)
 {
     using namespace Field::SeatInfo;
+    // A message that names no single seat (or, while the user's own seat is not known yet,
+    // does not give it as one) would seat a player at a wrong place and put a wrong seat bit
+    // into every request the client sends: it is dropped.
+    const bool ownKnown = TableState.Seats[0].seatBit != 0;
+    if (!IsSeatBit(packet[SeatValue] & 15) || (!ownKnown && !IsSeatBit(packet[Field::Seat] & 15)))
+        return;
     MainForm* form = TheMainForm();
     TableRecord& table = TableState.Table;
     table.LeaveOnStart = false;

@@ -169,6 +169,11 @@ inline TableStateRecord TableState;
 
 // Screen position (0 the user, 1..3 the others in seat order) of a wire seat byte.
 int PositionOfSeat(int seatByte);
+// Whether a seat bit names exactly one seat (1, 2, 4 or 8).
+constexpr bool IsSeatBit(int bit)
+{
+    return bit == 1 || bit == 2 || bit == 4 || bit == 8;
+}
 
 // Back to the zeroed record of process start; tests use it between cases. The control side of
 // the display reset stays registered.

@@ -40,7 +40,7 @@ void CheckTableRecord()
         const SeatRecord& seat = t.Seats[pos];
         FuzzCheck(InRange(seat.CardCount, 0, 14), "a hand holds 0 to 14 cards");
         const int bit = seat.seatBit;
-        FuzzCheck(bit == 0 || bit == 1 || bit == 2 || bit == 4 || bit == 8, "a seat bit is 0, 1, 2, 4 or 8");
+        FuzzCheck(bit == 0 || IsSeatBit(bit), "a seat bit is 0, 1, 2, 4 or 8");
         FuzzCheck(bit == 0 || PositionOfSeat(bit) == static_cast<int>(pos),
                   "a seat sits at the screen position of its seat bit");
         FuzzCheck(InRange(seat.finishPlace, 0, 4), "a finishing place is 1 to 3, or 4 while playing");

@@ -172,6 +172,33 @@ TEST_F(SeatMessagesTest, TheSameKeyTwiceStopsAtAMessageBox)
     EXPECT_TRUE(f.Nid[1]->text().isEmpty());
 }
 
+TEST_F(SeatMessagesTest, AMessageThatNamesNoSingleSeatIsDropped)
+{
+    MainForm& f = Table();
+    struct Case {
+        const char* name;
+        uint8_t addressee;
+        uint8_t seatValue;
+    } cases[] = {
+        {"two seats in the seat value", 2, 5},
+        {"no seat in the seat value", 2, 0},
+        {"the user's own seat given as three bits", 14, 2},
+    };
+    for (const Case& c : cases) {
+        Deliver(SeatPacket(c.addressee, {c.seatValue, "erin", "戊"}));
+        EXPECT_EQ(TableState.Seats[0].seatBit, 0) << c.name;
+        EXPECT_EQ(TableState.Table.PlayersKnown, 0) << c.name;
+        EXPECT_EQ(TableState.Table.SeatMessages, 0) << c.name;
+        for (size_t pos = 0; pos < 4; ++pos)
+            EXPECT_TRUE(f.Nid[pos]->text().isEmpty()) << c.name;
+    }
+    // The next good message still seats its player where it belongs.
+    Deliver(SeatPacket(2, {4, "carol", "丙"}));
+    EXPECT_EQ(TableState.Seats[0].seatBit, 2);
+    EXPECT_EQ(TableState.Seats[1].seatKey, "carol");
+    EXPECT_EQ(TableState.Table.PlayersKnown, 1);
+}
+
 TEST_F(SeatMessagesTest, AfterAReconnectASeatSentAgainIsRefreshedNotADuplicate)
 {
     MainForm& f = Table();
