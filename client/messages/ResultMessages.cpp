@@ -183,6 +183,75 @@ void WriteHistory()
     }
 }
 
+// Keeps the result of one seat; true once the round's four are in (and the count starts over).
+bool RecordResult(const Packet& packet)
+{
+    ResultRecord& results = TableState.Result;
+    const int stored = std::clamp<int>(results.ResultCount, 0, 3);
+    std::copy(packet.begin(), packet.end(), results.ResultPackets[static_cast<size_t>(stored)].begin());
+    results.ResultCount = static_cast<int16_t>(stored + 1);
+    if (results.ResultCount < 4)
+        return false;
+    results.ResultCount = 0;
+    return true;
+}
+
+// The four results on the table and on the score board: the others' remaining cards, the
+// room figure and every player's score lines, and one more round in the history. Gives the
+// user's final score.
+double ShowResults(MainForm& form)
+{
+    const ResultRecord& results = TableState.Result;
+    for (PictureBox* fan : form.shanImage)
+        fan->hide();
+    for (PictureBox* badge : form.first)
+        badge->hide();
+    Packet last{};
+    std::copy(results.ResultPackets[3].begin(), results.ResultPackets[3].end(), last.begin());
+    const QString room = QStringLiteral("房间条数：") + QString::number(RoomFigure(last)) + QStringLiteral("金币");
+    Score& score = InfoWindows::TheScore();
+    for (int i = 0; i < 4; ++i)
+        score.State[static_cast<size_t>(i)]->addItem(room);
+
+    std::array<Packet, 4> messages{};
+    for (size_t k = 0; k < 4; ++k)
+        std::copy(results.ResultPackets[k].begin(), results.ResultPackets[k].end(), messages[k].begin());
+    for (const Packet& p : messages) {
+        const int pos = PositionOfSeat(p[Field::Seat] & 15);
+        if (pos != 0)
+            ShowRemainingCards(form, p, pos);
+    }
+    double ownFinal = 0;
+    for (const Packet& p : messages)
+        ScoreLines(form, p, PositionOfSeat(p[Field::Seat] & 15), ownFinal);
+
+    TableRecord& table = TableState.Table;
+    ++table.RoundCount;
+    InfoWindows::TheHero().Num->addItem(QString::number(table.RoundCount).rightJustified(12, QLatin1Char(' ')));
+    InfoWindows::ShowScore();
+    return ownFinal;
+}
+
+// The round is over: the continue prompt, a free start button and, for a player, the ready
+// clock.
+void OpenNextRound(MainForm& form)
+{
+    SysmsgClear(0);
+    SysmsgAdd(0, QStringLiteral("请点击【继续】按钮继续游戏！"));
+    form.AnNiuLatched[2] = false;
+    TableState.Round.RoundRunning = false;
+    TableRecord& table = TableState.Table;
+    table.GameStarted = false;
+    SysmsgClear(1);
+    SysmsgAdd(1, QStringLiteral("游戏将在15秒内开始"));
+
+    if (!table.Spectator) {
+        Clocks::StartReadyClock(15);
+        Clocks::PlaceClock(form, {Layout::ScaledX(750), Layout::ScaledY(600)});
+        Clocks::ShowStartingClock(form);
+    }
+}
+
 }  // namespace
 
 QString LevelName(int level)
@@ -197,66 +266,18 @@ void OnResult(const Packet& packet)
         return;
     Clocks::HideClock(*form);
     Clocks::StopTurnClock();
-    Score& score = InfoWindows::TheScore();
-    for (QListWidget* list : score.State)
+    for (QListWidget* list : InfoWindows::TheScore().State)
         list->clear();
 
-    ResultRecord& results = TableState.Result;
-    const int stored = std::clamp<int>(results.ResultCount, 0, 3);
-    std::copy(packet.begin(), packet.end(), results.ResultPackets[static_cast<size_t>(stored)].begin());
-    results.ResultCount = static_cast<int16_t>(stored + 1);
-    if (results.ResultCount < 4)
+    if (!RecordResult(packet))
         return;
-
-    results.ResultCount = 0;
-    if (Unshowable(results)) {
+    if (Unshowable(TableState.Result)) {
         HallLink::ReturnToHall();
         Platform::EndProgram(1);
         return;
     }
-
-    for (PictureBox* fan : form->shanImage)
-        fan->hide();
-    for (PictureBox* badge : form->first)
-        badge->hide();
-    Packet last{};
-    std::copy(results.ResultPackets[3].begin(), results.ResultPackets[3].end(), last.begin());
-    const QString room = QStringLiteral("房间条数：") + QString::number(RoomFigure(last)) + QStringLiteral("金币");
-    for (int i = 0; i < 4; ++i)
-        score.State[static_cast<size_t>(i)]->addItem(room);
-
-    std::array<Packet, 4> messages{};
-    for (size_t k = 0; k < 4; ++k)
-        std::copy(results.ResultPackets[k].begin(), results.ResultPackets[k].end(), messages[k].begin());
-    for (const Packet& p : messages) {
-        const int pos = PositionOfSeat(p[Field::Seat] & 15);
-        if (pos != 0)
-            ShowRemainingCards(*form, p, pos);
-    }
-    double ownFinal = 0;
-    for (const Packet& p : messages)
-        ScoreLines(*form, p, PositionOfSeat(p[Field::Seat] & 15), ownFinal);
-
-    TableRecord& table = TableState.Table;
-    ++table.RoundCount;
-    InfoWindows::TheHero().Num->addItem(QString::number(table.RoundCount).rightJustified(12, QLatin1Char(' ')));
-
-    InfoWindows::ShowScore();
-
-    SysmsgClear(0);
-    SysmsgAdd(0, QStringLiteral("请点击【继续】按钮继续游戏！"));
-    form->AnNiuLatched[2] = false;
-    TableState.Round.RoundRunning = false;
-    table.GameStarted = false;
-    SysmsgClear(1);
-    SysmsgAdd(1, QStringLiteral("游戏将在15秒内开始"));
-
-    if (!table.Spectator) {
-        Clocks::StartReadyClock(15);
-        Clocks::PlaceClock(*form, {Layout::ScaledX(750), Layout::ScaledY(600)});
-        Clocks::ShowStartingClock(*form);
-    }
-
+    const double ownFinal = ShowResults(*form);
+    OpenNextRound(*form);
     Mod_Sound::PlayCue(ownFinal > 0 ? Mod_Sound::File::RoundWon : Mod_Sound::File::RoundLost);
     WriteHistory();
 }

@@ -28,14 +28,19 @@ bool KeyShown(MainForm& form, const QString& key)
     return false;
 }
 
+// A new game on a fresh display.
+void BeginGame()
+{
+    DisplayReset();
+    PlayStateResetSecond();
+    TableState.Table.GameStarted = true;
+}
+
 // The three others ready: the table is reset for the game.
 void StartWhenOthersReady(MainForm& form)
 {
-    if (form.OK[1]->isVisible() && form.OK[2]->isVisible() && form.OK[3]->isVisible()) {
-        DisplayReset();
-        PlayStateResetSecond();
-        TableState.Table.GameStarted = true;
-    }
+    if (form.OK[1]->isVisible() && form.OK[2]->isVisible() && form.OK[3]->isVisible())
+        BeginGame();
 }
 
 }  // namespace
@@ -138,6 +143,63 @@ void ShowPlayer(MainForm& form, int pos, const PlayerRecord& player, bool ready)
     LoadPictureById(hero.Tou[p], portrait);
 }
 
+namespace {
+
+// After a reconnect a server may send again the seats the client still holds: the player's
+// figures are refreshed in place, not taken for a second player with that key. True when the
+// message was such a seat.
+bool RefreshHeldSeat(MainForm& form, const Packet& packet, const QString& key)
+{
+    using namespace Field::SeatInfo;
+    const int heldAt = PositionOfSeat(packet[SeatValue] & 15);
+    if (!Connection::Link.Reconnected || TableState.Seats[0].seatBit == 0
+        || TableState.Seats[static_cast<size_t>(heldAt)].seatKey != key
+        || form.Nid[static_cast<size_t>(heldAt)]->text().isEmpty())
+        return false;
+    PlayerRecord& player = TableState.Players[static_cast<size_t>(heldAt)];
+    const PlayerRecord before = player;
+    player = DecodePlayerBlock(packet);
+    // The voices were chosen when the table filled and stay as the user hears them.
+    player.voiceSet = before.voiceSet;
+    player.voiceId = before.voiceId;
+    player.voiceKind = before.voiceKind;
+    ShowPlayer(form, heldAt, player, packet[IsReady] == 1);
+    return true;
+}
+
+// The fourth player: the table comes up and the hall goes aside (a minimised table puts the
+// hall aside itself when it is restored).
+void BringTableUp(MainForm& form)
+{
+    if (form.isMinimized())
+        form.showNormal();
+    else
+        HallLink::HallAside();
+    form.activateWindow();
+    form.setFocus();
+}
+
+// Every seat taken: a new game begins, and the table says when it starts.
+void AnnounceFullTable()
+{
+    BeginGame();
+    SysmsgClear(0);
+    SysmsgAdd(0, QStringLiteral("游戏将在15秒内开始"));
+}
+
+// The third seat message: the settings and record buttons come free and the voices are drawn.
+void FreeTableSettings(MainForm* form)
+{
+    TableState.Table.SeatMessages = 4;
+    if (form != nullptr) {
+        form->AnNiuLatched[5] = false;
+        form->AnNiuLatched[6] = false;
+    }
+    ChooseVoices();
+}
+
+}  // namespace
+
 void OnSeatInfo(const Packet& packet)
 {
     using namespace Field::SeatInfo;
@@ -151,23 +213,9 @@ void OnSeatInfo(const Packet& packet)
     TableRecord& table = TableState.Table;
     table.LeaveOnStart = false;
     const QString key = Wire::SingleByteText(packet, Key, KeyWidth);
-
-    // After a reconnect a server may send again the seats the client still holds: the
-    // player's figures are refreshed in place, not taken for a second player with that key.
-    const int heldAt = PositionOfSeat(packet[SeatValue] & 15);
-    if (form != nullptr && Connection::Link.Reconnected && TableState.Seats[0].seatBit != 0
-        && TableState.Seats[static_cast<size_t>(heldAt)].seatKey == key
-        && !form->Nid[static_cast<size_t>(heldAt)]->text().isEmpty()) {
-        PlayerRecord& player = TableState.Players[static_cast<size_t>(heldAt)];
-        const PlayerRecord before = player;
-        player = DecodePlayerBlock(packet);
-        // The voices were chosen when the table filled and stay as the user hears them.
-        player.voiceSet = before.voiceSet;
-        player.voiceId = before.voiceId;
-        player.voiceKind = before.voiceKind;
-        ShowPlayer(*form, heldAt, player, packet[IsReady] == 1);
+    if (form != nullptr && RefreshHeldSeat(*form, packet, key))
         return;
-    }
+
     ++table.SeatMessages;
     SeatRecord& own = TableState.Seats[0];
     if (own.seatBit == 0)
@@ -183,16 +231,8 @@ void OnSeatInfo(const Packet& packet)
         return;
     }
 
-    if (table.PlayersKnown++ == 3 && form != nullptr) {
-        // The fourth player: the table comes up and the hall goes aside (a minimised table
-        // puts the hall aside itself when it is restored).
-        if (form->isMinimized())
-            form->showNormal();
-        else
-            HallLink::HallAside();
-        form->activateWindow();
-        form->setFocus();
-    }
+    if (table.PlayersKnown++ == 3 && form != nullptr)
+        BringTableUp(*form);
 
     SeatRecord& seat = TableState.Seats[static_cast<size_t>(pos)];
     seat.seatKey = key;
@@ -212,22 +252,10 @@ void OnSeatInfo(const Packet& packet)
     if (pos != 0)
         VideoLinks::OnPlayerSeated(pos);
 
-    if (table.PlayersKnown == 4 && !table.GameStarted) {
-        DisplayReset();
-        PlayStateResetSecond();
-        table.GameStarted = true;
-        SysmsgClear(0);
-        SysmsgAdd(0, QStringLiteral("游戏将在15秒内开始"));
-    }
-
-    if (table.SeatMessages == 3) {
-        table.SeatMessages = 4;
-        if (form != nullptr) {
-            form->AnNiuLatched[5] = false;
-            form->AnNiuLatched[6] = false;
-        }
-        ChooseVoices();
-    }
+    if (table.PlayersKnown == 4 && !table.GameStarted)
+        AnnounceFullTable();
+    if (table.SeatMessages == 3)
+        FreeTableSettings(form);
 }
 
 void OnReady(const Packet& packet)
