@@ -107,6 +107,15 @@ void CloseSteps()
     Platform::PumpFor(Connection::Link.Reconnected ? 800 : 400);
 }
 
+void StopLink()
+{
+    Transport::ClearAllTasks();
+    Reconnect::Unload();
+    Transport::EnableTimerBong(false);
+    Clocks::StopKeepAlive();
+    Winsock1().Close();
+}
+
 void EndOfTableSteps()
 {
     MainForm* form = TheMainForm();
@@ -114,15 +123,9 @@ void EndOfTableSteps()
     if (form != nullptr)
         form->AnNiuLatched[2] = true;
 
-    Transport::ClearAllTasks();
-    Reconnect::Unload();
-    Transport::EnableTimerBong(false);
-    Clocks::StopKeepAlive();
-
+    StopLink();
     SysmsgClear(0);
     SysmsgClear(1);
-
-    Winsock1().Close();
     Connection::Link.AwaitingEntryReply = false;
     Platform::PumpUntil([] { return Winsock1().State() != SocketState::Connected; }, 2000);
 

@@ -21,6 +21,10 @@ void OtherExitCancel();
 // Tells the server the user leaves (when still connected) and closes the socket.
 void CloseSteps();
 
+// Every task and timer of the link stops (the reconnect controller and the link watch among
+// them) and the socket closes: nothing more is sent, received or tried.
+void StopLink();
+
 // Clears the table, drops the connection and minimises the window; the hall may bring the
 // table back later with message 22.
 void EndOfTableSteps();

@@ -1,5 +1,6 @@
 #include "messages/EntryMessages.h"
 
+#include "leaving/Shutdown.h"
 #include "play/Clocks.h"
 #include "session/Connection.h"
 #include "session/HallLink.h"
@@ -62,6 +63,9 @@ void HandleReconnectResult(const Packet& packet)
         SysmsgAdd(0, QStringLiteral("正在重连服务器，请等待...！"));
         return;
     }
+    // A refusal ends the reconnecting at once: no new connection and no packet while the box
+    // waits for its OK.
+    Shutdown::StopLink();
     Platform::ShowMessageBox(QStringLiteral("重连服务器失败，退出后请重新入座！"), SiteConfig::ProgramTitle);
     HallLink::ReturnToHall();
     Platform::EndProgram(1);

@@ -204,7 +204,30 @@ TEST_F(ReconnectTest, ARefusedReconnectShowsTheBoxBringsTheHallBackAndEnds)
     LoseLink();
     socket->stateOnConnect = SocketState::Connected;
     Tick();
+    // While the box waits for its OK, nothing tries again: the controller, its timers and the
+    // link watch are stopped and the refused connection is closed; ticks that would have come
+    // meanwhile open nothing and send nothing.
+    bool checked = false;
+    TestDoubles::Seen().whileBoxShows = [&] {
+        checked = true;
+        EXPECT_FALSE(Reconnect::Loaded());
+        EXPECT_FALSE(Reconnect::TimerCountEnabled());
+        EXPECT_FALSE(Transport::State.TickTasks[Transport::LinkWatchTask].flag);
+        EXPECT_NE(socket->state, SocketState::Connected);
+        const int connects = socket->connectCalls;
+        const size_t sent = socket->sent.size();
+        for (int i = 0; i < 5; ++i) {
+            Reconnect::TimerCountTick();
+            ConnectionWatch::LinkWatchStep();
+            Transport::RunTick();
+        }
+        EXPECT_EQ(socket->connectCalls, connects);
+        EXPECT_EQ(socket->sent.size(), sent);
+        EXPECT_TRUE(hall->posted.empty() || hall->posted.back() != HallRestore);
+    };
     Transport::DeliverPacket(Result(2));
+    TestDoubles::Seen().whileBoxShows = {};
+    EXPECT_TRUE(checked);
     ASSERT_EQ(TestDoubles::Seen().messageBoxes.size(), 1u);
     EXPECT_EQ(TestDoubles::Seen().messageBoxes[0].text, "重连服务器失败，退出后请重新入座！");
     EXPECT_EQ(hall->posted.back(), HallRestore);

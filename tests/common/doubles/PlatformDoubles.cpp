@@ -14,6 +14,8 @@ void InstallPlatformDoubles()
 {
     Platform::SetMessageBoxHandler([](const QString& text, const QString& title) {
         Seen().messageBoxes.push_back({text, title});
+        if (const std::function<void()> check = Seen().whileBoxShows)
+            check();
     });
     Platform::SetEndProgramHandler([](int code) {
         ++Seen().endCalls;

@@ -1,6 +1,7 @@
 #pragma once
 // Recording doubles for the platform layers of session/Platform: message boxes, program ends,
 // shell opens and program starts are recorded instead of shown or performed.
+#include <functional>
 #include <QString>
 #include <QStringList>
 #include <vector>
@@ -20,6 +21,9 @@ struct ProgramStart {
 // What the recording platform layers saw.
 struct Record {
     std::vector<MessageBoxCall> messageBoxes;
+    // Runs while a message box "shows", before it is answered: what a test sees here is what
+    // the user's box waits over.
+    std::function<void()> whileBoxShows;
     int endCalls = 0;
     int lastExitCode = -1;
     std::vector<MessageBoxCall> okCancelBoxes;
