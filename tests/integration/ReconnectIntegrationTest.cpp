@@ -14,6 +14,7 @@
 #include "session/Platform.h"
 #include "session/Reconnect.h"
 #include "session/TableWindow.h"
+#include "session/Winsock1.h"
 #include "table/TableState.h"
 #include "ui/ExitWindows.h"
 #include "wire/Commands.h"
@@ -207,8 +208,21 @@ TEST_F(ReconnectIntegration, ARefusedReconnectEndsTheClientWithTheBox)
                                  server, serverOut);
     ASSERT_GT(port, 0);
     Sit(port);
+    // The box waits for its OK with the event loop running, as a real one does: for more than
+    // two reconnect intervals no further attempt may start and the refused link stays closed.
+    int attemptsWhileShown = -1;
+    bool connectedWhileShown = true;
+    TestDoubles::Seen().whileBoxShows = [&] {
+        const int before = Connection::Link.ReconnectAttempts;
+        Run([] { return false; }, 2 * Reconnect::AttemptIntervalMs + 1000);
+        attemptsWhileShown = Connection::Link.ReconnectAttempts - before;
+        connectedWhileShown = Winsock1().State() == SocketState::Connected;
+    };
     ASSERT_TRUE(Run([] { return TestDoubles::Seen().endCalls > 0; }, 30000)) << serverOut.toStdString();
+    TestDoubles::Seen().whileBoxShows = {};
     ASSERT_EQ(TestDoubles::Seen().messageBoxes.size(), 1u);
     EXPECT_EQ(TestDoubles::Seen().messageBoxes[0].text, "重连服务器失败，退出后请重新入座！");
+    EXPECT_EQ(attemptsWhileShown, 0);
+    EXPECT_FALSE(connectedWhileShown);
     EXPECT_EQ(hall->posted.back(), HallMessage::Restore);
 }
