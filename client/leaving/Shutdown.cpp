@@ -18,6 +18,7 @@
 #include "ui/InfoWindows.h"
 #include "ui/MainForm.h"
 #include "ui/Popups.h"
+#include "video/CameraStart.h"
 #include "video/VideoLinks.h"
 
 namespace Shutdown {
@@ -124,6 +125,8 @@ void EndOfTableSteps()
         form->AnNiuLatched[2] = true;
 
     StopLink();
+    // A camera that runs after its table has gone would film a player who believes it off.
+    CameraStart::StopCamera();
     SysmsgClear(0);
     SysmsgClear(1);
     Connection::Link.AwaitingEntryReply = false;

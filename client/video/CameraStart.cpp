@@ -5,6 +5,7 @@
 #include "ui/PictureBox.h"
 #include "video/VCap.h"
 #include "video/VideoLinks.h"
+#include "video/ZoomWindows.h"
 
 namespace CameraStart {
 
@@ -32,6 +33,23 @@ void StartCamera()
     }
     Video.CameraOn = false;
     PostSystemLine(QStringLiteral("您没有视频设备或您的视频源正在使用。"));
+}
+
+void StopCamera()
+{
+    if (Video.CameraOn) {
+        VCap& camera = VCap1();
+        camera.StopCapture();
+        camera.CloseDevice();
+        camera.SetView(nullptr);
+        Video.CameraOn = false;
+    }
+    Video.LastFrame[0].clear();
+    ZoomWindows::UnloadZoom(0);
+    if (MainForm* form = TheMainForm()) {
+        form->vcap1->hide();
+        form->PicLocal[0]->hide();
+    }
 }
 
 }  // namespace CameraStart

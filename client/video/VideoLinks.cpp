@@ -281,10 +281,7 @@ void OnPlayReceived()
 void StopRelay()
 {
     P2PSocket1().Logout();
-    if (Video.CameraOn) {
-        VCap1().StopCapture();
-        VCap1().CloseDevice();
-    }
+    CameraStart::StopCamera();
 }
 
 void Connect()

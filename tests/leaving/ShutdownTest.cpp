@@ -2,6 +2,8 @@
 // steps, and the hall's questions in each state of the table.
 #include <gtest/gtest.h>
 
+#include <functional>
+
 #include <QFile>
 #include <QTemporaryDir>
 
@@ -13,6 +15,8 @@
 #include "table/TableState.h"
 #include "ui/ExitWindows.h"
 #include "ui/UiFixture.h"
+#include "video/VideoLinks.h"
+#include "video/ZoomWindows.h"
 
 namespace {
 
@@ -160,5 +164,46 @@ TEST_F(ShutdownTest, TheHallsQuestionsInEachState)
         EXPECT_EQ(Emptied(f), c.closes) << c.name;
         EXPECT_EQ(LeavePackets(), c.closes ? 1 : 0) << c.name;
         EXPECT_EQ(TestDoubles::Seen().endCalls, 0) << c.name;
+    }
+}
+
+TEST_F(ShutdownTest, EveryWayOfLeavingStopsTheCameraUntilTheUserSitsAgain)
+{
+    struct Case {
+        const char* name;
+        std::function<void()> leave;
+    } cases[] = {
+        {"the exit confirmation", [] {
+             PlayerActions::AnNiuClick(8);
+             ExitWindows::TheExit().pbCloseMe->clicked(Qt::LeftButton);
+         }},
+        {"the notice window", [] {
+             Shutdown::ShowOtherExit("本桌已关闭");
+             ExitWindows::TheOtherExit().imgOK->clicked(Qt::LeftButton);
+         }},
+        {"the hall closing the table", [] { HallLink::OnHallMessage(1024); }},
+    };
+    for (const Case& c : cases) {
+        Startup::ResetClient();
+        camera->startResult = 0;
+        camera->opens = camera->closes = 0;
+        MainForm& f = Seated();
+        f.show();
+        ASSERT_TRUE(VideoLinks::Video.CameraOn) << c.name;  // the table's layout started it
+        ZoomWindows::ToggleZoom(0);
+        ASSERT_TRUE(ZoomWindows::ZoomShowing(0)) << c.name;
+
+        c.leave();
+        EXPECT_FALSE(VideoLinks::Video.CameraOn) << c.name;
+        EXPECT_EQ(camera->closes, 1) << c.name;
+        EXPECT_GE(camera->stops, 1) << c.name;
+        EXPECT_FALSE(f.vcap1->isVisible()) << c.name;
+        EXPECT_FALSE(ZoomWindows::ZoomShowing(0)) << c.name;
+
+        // A new table seats the user: the camera comes back.
+        const int opens = camera->opens;
+        VideoLinks::OnPlayerSeated(0);
+        EXPECT_EQ(camera->opens, opens + 1) << c.name;
+        EXPECT_TRUE(VideoLinks::Video.CameraOn) << c.name;
     }
 }
