@@ -18,6 +18,7 @@
 #include "session/ConnectionWatch.h"
 #include "session/HallLink.h"
 #include "session/Launch.h"
+#include "session/OutsideEnd.h"
 #include "session/Platform.h"
 #include "session/Proxy.h"
 #include "session/Reconnect.h"
@@ -97,6 +98,11 @@ void ConnectWindow(MainForm& form)
         if (MainForm* table = TheMainForm())
             CardDisplay::ResetCards(*table);
     });
+}
+
+void WatchOutsideEnd()
+{
+    OutsideEnd::Watch(Shutdown::LeaveAtOnce);
 }
 
 void ResetClient()

@@ -17,6 +17,10 @@ void ConnectModules();
 // Gives the window's controls and timers their duties.
 void ConnectWindow(MainForm& form);
 
+// A logout or a terminate signal leaves the table at once (the program's own process only:
+// tests do not take over the signals).
+void WatchOutsideEnd();
+
 // Every module back to its state at process start (the platform layers in place stay), then
 // wired again: what a test runs between cases.
 void ResetClient();

@@ -40,5 +40,6 @@ int main(int argc, char** argv)
     MainForm form;
     if (!Startup::LoadMainForm(form, arguments, screen))
         return 1;
+    Startup::WatchOutsideEnd();
     return app.exec();
 }

@@ -178,6 +178,17 @@ void UnloadMainForm()
     Platform::EndProgram(0);
 }
 
+void LeaveAtOnce()
+{
+    if (Connected()) {
+        Transport::StopTask(Transport::LinkWatchTask);
+        CloseSteps();
+    }
+    if (HallLink::HallWindowExists())
+        HallLink::ReturnToHall();
+    UnloadMainForm();
+}
+
 void ConnectExitWindows()
 {
     ExitWindows::SetExitChoices(ConfirmExit, CancelExit);

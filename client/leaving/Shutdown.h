@@ -39,6 +39,10 @@ void LeaveForHall();
 // The table window goes: the sound stops, every window goes, the program ends.
 void UnloadMainForm();
 
+// An end that cannot wait for the confirmation (a logout, a terminate signal): the leave
+// packet when connected, the hall brought back when there is one, then the unload steps.
+void LeaveAtOnce();
+
 // The choices of the two windows given to them.
 void ConnectExitWindows();
 

@@ -159,6 +159,8 @@ public:
     void MinimizeWindow() override;
 
 protected:
+    // A close from the window manager (Alt+F4, the task bar) takes the close button's path.
+    void closeEvent(QCloseEvent* event) override;
     void changeEvent(QEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;

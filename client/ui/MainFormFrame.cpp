@@ -1,5 +1,6 @@
 #include "ui/MainForm.h"
 
+#include <QCloseEvent>
 #include <QEvent>
 #include <QMouseEvent>
 #include <QPainter>
@@ -164,6 +165,13 @@ void MainForm::FrameButtonUp(bool close, bool clicked)
         ExitAction();
     else
         showMinimized();
+}
+
+void MainForm::closeEvent(QCloseEvent* event)
+{
+    // The window stays; what happens next is the confirmation's choice.
+    event->ignore();
+    ExitAction();
 }
 
 void MainForm::ExitAction()

@@ -1,5 +1,6 @@
-// Leaving the table with real processes: the server closes the table with a notice, and a
-// client whose hall has gone ends at the next step that needs the hall instead of waiting.
+// Leaving the table with real processes: the server closes the table with a notice, a client
+// whose hall has gone ends at the next step that needs the hall instead of waiting, and a
+// client told to terminate during a round still says it leaves.
 #include "integration/ProgramsFixture.h"
 
 namespace {
@@ -54,4 +55,25 @@ TEST_F(Leaving, WithTheHallGoneTheClientEndsWhenTheTableCloses)
     EXPECT_TRUE(client->waitForFinished(20000)) << serverOut.toStdString();
     EXPECT_TRUE(closing.hasExpired());  // after the notice's waits, not at once
     EXPECT_EQ(client->exitStatus(), QProcess::NormalExit);
+}
+
+TEST_F(Leaving, ATerminatedClientStillLeavesTheRound)
+{
+    const int port = StartServer({"--bots", "3", "--ready-seconds", "1"}, server, serverOut);
+    ASSERT_GT(port, 0);
+    QProcess* hall = Start("hallmere", {"--headless"});
+    QString hallOut;
+    QProcess* client = Start("quellor", {Line(port)});
+    ASSERT_TRUE(WaitForOutput(server, serverOut, QRegularExpression("round 1: level"), 20000)) << serverOut.toStdString();
+
+    // What a logout or `kill` does: no confirmation can be waited for.
+    client->terminate();
+    ASSERT_TRUE(client->waitForFinished(10000));
+    EXPECT_EQ(client->exitStatus(), QProcess::NormalExit);
+    EXPECT_EQ(client->exitCode(), 0);
+    EXPECT_TRUE(WaitForOutput(server, serverOut, QRegularExpression("alice leaves during round 1"), 5000))
+        << serverOut.toStdString();
+    EXPECT_FALSE(serverOut.contains("alice lost the link")) << serverOut.toStdString();
+    // The hall is brought back on the way out.
+    EXPECT_TRUE(WaitForOutput(hall, hallOut, QRegularExpression("recv 61728"), 3000)) << hallOut.toStdString();
 }

@@ -12,6 +12,7 @@
 #include "session/Connection.h"
 #include "session/HallLink.h"
 #include "session/Platform.h"
+#include "sound/Mod_Sound.h"
 #include "table/TableState.h"
 #include "ui/ExitWindows.h"
 #include "ui/UiFixture.h"
@@ -206,4 +207,41 @@ TEST_F(ShutdownTest, EveryWayOfLeavingStopsTheCameraUntilTheUserSitsAgain)
         EXPECT_EQ(camera->opens, opens + 1) << c.name;
         EXPECT_TRUE(VideoLinks::Video.CameraOn) << c.name;
     }
+}
+
+TEST_F(ShutdownTest, AWindowManagerCloseTakesTheCloseButtonsPath)
+{
+    MainForm& f = Seated();
+    f.show();
+    TableState.Round.RoundRunning = true;
+    // Alt+F4 or the task bar: the confirmation, and nothing else yet.
+    EXPECT_FALSE(f.close());
+    EXPECT_TRUE(f.isVisible());
+    EXPECT_TRUE(ExitWindows::ExitShowing());
+    EXPECT_EQ(LeavePackets(), 0);
+    EXPECT_EQ(TestDoubles::Seen().endCalls, 0);
+    // Once more takes it away again, like the close button.
+    EXPECT_FALSE(f.close());
+    EXPECT_FALSE(ExitWindows::ExitShowing());
+    EXPECT_TRUE(f.isVisible());
+}
+
+TEST_F(ShutdownTest, AnEndThatCannotWaitStillLeavesAndUnloads)
+{
+    camera->startResult = 0;
+    MainForm& f = Seated();
+    f.show();
+    TableState.Round.RoundRunning = true;
+    Mod_Sound::PlaySound(QStringLiteral("/tune.wav"), true);
+    ASSERT_TRUE(soundDevice->playing);
+
+    Shutdown::LeaveAtOnce();
+    EXPECT_EQ(LeavePackets(), 1);
+    EXPECT_EQ(socket->state, SocketState::Closed);
+    EXPECT_EQ(peerLink->logouts, 1);       // the relay is told
+    EXPECT_EQ(camera->closes, 1);
+    EXPECT_FALSE(soundDevice->playing);
+    EXPECT_EQ(hall->posted, (std::vector<uint32_t>{61728}));
+    EXPECT_EQ(TestDoubles::Seen().endCalls, 1);
+    EXPECT_EQ(TestDoubles::Seen().lastExitCode, 0);
 }
