@@ -30,6 +30,9 @@ void StopKeepAlive()
 
 void SendKeepAlive()
 {
+    // One sent after a long box would only say what the next live packet says.
+    if (Platform::BoxWaiting())
+        return;
     Transport::SendPacket(Outgoing::KeepAlive(TableState.Seats[0].seatBit));
 }
 

@@ -29,6 +29,16 @@ std::vector<std::function<void()>> g_endHooks;
 double g_waitFactor = 1.0;
 std::unique_ptr<QLockFile> g_instanceLock;
 std::function<bool()> g_instanceCheck;
+int g_boxesWaiting = 0;
+
+// Counts a box for as long as it waits.
+class BoxWait {
+public:
+    BoxWait() { ++g_boxesWaiting; }
+    ~BoxWait() { --g_boxesWaiting; }
+    BoxWait(const BoxWait&) = delete;
+    BoxWait& operator=(const BoxWait&) = delete;
+};
 
 }  // namespace
 
@@ -36,6 +46,7 @@ namespace Platform {
 
 void ShowMessageBox(const QString& text, const QString& title)
 {
+    const BoxWait wait;
     if (g_messageBox) {
         g_messageBox(text, title);
         return;
@@ -58,6 +69,7 @@ void SetMessageBoxHandler(std::function<void(const QString&, const QString&)> ha
 
 bool AskOkCancel(const QString& text, const QString& title)
 {
+    const BoxWait wait;
     if (g_okCancel)
         return g_okCancel(text, title);
     if (qEnvironmentVariable("QUELLOR_MESSAGEBOX") == QLatin1String("print")) {
@@ -68,6 +80,11 @@ bool AskOkCancel(const QString& text, const QString& title)
     }
     QMessageBox box(QMessageBox::Information, title, text, QMessageBox::Ok | QMessageBox::Cancel);
     return box.exec() == QMessageBox::Ok;
+}
+
+bool BoxWaiting()
+{
+    return g_boxesWaiting > 0;
 }
 
 void SetOkCancelHandler(std::function<bool(const QString&, const QString&)> handler)

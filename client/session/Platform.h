@@ -13,6 +13,10 @@ void SetMessageBoxHandler(std::function<void(const QString& text, const QString&
 
 // A message box with OK and Cancel; true when the user chose OK.
 bool AskOkCancel(const QString& text, const QString& title);
+
+// While a box waits for its answer the table holds still: the link's tick, the reconnect
+// attempts and the keep-alive wait, and arriving packets are held back.
+bool BoxWaiting();
 void SetOkCancelHandler(std::function<bool(const QString& text, const QString& title)> handler);
 
 // Hands a web address or a folder to the desktop to open.

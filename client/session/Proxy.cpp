@@ -48,9 +48,10 @@ void Fail(const QString& text)
         Winsock1().Close();
         return;
     }
-    Platform::ShowMessageBox(text, SiteConfig::ProgramTitle);
-    // The link watch finds the socket closed and takes the table down.
+    // Closed before the box, so that nothing more arrives or is answered while it waits; once
+    // it is answered the link watch finds the socket closed and takes the table down.
     Winsock1().Close();
+    Platform::ShowMessageBox(text, SiteConfig::ProgramTitle);
 }
 
 void AppendSingleByteText(QByteArray& out, const QString& text)

@@ -105,7 +105,7 @@ void TimerReconnectTick()
 
 void TimerCountTick()
 {
-    if (!g_loaded || g_inAttempt || Connection::WaitingForSocket())
+    if (!g_loaded || g_inAttempt || Connection::WaitingForSocket() || Platform::BoxWaiting())
         return;
     const bool connected = Winsock1().State() == SocketState::Connected;
     // Back in only once the server has accepted the reconnect: a link that connects and then

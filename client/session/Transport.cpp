@@ -68,6 +68,26 @@ bool PutArrived(Ring& ring, const QByteArray& bytes)
     return true;
 }
 
+// The ring ran full: the table cannot survive it (the reader would take the ring for empty).
+void RingOverflow()
+{
+    HallLink::ReturnToHall();
+    Platform::EndProgram(1);
+}
+
+void MoveHeldIntoRing()
+{
+    QByteArray& held = State.HeldArrivals;
+    if (held.isEmpty() || Platform::BoxWaiting())
+        return;
+    const int room = RingSize - 1 - State.RecvRing.Queued();
+    const int n = std::min<int>(room, static_cast<int>(held.size()));
+    if (n <= 0)
+        return;
+    PutArrived(State.RecvRing, held.first(n));
+    held.remove(0, n);
+}
+
 void RunSendTask()
 {
     TickTask& t = State.TickTasks[SendTask];
@@ -102,6 +122,7 @@ void RunReceiveTask()
                 State.IdleReceiveRuns = 0;
             }
         }
+        MoveHeldIntoRing();
         ByteRing& ring = State.RecvRing;
         if (ring.Queued() >= PacketSize) {
             const auto from = static_cast<size_t>(ring.readIndex);
@@ -168,19 +189,32 @@ void ClearAllTasks()
 void OnDataArrival(int /*bytesTotal*/)
 {
     const QByteArray bytes = Winsock1().GetData();
-    const bool fits = State.ProxyHandshakeDone ? PutArrived(State.RecvRing, bytes)
-                                               : PutArrived(State.ProxyBuffer, bytes);
-    if (!fits) {
-        HallLink::ReturnToHall();
-        Platform::EndProgram(1);
+    if (!State.ProxyHandshakeDone) {
+        if (!PutArrived(State.ProxyBuffer, bytes)) {
+            RingOverflow();
+            return;
+        }
+        Mod_Proxy::HandleProxyReply();
         return;
     }
-    if (State.ProxyHandshakeDone) {
+    if (Platform::BoxWaiting() || !State.HeldArrivals.isEmpty()) {
+        // Behind what is held, in order; nothing reaches the table while a box waits.
+        State.HeldArrivals += bytes;
+        if (State.HeldArrivals.size() > HeldArrivalsLimit) {
+            RingOverflow();
+            return;
+        }
+        if (!Platform::BoxWaiting())
+            MoveHeldIntoRing();
         State.TickTasks[ReceiveTask].flag = true;
-        State.TickTasks[ReceiveTask].counter = 0;
-    } else {
-        Mod_Proxy::HandleProxyReply();
+        return;
     }
+    if (!PutArrived(State.RecvRing, bytes)) {
+        RingOverflow();
+        return;
+    }
+    State.TickTasks[ReceiveTask].flag = true;
+    State.TickTasks[ReceiveTask].counter = 0;
 }
 
 void OnSocketClose()
@@ -230,6 +264,7 @@ void EmptyRings()
     recv.writeIndex = partial;
     State.SendRing.Empty();
     State.SendOverflow.clear();
+    State.HeldArrivals.clear();
 }
 
 void OpenLog(const QString& path)
@@ -327,7 +362,7 @@ bool TimerBongEnabled()
 
 void TimerBongTick()
 {
-    if (g_inTick || !g_timerBongEnabled)
+    if (g_inTick || !g_timerBongEnabled || Platform::BoxWaiting())
         return;
     g_inTick = true;
     g_disabledDuringTick = false;

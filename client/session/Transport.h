@@ -15,6 +15,9 @@ class QTimer;
 namespace Transport {
 
 constexpr int RingSize = 34816;  // exactly 128 packets
+// More than this held back while a box waits is no table's traffic: treated as the ring running
+// full.
+constexpr int HeldArrivalsLimit = 8 * RingSize;
 static_assert(RingSize % PacketSize == 0, "a received packet must never straddle the ring end");
 
 struct ByteRing {
@@ -46,6 +49,9 @@ struct TransportRecord {
     // queued is ever overwritten or lost.
     std::deque<Packet> SendOverflow;
     ProxyRing ProxyBuffer;
+    // What arrived while a box waited, moved into RecvRing as it has room, so that catching up
+    // after a long box never overruns the ring.
+    QByteArray HeldArrivals;
     bool ProxyHandshakeDone = true;
     std::array<TickTask, TaskCount> TickTasks{};
     std::array<uint8_t, 2> SessionCode{0, 0};

@@ -76,8 +76,12 @@ TEST_F(ProxyTest, RefusalsShowTheirBoxAndCloseTheSocket)
         TestDoubles::Seen() = {};
         socket->sent.clear();
         Mod_Proxy::StartProxyConnection();
+        // The box waits with the link already gone: nothing more can arrive or be answered.
+        int stateUnderTheBox = -1;
+        TestDoubles::Seen().whileBoxShows = [&] { stateUnderTheBox = socket->state; };
         for (const QByteArray& r : c.replies)
             socket->Deliver(r);
+        EXPECT_EQ(stateUnderTheBox, SocketState::Closed) << c.text;
         ASSERT_EQ(TestDoubles::Seen().messageBoxes.size(), 1u) << c.text;
         EXPECT_EQ(TestDoubles::Seen().messageBoxes[0].text, QString::fromUtf8(c.text));
         EXPECT_EQ(socket->state, SocketState::Closed);

@@ -10,6 +10,7 @@
 #include <QElapsedTimer>
 #include <QTcpSocket>
 
+#include "play/Clocks.h"
 #include "session/Connection.h"
 #include "session/ConnectionWatch.h"
 #include "session/Platform.h"
@@ -232,6 +233,29 @@ TEST_F(ReconnectTest, ARefusedReconnectShowsTheBoxBringsTheHallBackAndEnds)
     EXPECT_EQ(TestDoubles::Seen().messageBoxes[0].text, "重连服务器失败，退出后请重新入座！");
     EXPECT_EQ(hall->posted.back(), HallRestore);
     EXPECT_EQ(TestDoubles::Seen().endCalls, 1);
+}
+
+TEST_F(ReconnectTest, WhileAnyBoxWaitsNoAttemptStartsAndNothingIsSent)
+{
+    LoseLink();
+    socket->stateOnConnect = SocketState::Connected;
+    TestDoubles::Seen().whileBoxShows = [&] {
+        for (int i = 0; i < 5; ++i) {
+            Tick();
+            Clocks::SendKeepAlive();
+            Transport::TimerBongTick();
+        }
+    };
+    Platform::ShowMessageBox(QStringLiteral("出现相同的seatid"), QStringLiteral("Quellor"));
+    TestDoubles::Seen().whileBoxShows = {};
+    EXPECT_EQ(socket->connectCalls, 0);
+    EXPECT_TRUE(Transport::State.SendOverflow.empty());
+    EXPECT_EQ(Transport::State.SendRing.Queued(), 0);
+
+    // Answered: the attempts go on where they were.
+    Tick();
+    EXPECT_EQ(socket->connectCalls, 1);
+    EXPECT_EQ(Connection::Link.ReconnectAttempts, 1);
 }
 
 TEST_F(ReconnectTest, LeavingTheTableStopsTheController)

@@ -3,6 +3,7 @@
 #include <QTemporaryDir>
 
 #include "common/ClientFixture.h"
+#include "session/Platform.h"
 #include "session/Transport.h"
 #include "wire/Commands.h"
 #include "wire/Gbk.h"
@@ -225,4 +226,45 @@ TEST_F(TransportTest, EmptyingTheRingsKeepsTheStartOfAPacketStillArriving)
     EXPECT_EQ(delivered[0][3], 2);
     EXPECT_EQ(delivered[0][271], 2);
     EXPECT_TRUE(socket->sent.empty());
+}
+
+TEST_F(TransportTest, WhileABoxWaitsTheLinkHoldsStillAndCatchesUpInOrderAfter)
+{
+    socket->state = SocketState::Connected;
+    Transport::EnableTimerBong(true);
+    Transport::SendPacket(Wire::NewPacket(Command::PlayRequest));
+    // More packets than the receive ring holds, as a server goes on during a long box.
+    constexpr int Count = 300;
+    QByteArray stream;
+    for (int i = 0; i < Count; ++i) {
+        QByteArray p = PacketBytes(Command::Chat, 0);
+        p[10] = static_cast<char>(i);
+        p[11] = static_cast<char>(i >> 8);
+        stream += p;
+    }
+    TestDoubles::Seen().whileBoxShows = [&] {
+        for (int piece = 0; piece < stream.size(); piece += 1000)
+            socket->Deliver(stream.mid(piece, 1000));
+        for (int t = 0; t < 20; ++t)
+            Transport::TimerBongTick();
+        EXPECT_TRUE(socket->sent.empty());  // the queued play waits too
+        EXPECT_TRUE(delivered.empty());
+        EXPECT_EQ(TestDoubles::Seen().endCalls, 0);
+    };
+    Platform::ShowMessageBox("出现相同的seatid", "Quellor");
+    TestDoubles::Seen().whileBoxShows = nullptr;
+
+    // More arrives after the box: it queues behind what was held.
+    QByteArray late = PacketBytes(Command::Chat, 0);
+    late[10] = static_cast<char>(Count);
+    late[11] = static_cast<char>(Count >> 8);
+    socket->Deliver(late);
+    for (int t = 0; t < 3 * Count && delivered.size() < Count + 1u; ++t)
+        Transport::TimerBongTick();
+    EXPECT_EQ(socket->sent.size(), 1u);
+    ASSERT_EQ(delivered.size(), Count + 1u);
+    for (int i = 0; i <= Count; ++i)
+        ASSERT_EQ(delivered[static_cast<size_t>(i)][10] | delivered[static_cast<size_t>(i)][11] << 8, i);
+    EXPECT_EQ(TestDoubles::Seen().endCalls, 0);
+    EXPECT_TRUE(Transport::State.HeldArrivals.isEmpty());
 }
