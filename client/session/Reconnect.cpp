@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <utility>
 
+#include <QLoggingCategory>
 #include <QTimer>
 
 #include "session/Connection.h"
@@ -15,6 +16,8 @@
 namespace Reconnect {
 
 namespace {
+
+Q_LOGGING_CATEGORY(LinkLog, "quellor.link")
 
 // The hidden controller window: never shown, it only owns the two timers.
 struct frmReconnect {
@@ -67,6 +70,8 @@ void GiveUp()
 
 void Load()
 {
+    // Also on standard error: the one trace of a lost link once the table has got it back.
+    qCInfo(LinkLog).noquote() << "quellor: the link to the server was lost during the round; reconnecting";
     Connection::Link.ReconnectAttempts = 0;
     g_requestSent = false;
     g_unansweredTicks = 0;
@@ -134,6 +139,7 @@ void TimerCountTick()
 
 void ReconnectAttempt()
 {
+    qCInfo(LinkLog).noquote() << "quellor: reconnect attempt" << Connection::Link.ReconnectAttempts;
     SysmsgClear(0);
     SysmsgClear(1);
     SysmsgAdd(0, QStringLiteral("正在重新连接服务器..."));

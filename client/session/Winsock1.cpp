@@ -3,6 +3,7 @@
 #include <QTcpSocket>
 
 #include "session/LayerSlot.h"
+#include "session/LinkTimeouts.h"
 
 namespace {
 
@@ -10,6 +11,7 @@ class TcpWinsock : public Winsock {
 public:
     TcpWinsock()
     {
+        QObject::connect(&m_socket, &QTcpSocket::connected, [this] { LinkTimeouts::Apply(m_socket); });
         QObject::connect(&m_socket, &QTcpSocket::readyRead, [this] {
             if (DataArrival)
                 DataArrival(static_cast<int>(m_socket.bytesAvailable()));

@@ -9,6 +9,7 @@
 #include <array>
 
 #include "session/LayerSlot.h"
+#include "session/LinkTimeouts.h"
 #include "video/RelayWire.h"
 
 namespace VideoFrames {
@@ -62,7 +63,10 @@ class RelayP2PSocket : public P2PSocket {
 public:
     RelayP2PSocket()
     {
-        QObject::connect(&m_socket, &QTcpSocket::connected, [this] { SendLogin(); });
+        QObject::connect(&m_socket, &QTcpSocket::connected, [this] {
+            LinkTimeouts::Apply(m_socket);
+            SendLogin();
+        });
         QObject::connect(&m_socket, &QTcpSocket::readyRead, [this] { Read(); });
         QObject::connect(&m_socket, &QTcpSocket::disconnected, [this] { Lost(); });
         QObject::connect(&m_socket, &QTcpSocket::errorOccurred, [this](QAbstractSocket::SocketError) {

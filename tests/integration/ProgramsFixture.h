@@ -53,7 +53,8 @@ public:
         env.insert("QUELLOR_MESSAGEBOX", "print");
         p->setProcessEnvironment(env);
         p->setProcessChannelMode(QProcess::MergedChannels);
-        p->start(BinDir + "/" + program, arguments);
+        // Our programs by name; anything else (a wrapper such as nsenter) by its full path.
+        p->start(program.startsWith('/') ? program : BinDir + "/" + program, arguments);
         EXPECT_TRUE(p->waitForStarted(5000)) << program.toStdString();
         processes.push_back(std::move(p));
         return processes.back().get();
