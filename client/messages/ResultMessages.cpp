@@ -238,6 +238,8 @@ void OpenNextRound(MainForm& form)
 {
     SysmsgClear(0);
     SysmsgAdd(0, QStringLiteral("请点击【继续】按钮继续游戏！"));
+    // After a game the free button is the continue button the line speaks of.
+    form.ShowStartButton(true);
     form.AnNiuLatched[2] = false;
     TableState.Round.RoundRunning = false;
     TableRecord& table = TableState.Table;

@@ -55,6 +55,10 @@ void OnDeal(const Packet& packet)
     Clocks::StopKeepAlive();
     if (Popups::Showing(Popup::frmExit))
         Popups::Unload(Popup::frmExit);
+    // The windows about the finished round would lie over the play buttons while the clock
+    // runs; the history keeps what they showed.
+    for (Popup popup : {Popup::Score, Popup::Hero, Popup::Information})
+        Popups::Hide(popup);
     Clocks::StopReadyClock();
     Clocks::StopTurnClock();
     if (form == nullptr)

@@ -2,12 +2,14 @@
 
 #include <QRandomGenerator>
 
+#include "play/Clocks.h"
 #include "resources/Pictures.h"
 #include "session/Connection.h"
 #include "session/HallLink.h"
 #include "session/Platform.h"
 #include "session/SiteConfig.h"
 #include "session/TableWindow.h"
+#include "session/Transport.h"
 #include "ui/InfoWindows.h"
 #include "ui/MainForm.h"
 #include "ui/PictureLoad.h"
@@ -36,11 +38,16 @@ void BeginGame()
     TableState.Table.GameStarted = true;
 }
 
-// The three others ready: the table is reset for the game.
+// The three others ready: the table is reset for the game. The reset clears the clock too;
+// while the user's ready count still runs it stays in sight, since it now says when the next
+// round starts by itself.
 void StartWhenOthersReady(MainForm& form)
 {
-    if (form.OK[1]->isVisible() && form.OK[2]->isVisible() && form.OK[3]->isVisible())
-        BeginGame();
+    if (!(form.OK[1]->isVisible() && form.OK[2]->isVisible() && form.OK[3]->isVisible()))
+        return;
+    BeginGame();
+    if (Transport::State.TickTasks[Transport::ReadyClockTask].flag)
+        Clocks::ShowStartingClock(form);
 }
 
 }  // namespace

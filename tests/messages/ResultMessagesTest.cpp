@@ -5,12 +5,15 @@
 #include <random>
 
 #include "messages/ResultMessages.h"
+#include "play/PlayFixture.h"
 #include "resources/Pictures.h"
 #include "session/Platform.h"
 #include "session/TableWindow.h"
 #include "session/Transport.h"
 #include "table/TableState.h"
 #include "ui/InfoWindows.h"
+#include "ui/Layout.h"
+#include "ui/Popups.h"
 #include "ui/UiFixture.h"
 #include "wire/Commands.h"
 #include "wire/Fields.h"
@@ -228,4 +231,33 @@ TEST_F(ResultMessagesTest, RandomResultsAreHandledSafely)
         list->clear();
     InfoWindows::ShowRoundFromHistory(20);
     EXPECT_EQ(UiTest::ListRows(score.State[2]).size(), last.size());
+}
+
+// Between rounds the free button is the continue button; the next deal closes the windows
+// about the finished round, which would otherwise lie over the play buttons.
+TEST_F(ResultMessagesTest, TheContinueButtonBetweenRoundsAndTheNextDealClosesTheRoundsWindows)
+{
+    MainForm& f = Table();
+    f.show();
+    TableState.Players[1].nickname = "乙";
+    ASSERT_FALSE(f.StartButtonContinues);  // the user never pressed start: the server made it ready
+    Deliver(ResultPacket({1, 1, 300, 200, 1, 2, 5, 0}));
+    Deliver(ResultPacket({2, 2, 300, 200, 2}));
+    Deliver(ResultPacket({4, 1, 300, 200, 3}));
+    Deliver(ResultPacket({8, 2, 300, 200, 4}));
+    EXPECT_TRUE(f.StartButtonContinues);
+    EXPECT_EQ(f.AnNiu[2]->pictureId(),
+              Pictures::Tables().ToolbarButtonPictures[static_cast<size_t>(Layout::AnNiuEntry(2, false, true))]);
+    EXPECT_FALSE(f.AnNiuLatched[2]);
+
+    Popups::Open(Popup::Hero);
+    InfoWindows::PortraitHover(f, 1);
+    for (Popup popup : {Popup::Score, Popup::Hero, Popup::Information})
+        ASSERT_TRUE(Popups::Showing(popup)) << static_cast<int>(popup);
+    Deliver(PlayTest::DealPacket({}));
+    EXPECT_TRUE(TableState.Round.RoundRunning);
+    for (Popup popup : {Popup::Score, Popup::Hero, Popup::Information})
+        EXPECT_FALSE(Popups::Showing(popup)) << static_cast<int>(popup);
+    // Still there for the asking.
+    EXPECT_EQ(InfoWindows::TheHero().Num->count(), 1);
 }

@@ -5,6 +5,7 @@
 #include <set>
 
 #include "messages/SeatMessages.h"
+#include "play/Clocks.h"
 #include "resources/Pictures.h"
 #include "session/Connection.h"
 #include "session/TableWindow.h"
@@ -268,6 +269,36 @@ TEST_F(SeatMessagesTest, ThreeOthersReadyStartTheGame)
     Deliver(ReadyPacket("dave"));
     EXPECT_TRUE(f.OK[3]->isVisible());
     EXPECT_TRUE(TableState.Table.GameStarted);
+}
+
+TEST_F(SeatMessagesTest, TheReadyCountStaysInSightWhenTheOthersAreReadyFirst)
+{
+    MainForm& f = Table();
+    f.show();
+    Deliver(SeatPacket(1, {1, "alice", "甲"}));
+    for (const auto& [bit, key] : {std::pair<uint8_t, const char*>{2, "bob"}, {4, "carol"}, {8, "dave"}})
+        Deliver(SeatPacket(1, {bit, key, QString::fromLatin1(key)}));
+    // Between rounds: the user's count runs, and the computer players are ready at once.
+    TableState.Table.GameStarted = false;
+    Clocks::StartReadyClock(12);
+    Clocks::ShowStartingClock(f);
+    for (const char* key : {"bob", "carol", "dave"})
+        Deliver(ReadyPacket(key));
+    EXPECT_TRUE(TableState.Table.GameStarted);
+    EXPECT_TRUE(f.Time_Img->isVisible());
+    EXPECT_TRUE(f.Number->isVisible());
+    EXPECT_EQ(f.Number->text(), "12");
+
+    // Without a count running (the user is ready) the reset leaves the clock away.
+    Clocks::StopReadyClock();
+    Clocks::HideClock(f);
+    TableState.Table.GameStarted = false;
+    for (PictureBox* mark : f.OK)
+        mark->hide();
+    for (const char* key : {"bob", "carol", "dave"})
+        Deliver(ReadyPacket(key));
+    EXPECT_TRUE(TableState.Table.GameStarted);
+    EXPECT_FALSE(f.Time_Img->isVisible());
 }
 
 // Whatever a seat message carries, the table takes it without reading outside the packet.
