@@ -12,6 +12,7 @@
 #include "session/Screen.h"
 #include "table/TableState.h"
 #include "ui/MainForm.h"
+#include "ui/PlayArea.h"
 #include "ui/PictureBox.h"
 #include "ui/PopupLook.h"
 #include "ui/Popups.h"
@@ -44,9 +45,10 @@ void ScrollToNewest(QListWidget* list)
         list->scrollToItem(list->item(list->count() - 1), QAbstractItemView::PositionAtTop);
 }
 
-void ShowOnTop(Talk& talk, QPoint at)
+// At its place on the table, moved off the hand and the play buttons where it would cover them.
+void ShowOnTop(Talk& talk, const MainForm& form, QPoint at)
 {
-    talk.move(at);
+    talk.move(PlayArea::PlaceClear(form, QRect(at, talk.size())));
     talk.show();
     talk.raise();
 }
@@ -164,7 +166,7 @@ void Toggle()
         return;
     }
     const bool small = SmallTable();
-    ShowOnTop(talk, Place(*form, form->size(), small ? 0.6 : 0.66, small ? 0.22 : 0.3));
+    ShowOnTop(talk, *form, Place(*form, form->size(), small ? 0.6 : 0.66, small ? 0.22 : 0.3));
 }
 
 void OpenByKeys()
@@ -176,7 +178,7 @@ void OpenByKeys()
         return;
     }
     // The small table fills the screen from its corner; the large one is placed by Pic1.
-    ShowOnTop(talk, Place(*form, form->size(), 0.66, 0.3, !SmallTable()));
+    ShowOnTop(talk, *form, Place(*form, form->size(), 0.66, 0.3, !SmallTable()));
 }
 
 void Hide()

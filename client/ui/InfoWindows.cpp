@@ -7,11 +7,9 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QListWidget>
-#include <QMouseEvent>
 #include <QPointer>
 #include <QScrollBar>
 #include <QVBoxLayout>
-#include <QWindow>
 
 #include "resources/Pictures.h"
 #include "session/IniFile.h"
@@ -23,6 +21,7 @@
 #include "ui/PictureLoad.h"
 #include "ui/PopupLook.h"
 #include "ui/Popups.h"
+#include "ui/WindowDrag.h"
 
 namespace {
 
@@ -65,48 +64,6 @@ const char* const kWindowStyle =
     "QScrollBar::handle:vertical { background: rgba(224, 176, 64, 170); border-radius: 3px; min-height: 16px; }"
     "QScrollBar::add-line:vertical, QScrollBar::sub-line:vertical { height: 0; }"
     "QScrollBar::add-page:vertical, QScrollBar::sub-page:vertical { background: none; }";
-
-// Drags its window by the body: the window system moves it when it can, otherwise the mouse
-// moves it, as the table's title strip does.
-class WindowDrag : public QObject {
-public:
-    explicit WindowDrag(QWidget* window) : QObject(window), m_window(window) { window->installEventFilter(this); }
-
-protected:
-    bool eventFilter(QObject* watched, QEvent* event) override
-    {
-        if (watched != m_window)
-            return QObject::eventFilter(watched, event);
-        switch (event->type()) {
-        case QEvent::MouseButtonPress: {
-            auto* mouse = static_cast<QMouseEvent*>(event);
-            if (mouse->button() != Qt::LeftButton)
-                return false;
-            QWindow* handle = m_window->windowHandle();
-            m_dragging = handle == nullptr || !handle->startSystemMove();
-            m_offset = mouse->globalPosition().toPoint() - m_window->frameGeometry().topLeft();
-            return true;
-        }
-        case QEvent::MouseMove: {
-            auto* mouse = static_cast<QMouseEvent*>(event);
-            if (!m_dragging || !(mouse->buttons() & Qt::LeftButton))
-                return false;
-            m_window->move(mouse->globalPosition().toPoint() - m_offset);
-            return true;
-        }
-        case QEvent::MouseButtonRelease:
-            m_dragging = false;
-            return false;
-        default:
-            return false;
-        }
-    }
-
-private:
-    QWidget* m_window;
-    bool m_dragging = false;
-    QPoint m_offset;
-};
 
 int RowHeight(const QFont& font)
 {

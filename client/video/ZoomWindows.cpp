@@ -1,10 +1,11 @@
 #include "video/ZoomWindows.h"
 
 #include <QCloseEvent>
-#include <QMouseEvent>
 #include <QPointer>
+#include <QScreen>
 #include <QTimer>
 
+#include <algorithm>
 #include <memory>
 
 #include "resources/Pictures.h"
@@ -13,6 +14,8 @@
 #include "ui/MainForm.h"
 #include "ui/PictureBox.h"
 #include "ui/PictureLoad.h"
+#include "ui/PlayArea.h"
+#include "ui/WindowDrag.h"
 #include "video/VideoDisplay.h"
 #include "video/VideoLinks.h"
 
@@ -93,6 +96,8 @@ frmZoom::frmZoom(int zoomNumber, QWidget* parent) : QWidget(parent), zoom(zoomNu
         QObject::connect(ImgCmd[static_cast<size_t>(i)], &PictureBox::clicked, this,
                          [this, i](Qt::MouseButton) { ZoomWindows::ZoomButton(zoom, i); });
     }
+    // The pictures cover the whole window and would take every press themselves.
+    new WindowDrag(this, {Back, vshow1});
     Apply(Size::Medium);
 }
 
@@ -120,23 +125,6 @@ void frmZoom::Apply(Size size)
     vshow1->raise();
     for (PictureBox* b : ImgCmd)
         b->raise();
-}
-
-void frmZoom::mousePressEvent(QMouseEvent* event)
-{
-    // A press anywhere moves the window, as its caption would.
-    if (event->button() == Qt::LeftButton) {
-        m_dragging = true;
-        m_dragFrom = event->globalPosition().toPoint() - frameGeometry().topLeft();
-    }
-}
-
-void frmZoom::mouseMoveEvent(QMouseEvent* event)
-{
-    if (m_dragging && (event->buttons() & Qt::LeftButton))
-        move(event->globalPosition().toPoint() - m_dragFrom);
-    else
-        m_dragging = false;
 }
 
 void frmZoom::closeEvent(QCloseEvent* event)
@@ -181,6 +169,8 @@ void ToggleZoom(int zoom)
     case 2: MoveBy(*window, 0, -0.2); break;
     default: MoveBy(*window, 0.25, -0.2); break;
     }
+    if (const MainForm* form = TheMainForm())
+        window->move(PlayArea::PlaceClear(*form, window->frameGeometry()));
     // A viewer of a large window wants every frame of that player.
     if (zoom > 0)
         VideoLinks::WantEveryFrame(zoom, true);
@@ -205,25 +195,19 @@ void ZoomButton(int zoom, int button)
         next = now == frmZoom::Size::Large ? frmZoom::Size::Medium : frmZoom::Size::Small;
     if (next == now)
         return;
+    // The window changes size where the player has it: its top right corner, where the buttons
+    // are, stays put, so the next press finds them under the pointer; it is kept on the screen.
+    const QRect before = window->frameGeometry();
     window->Apply(next);
-    const QRect table = TableFrame();
-    if (next == frmZoom::Size::Large) {
-        // Near an edge of the table: the own window at the lower left, the others along the top.
-        const int top = zoom == 0 ? qRound(table.height() - window->height() - 0.07 * table.height())
-                                  : table.top() + qRound(0.07 * table.height());
-        int left = table.left() + qRound(0.05 * table.width());
-        if (zoom == 2)
-            left = table.left() + (table.width() - window->width()) / 2;
-        if (zoom == 3)
-            left = table.right() - window->width() - qRound(0.05 * table.width());
-        window->move(left, top);
-    } else {
-        Centre(*window);
-        if (zoom == 0)
-            MoveBy(*window, -0.2, 0.2);
-        else
-            MoveBy(*window, zoom == 2 ? 0.2 : -0.2, -0.2);
+    QRect after(QPoint(before.right() + 1 - window->frameGeometry().width(), before.top()), window->frameGeometry().size());
+    if (const QScreen* screen = window->screen()) {
+        const QRect free = screen->availableGeometry();
+        after.moveRight(std::min(after.right(), free.right()));
+        after.moveLeft(std::max(after.left(), free.left()));
+        after.moveBottom(std::min(after.bottom(), free.bottom()));
+        after.moveTop(std::max(after.top(), free.top()));
     }
+    window->move(after.topLeft());
     g_zoomTarget = zoom;
     TimerZoom().start();
 }

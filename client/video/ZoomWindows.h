@@ -24,14 +24,8 @@ public:
     void Apply(Size size);
 
 protected:
-    void mousePressEvent(QMouseEvent* event) override;
-    void mouseMoveEvent(QMouseEvent* event) override;
     // Closed by the table (minimised): unloaded like its close button does.
     void closeEvent(QCloseEvent* event) override;
-
-private:
-    QPoint m_dragFrom;
-    bool m_dragging = false;
 };
 
 namespace ZoomWindows {

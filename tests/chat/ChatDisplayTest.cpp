@@ -10,6 +10,7 @@
 #include "play/PlayerActions.h"
 #include "session/TableWindow.h"
 #include "sound/Mod_Sound.h"
+#include "ui/PlayArea.h"
 #include "ui/Popups.h"
 
 using namespace ChatTest;
@@ -326,7 +327,11 @@ TEST_F(ChatDisplayTest, HistoryWindowOpensClosesAndIsPlacedAtBothScales)
         MainForm& f = SeatPlayers(screen);
         const bool small = screen.width() == 800;
         const QPoint corner = f.frameGeometry().topLeft() + f.Pic1->pos();
-        const QPoint toggled = corner + QPoint(int((small ? 0.22 : 0.3) * f.width()), int((small ? 0.6 : 0.66) * f.height()));
+        // The window's places on the table, each moved the least that keeps the hand and the
+        // play buttons free.
+        const auto clear = [&f](QPoint at) { return PlayArea::PlaceClear(f, QRect(at, TalkWindow::TheTalk().size())); };
+        const QPoint toggled =
+            clear(corner + QPoint(int((small ? 0.22 : 0.3) * f.width()), int((small ? 0.6 : 0.66) * f.height())));
 
         UiTest::Press(f.AnNiu[1]);
         Talk& talk = TalkWindow::TheTalk();
@@ -342,7 +347,8 @@ TEST_F(ChatDisplayTest, HistoryWindowOpensClosesAndIsPlacedAtBothScales)
         EXPECT_FALSE(talk.isVisible());
 
         // Alt-C on the table, in either order; another key between breaks the pair.
-        const QPoint byKeys = (small ? f.frameGeometry().topLeft() : corner) + QPoint(int(0.3 * f.width()), int(0.66 * f.height()));
+        const QPoint byKeys =
+            clear((small ? f.frameGeometry().topLeft() : corner) + QPoint(int(0.3 * f.width()), int(0.66 * f.height())));
         for (const std::vector<int>& keys : {std::vector<int>{Qt::Key_Alt, Qt::Key_C}, {Qt::Key_C, Qt::Key_Alt}}) {
             talk.hide();
             for (int key : keys)
