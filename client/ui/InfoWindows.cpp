@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 #include <vector>
+#include <QCursor>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -436,6 +437,12 @@ Information::Information(QWidget* parent)
     ClearValues();
 }
 
+void Information::leaveEvent(QEvent* event)
+{
+    QWidget::leaveEvent(event);
+    hide();
+}
+
 void Information::Fill(const PlayerRecord& player)
 {
     const QString values[9] = {player.nickname,
@@ -537,9 +544,19 @@ void Connect(MainForm& form)
     for (const QMetaObject::Connection& c : g_hoverConnections)
         QObject::disconnect(c);
     g_hoverConnections.clear();
-    for (int i = 0; i < 4; ++i)
+    for (int i = 0; i < 4; ++i) {
         g_hoverConnections.push_back(QObject::connect(form.Tou[static_cast<size_t>(i)], &PictureBox::hovered, &form,
                                                       [&form, i] { PortraitHover(form, i); }));
+        g_hoverConnections.push_back(
+            QObject::connect(form.Tou[static_cast<size_t>(i)], &PictureBox::left, &form, [] { PointerLeftPlayer(); }));
+    }
+}
+
+void PointerLeftPlayer()
+{
+    // The card may have come up under the pointer: it goes once the pointer has left it too.
+    if (g_card && g_card->isVisible() && !g_card->frameGeometry().contains(QCursor::pos()))
+        g_card->hide();
 }
 
 void PortraitHover(MainForm& form, int position)

@@ -61,6 +61,10 @@ public:
     // The values of one player; the card takes the width of its longest value.
     void Fill(const PlayerRecord& player);
     void ClearValues();
+
+protected:
+    // Shown while the pointer rests on a player: gone once the pointer has left it.
+    void leaveEvent(QEvent* event) override;
 };
 
 namespace InfoWindows {
@@ -84,6 +88,8 @@ void Connect(MainForm& form);
 // The pointer moved over the portrait of a position: the card of its player, when it is not
 // already up and the seat is taken.
 void PortraitHover(MainForm& form, int position);
+// The pointer has left a portrait or a display: the card goes unless the pointer is on it.
+void PointerLeftPlayer();
 
 // Empties every list, name, portrait, total and card value and hides the windows (the table
 // closes).

@@ -142,6 +142,10 @@ public:
     void AnNiuHover(int index);
     void OperationHover(int index);
     void WordHover(int index);
+    // The pointer has left the button: its normal picture again.
+    void AnNiuRest(int index);
+    void OperationRest(int index);
+    void WordRest(int index);
     void TableHover();          // Pic1 and the bottom bar
     void LocationHover();       // the plate behind the phrase buttons
     void TopBarHover();

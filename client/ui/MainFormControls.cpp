@@ -221,7 +221,8 @@ void MainForm::CreateVideoControls()
         PicLocal[p]->setObjectName(Indexed("PicLocal", p));
         PicLocal[p]->setVisible(false);
         for (int b = 0; b < 4; ++b) {
-            PictureBox* button = NewPicture(PicLocal[p], Indexed("ImCmd", 4 * p + b), true);
+            // The fourth button of the other players' bars has no duty: not offered.
+            PictureBox* button = NewPicture(PicLocal[p], Indexed("ImCmd", 4 * p + b), p == 0 || b != 3);
             button->setCursor(Qt::PointingHandCursor);
             ImCmd[4 * p + b] = button;
         }

@@ -53,3 +53,9 @@ void PictureBox::mouseMoveEvent(QMouseEvent* event)
     emit hovered();
     event->accept();
 }
+
+void PictureBox::leaveEvent(QEvent* event)
+{
+    emit left();
+    QLabel::leaveEvent(event);
+}

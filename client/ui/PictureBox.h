@@ -33,12 +33,15 @@ signals:
     // Mouse button up; inside tells whether the pointer was still over the control.
     void released(Qt::MouseButton button, bool inside);
     void hovered();
+    // The pointer has left the control, however fast it went.
+    void left();
 
 protected:
     // The control under the mouse takes the event; its parent does not see it as well.
     void mousePressEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
+    void leaveEvent(QEvent* event) override;
 
 private:
     int m_pictureId = 0;

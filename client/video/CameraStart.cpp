@@ -49,6 +49,7 @@ void StopCamera()
     if (MainForm* form = TheMainForm()) {
         form->vcap1->hide();
         form->PicLocal[0]->hide();
+        form->Tiplbl->hide();
     }
 }
 

@@ -75,7 +75,7 @@ void CommandClick(int k)
         Photos::TakePhoto(p);
         break;
     default:
-        break;  // the fourth button of a remote bar does nothing
+        break;  // the fourth button of a remote bar has no duty, and is not shown
     }
 }
 
@@ -111,23 +111,25 @@ void CommandHover(int k)
     QLabel* tip = form->Tiplbl;
     const QWidget* bar = form->PicLocal[0];
     tip->setText(Tips[k]);
-    tip->move(bar->x() + button->x() + button->width(), bar->y() + qRound(10 * scale.v));
+    // Beside its own button: the own bar stands upright, one button above the other.
     tip->resize(qRound((k == 3 ? 54 : 28) * scale.h), tip->height());
+    tip->move(bar->x() + button->x() + button->width(),
+              bar->y() + button->y() + (button->height() - tip->height()) / 2);
     tip->show();
     tip->raise();
 }
 
-void BarHover()
+void CommandLeft(int k)
 {
     MainForm* form = TheMainForm();
-    if (form == nullptr)
+    if (form == nullptr || k < 0 || k > 15)
         return;
-    form->Tiplbl->hide();
-    for (int k = 0; k < 16; ++k)
-        if (g_highlighted[static_cast<size_t>(k)]) {
-            g_highlighted[static_cast<size_t>(k)] = false;
-            LoadPictureById(form->ImCmd[static_cast<size_t>(k)], ButtonPicture(k, false));
-        }
+    if (k < 4)
+        form->Tiplbl->hide();
+    if (g_highlighted[static_cast<size_t>(k)]) {
+        g_highlighted[static_cast<size_t>(k)] = false;
+        LoadPictureById(form->ImCmd[static_cast<size_t>(k)], ButtonPicture(k, false));
+    }
 }
 
 void DisplayHover(int position)
@@ -164,6 +166,7 @@ void ConnectWindow(MainForm& form)
                 CommandClick(k);
         });
         QObject::connect(button, &PictureBox::hovered, &form, [k] { CommandHover(k); });
+        QObject::connect(button, &PictureBox::left, &form, [k] { CommandLeft(k); });
     }
     for (int p = 1; p <= 3; ++p) {
         QObject::connect(form.ImgShow[static_cast<size_t>(p)], &PictureBox::clicked, &form, [p](Qt::MouseButton b) {
@@ -171,6 +174,7 @@ void ConnectWindow(MainForm& form)
                 ReopenClick(p);
         });
         QObject::connect(form.vshow1[static_cast<size_t>(p)], &PictureBox::hovered, &form, [p] { DisplayHover(p); });
+        QObject::connect(form.vshow1[static_cast<size_t>(p)], &PictureBox::left, &form, [] { InfoWindows::PointerLeftPlayer(); });
     }
 }
 

@@ -8,11 +8,11 @@ class MainForm;
 namespace VideoBars {
 
 // Button k of ImCmd (bar k / 4, button k % 4), a reopen button ImgShow(p), the pointer over a
-// button or over a bar.
+// button and leaving it.
 void CommandClick(int k);
 void ReopenClick(int position);
 void CommandHover(int k);
-void BarHover();
+void CommandLeft(int k);
 // The pointer over the display of a position: the player card.
 void DisplayHover(int position);
 

@@ -1,8 +1,13 @@
 // Pictures under the mouse: toolbar, play and phrase buttons, and the frame buttons.
 #include <gtest/gtest.h>
 
+#include <QCursor>
+
+#include "table/TableState.h"
 #include "ui/ExitWindows.h"
+#include "ui/InfoWindows.h"
 #include "ui/UiFixture.h"
+#include "video/VideoBars.h"
 
 namespace {
 
@@ -122,6 +127,76 @@ TEST_F(HoverTest, PhraseButtonsGoBackOverTheirPlateOnly)
     MoveOver(f.imgLocation);
     EXPECT_EQ(f.imgword1->pictureId(), 516);
     EXPECT_EQ(f.imgword2->pictureId(), 517);
+}
+
+// A pointer that leaves fast, or jumps, sends no move over the background; the control's own
+// leave puts its picture back all the same.
+TEST_F(HoverTest, EveryHoverPictureGoesBackWhenThePointerLeavesItsControl)
+{
+    MainForm& f = *form;
+    f.PicLocal[0]->show();
+    f.PicLocal[2]->show();
+    struct Case {
+        const char* name;
+        PictureBox* control;
+    } cases[] = {{"toolbar", f.AnNiu[3]},      {"play button", f.Operation[1]}, {"phrase button", f.imgword2},
+                 {"own video bar", f.ImCmd[1]}, {"other video bar", f.ImCmd[9]}};
+    for (const Case& c : cases) {
+        const int normal = c.control->pictureId();
+        MoveOver(c.control);
+        ASSERT_NE(c.control->pictureId(), normal) << c.name;
+        QEvent leave(QEvent::Leave);
+        QApplication::sendEvent(c.control, &leave);
+        EXPECT_EQ(c.control->pictureId(), normal) << c.name;
+    }
+}
+
+TEST_F(HoverTest, TheOwnBarsTipsSitBesideTheirButtonsAndGoWithThePointer)
+{
+    MainForm& f = *form;
+    f.show();
+    f.PicLocal[0]->show();
+    const QStringList tips{"像册", "放大", "拍照", "月光宝盒"};
+    for (int k = 0; k < 4; ++k) {
+        MoveOver(f.ImCmd[k]);
+        ASSERT_TRUE(f.Tiplbl->isVisible()) << k;
+        EXPECT_EQ(f.Tiplbl->text(), tips[k]);
+        // Level with its own button, just right of it.
+        const QRect button(f.PicLocal[0]->pos() + f.ImCmd[k]->pos(), f.ImCmd[k]->size());
+        EXPECT_TRUE(button.top() <= f.Tiplbl->geometry().center().y() && f.Tiplbl->geometry().center().y() <= button.bottom())
+            << k;
+        EXPECT_EQ(f.Tiplbl->x(), button.right() + 1) << k;
+        QEvent leave(QEvent::Leave);
+        QApplication::sendEvent(f.ImCmd[k], &leave);
+        EXPECT_FALSE(f.Tiplbl->isVisible()) << k;
+    }
+    // The other players' bars offer their three buttons only: the fourth has no duty.
+    for (int p = 1; p <= 3; ++p) {
+        EXPECT_TRUE(f.ImCmd[4 * p + 2]->isVisibleTo(f.PicLocal[p])) << p;
+        EXPECT_FALSE(f.ImCmd[4 * p + 3]->isVisibleTo(f.PicLocal[p])) << p;
+    }
+}
+
+TEST_F(HoverTest, ThePlayerCardGoesWhenThePointerLeavesThePortraitAndTheCard)
+{
+    MainForm& f = *form;
+    f.show();
+    TableState.Players[1].nickname = "乙";
+    QCursor::setPos(f.mapToGlobal(QPoint(2, 2)));  // somewhere off the card
+    for (QWidget* left : {static_cast<QWidget*>(f.Tou[1]), static_cast<QWidget*>(f.vshow1[1])}) {
+        MoveOver(f.Tou[1]);
+        Information* card = InfoWindows::TheInformation();
+        ASSERT_TRUE(card != nullptr && card->isVisible());
+        QEvent leave(QEvent::Leave);
+        QApplication::sendEvent(left, &leave);
+        EXPECT_FALSE(card->isVisible()) << left->objectName().toStdString();
+    }
+    // Left for the card itself, which came up under the pointer.
+    MoveOver(f.Tou[1]);
+    Information* card = InfoWindows::TheInformation();
+    QEvent leave(QEvent::Leave);
+    QApplication::sendEvent(card, &leave);
+    EXPECT_FALSE(card->isVisible());
 }
 
 TEST_F(HoverTest, TopBarHidesThePlayerCard)
