@@ -105,7 +105,7 @@ void WatchOutsideEnd()
     OutsideEnd::Watch(Shutdown::LeaveAtOnce);
 }
 
-void ResetClient()
+void ResetModules()
 {
     Transport::Reset();
     Connection::Reset();
@@ -114,7 +114,6 @@ void ResetClient()
     HallLink::Reset();
     Mod_Proxy::Reset();
     ResetTableState();
-    SetDisplayResetControls({});
     Pictures::ResetPictureTables();
     Mod_Sound::ResetSound();
     ResetVosSet();
@@ -124,9 +123,8 @@ void ResetClient()
     QuickPhrases::Unload();
     FiltChat::Reset();
     InfoWindows::Reset();
-    ExitWindows::Reset();
-    Popups::Reset();
-    Layout::SetStartCamera({});
+    ExitWindows::UnloadExit();
+    ExitWindows::UnloadOtherExit();
     VideoLinks::Reset();
     ZoomWindows::Reset();
     VideoBars::Reset();
@@ -134,11 +132,25 @@ void ResetClient()
     ConnectModules();
 }
 
+void ResetClient()
+{
+    ResetModules();
+    // What a window gave the modules goes with it.
+    SetDisplayResetControls({});
+    ExitWindows::Reset();
+    Popups::Reset();
+    Layout::SetStartCamera({});
+}
+
 bool LoadMainForm(MainForm& form, const QStringList& arguments, QSize screen)
 {
     ConnectModules();
     ConnectWindow(form);
+    return LoadTable(form, arguments, screen);
+}
 
+bool LoadTable(MainForm& form, const QStringList& arguments, QSize screen)
+{
     // One table per user.
     if (Platform::AnotherInstanceRunning()) {
         Platform::ShowMessageBox(QStringLiteral("Quellor已经运行！"), QStringLiteral("警告"));

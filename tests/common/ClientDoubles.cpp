@@ -11,14 +11,17 @@
 
 namespace TestDoubles {
 
-ClientDoubles ResetClientWithDoubles()
+ClientDoubles ResetClientWithDoubles(WindowWiring wiring)
 {
     Platform::RestoreDefaults();
     InstallPlatformDoubles();
     Platform::SetWaitFactor(0.01);
     Platform::SetInstanceCheck([] { return false; });
     Seen() = Record{};
-    Startup::ResetClient();
+    if (wiring == WindowWiring::Stays)
+        Startup::ResetModules();
+    else
+        Startup::ResetClient();
 
     ClientDoubles d;
     auto fakeSocket = std::make_unique<FakeWinsock>();

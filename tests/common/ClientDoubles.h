@@ -18,8 +18,11 @@ struct ClientDoubles {
     FakeVCap* camera = nullptr;
 };
 
+// Whether what a kept table window gave the modules stays (see Startup::ResetModules).
+enum class WindowWiring { Drops, Stays };
+
 // Resets every module and installs fresh doubles; the pointers stay valid until the next call.
-ClientDoubles ResetClientWithDoubles();
+ClientDoubles ResetClientWithDoubles(WindowWiring wiring = WindowWiring::Drops);
 
 // Resets every module and puts the platform layers back to their recording doubles.
 void ResetClientAfterUse();

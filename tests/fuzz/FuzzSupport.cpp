@@ -5,11 +5,14 @@
 #include <cstdlib>
 
 #include <QApplication>
+#include <QEvent>
 #include <QSize>
 
 #include "Startup.h"
 #include "common/doubles/FakeWebPage.h"
 #include "common/doubles/PlatformDoubles.h"
+#include "leaving/Shutdown.h"
+#include "session/Platform.h"
 #include "session/Transport.h"
 #include "ui/MainForm.h"
 #include "ui/WebPage.h"
@@ -19,6 +22,40 @@ namespace FuzzSupport {
 namespace {
 
 bool throwFailedChecks = false;
+
+// The table window, loaded once and kept for the process: never destroyed, since at exit Qt's
+// own globals may be gone before a static would be.
+MainForm* g_table = nullptr;
+bool g_newTableEachInput = false;
+TestDoubles::ClientDoubles g_lastDoubles;
+
+void LoadTable(MainForm& form, bool wire)
+{
+    const QStringList arguments = {QStringLiteral("quellor"), QStringLiteral("alice$pw$10.0.0.1$5000$一号桌$9$$0$$$0$$$")};
+    const QSize screen(1024, 768);
+    if (wire)
+        Startup::LoadMainForm(form, arguments, screen);
+    else
+        Startup::LoadTable(form, arguments, screen);
+}
+
+// The kept window back to a freshly loaded table: the end-of-table steps empty it (seats,
+// cards, clock, buttons, pop-ups, history), every module goes back to its start, and the
+// table is loaded into the window again. What the last input's doubles record of this is
+// dropped with them.
+TestDoubles::ClientDoubles ReloadTable(MainForm& form)
+{
+    Shutdown::EmptyTable();
+    form.setWindowState(Qt::WindowNoState);
+    // What only the window's making sets and the end-of-table steps leave as the last table
+    // had it: the restore button hidden, the level and clock captions empty.
+    form.CloseOperations(6, 6);
+    for (QLabel* caption : {form.Label3, form.Label4, form.lblJiValue, form.Number})
+        caption->clear();
+    TestDoubles::ClientDoubles doubles = TestDoubles::ResetClientWithDoubles(TestDoubles::WindowWiring::Stays);
+    LoadTable(form, false);
+    return doubles;
+}
 
 }  // namespace
 
@@ -86,23 +123,50 @@ void EnsureApplication()
     TestDoubles::InstallPlatformDoubles();
 }
 
-Client::Client(bool withTable)
+void LoadNewTableEachInput(bool fresh)
+{
+    g_newTableEachInput = fresh;
+}
+
+Client::Client(bool table) : withTable(table)
 {
     EnsureApplication();
-    doubles = TestDoubles::ResetClientWithDoubles();
-    if (!withTable)
-        return;
-    WebPage::SetFactory([](QWidget*) { return std::make_unique<TestDoubles::FakeWebPage>(); });
-    form = std::make_unique<MainForm>();
-    const QString line = QStringLiteral("alice$pw$10.0.0.1$5000$一号桌$9$$0$$$0$$$");
-    Startup::LoadMainForm(*form, {QStringLiteral("quellor"), line}, QSize(1024, 768));
+    if (withTable && g_table != nullptr && !g_newTableEachInput) {
+        g_lastDoubles = ReloadTable(*g_table);
+    } else {
+        delete g_table;
+        g_table = nullptr;
+        g_lastDoubles = TestDoubles::ResetClientWithDoubles();
+        if (withTable) {
+            WebPage::SetFactory([](QWidget*) { return std::make_unique<TestDoubles::FakeWebPage>(); });
+            g_table = new MainForm();
+            LoadTable(*g_table, true);
+        }
+    }
+    doubles = g_lastDoubles;
+    // The same clock for every input, a fifth of a second further at each reading: what the
+    // handlers do with the time of day (the play stamps, the clocks' seconds, the voice drawn
+    // for a seat) then depends on the input alone.
+    Platform::SetClock([seconds = 10 * 3600.0]() mutable { return seconds += 0.2; });
+    // The pop-ups unloaded on the way go now: no event loop runs between inputs.
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+}
+
+MainForm* Table()
+{
+    return g_table;
+}
+
+const TestDoubles::ClientDoubles& LastDoubles()
+{
+    return g_lastDoubles;
 }
 
 Client::~Client()
 {
-    form.reset();
-    WebPage::SetFactory(nullptr);
-    TestDoubles::ResetClientAfterUse();
+    // The table stays for the next input, which loads it again.
+    if (!withTable)
+        TestDoubles::ResetClientAfterUse();
 }
 
 }  // namespace FuzzSupport

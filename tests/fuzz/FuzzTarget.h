@@ -1,7 +1,7 @@
 #pragma once
 // What every fuzz target provides and what they share: one application object for the whole
-// process (offscreen, with the platform doubles), and a fresh client, optionally with its
-// table window, per input so that runs do not depend on each other.
+// process (offscreen, with the platform doubles), and a client at its start, optionally with
+// its table window, for every input so that runs do not depend on each other.
 #include <cstddef>
 #include <cstdint>
 #include <functional>
@@ -45,8 +45,11 @@ void CheckPacketsHandedOn(const std::vector<Packet>& handed, const QByteArray& s
 // Creates the application object once, unless a test main already did.
 void EnsureApplication();
 
-// A fresh client with recording doubles; the table window is loaded offscreen the way
-// start-up loads it (no connection) when withTable is set. Closing it resets the client.
+// A client at its start with fresh recording doubles. With a table, the table window is
+// loaded offscreen the way start-up loads it (no connection): once per process, and for every
+// later input emptied, the modules reset and the table loaded into it again, which leaves it
+// as a freshly loaded one would be (DispatcherResetTest holds this). Without, closing the
+// client resets it.
 class Client {
 public:
     explicit Client(bool withTable);
@@ -57,7 +60,16 @@ public:
     TestDoubles::ClientDoubles doubles;
 
 private:
-    std::unique_ptr<MainForm> form;
+    bool withTable;
 };
+
+// A new table window for every input instead of the kept one: the reference that the kept
+// window is checked against.
+void LoadNewTableEachInput(bool fresh);
+
+// The table window of the inputs, or nullptr before the first.
+MainForm* Table();
+// The doubles the last client installed; a table input leaves them in place after it.
+const TestDoubles::ClientDoubles& LastDoubles();
 
 }  // namespace FuzzSupport
