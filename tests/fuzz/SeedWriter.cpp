@@ -27,6 +27,19 @@ void Write(const fs::path& folder, const std::string& name, const Bytes& bytes)
 
 Bytes Raw(const Packet& p) { return Bytes(reinterpret_cast<const char*>(p.data()), p.size()); }
 
+// Bytes as the socket targets read them: chunks of at most `cut` bytes (a length byte can
+// count 255 at most), each a length byte and its bytes.
+Bytes Chunks(const Bytes& bytes, size_t cut = 255)
+{
+    Bytes chunks;
+    for (size_t at = 0; at < bytes.size(); at += cut) {
+        const Bytes part = bytes.substr(at, cut);
+        chunks += static_cast<char>(part.size());
+        chunks += part;
+    }
+    return chunks;
+}
+
 // A record of the dispatcher target: selector (index of the command), then the packet after
 // its command byte, cut after the last byte that is not zero.
 Bytes Record(int selector, const Packet& p)
@@ -128,15 +141,8 @@ int main(int argc, char** argv)
 
     // The byte stream: whole packets in odd chunks.
     const Bytes stream = Raw(entry) + Raw(seatA) + Raw(dealt);
-    for (size_t cut : {1u, 7u, 100u, 255u}) {
-        Bytes chunks;
-        for (size_t at = 0; at < stream.size(); at += cut) {
-            const Bytes part = stream.substr(at, cut);
-            chunks += static_cast<char>(part.size());
-            chunks += part;
-        }
-        Write(root / "stream", "cut-" + std::to_string(cut), chunks);
-    }
+    for (size_t cut : {1u, 7u, 100u, 255u})
+        Write(root / "stream", "cut-" + std::to_string(cut), Chunks(stream, cut));
 
     // The decoders: the packets that carry the player block and chat text.
     Write(root / "decoders", "seat-a", Raw(seatA));
@@ -160,18 +166,18 @@ int main(int argc, char** argv)
     Write(i, "script", Bytes("[a]\nk=v\n", 8) + Bytes(1, '\0') +
                            "w|a|k|new\ng|a|k\nw|b|x|\xc4\xe3\nk|a|k\ns|b\nw|c|y|  spaced  \n");
 
-    // Proxy replies: the flag byte (bit 0: offer name and password), then chunks.
+    // Proxy replies: the flag byte (bit 0: offer name and password), then chunks. The literals
+    // hold NUL bytes, so their length comes from the literal itself, never from a count.
+    using namespace std::string_literals;
     const fs::path x = root / "proxy";
-    auto chunk = [](const Bytes& b) { return Bytes(1, static_cast<char>(b.size())) + b; };
-    const Bytes v4Reply("\x05\x00\x00\x01\x0a\x00\x00\x01\x1f\x90", 10);
-    Write(x, "no-auth", Bytes(1, '\0') + chunk(Bytes("\x05\x00", 2)) + chunk(v4Reply) + chunk(Raw(entry)));
-    Write(x, "auth", Bytes(1, '\1') + chunk(Bytes("\x05\x02", 2)) + chunk(Bytes("\x01\x00", 2)) + chunk(v4Reply));
-    Write(x, "pieces", Bytes(1, '\1') + chunk(Bytes("\x05", 1)) + chunk(Bytes("\x02", 1)) +
-                           chunk(Bytes("\x01\x00\x05", 3)) + chunk(Bytes("\x00\x00\x03\x04host\x1f", 10)) +
-                           chunk(Bytes("\x90", 1)));
-    Write(x, "v6", Bytes(1, '\0') + chunk(Bytes("\x05\x00", 2)) +
-                       chunk(Bytes("\x05\x00\x00\x04", 4) + Bytes(16, '\1') + Bytes("\x1f\x90", 2)));
-    Write(x, "refused", Bytes(1, '\1') + chunk(Bytes("\x05\xff", 2)));
-    Write(x, "auth-failed", Bytes(1, '\1') + chunk(Bytes("\x05\x02", 2)) + chunk(Bytes("\x01\x01", 2)));
+    const Bytes v4Reply = "\x05\x00\x00\x01\x0a\x00\x00\x01\x1f\x90"s;
+    Write(x, "no-auth", "\0"s + Chunks("\x05\x00"s) + Chunks(v4Reply) + Chunks(Raw(entry)));
+    Write(x, "auth", "\x01"s + Chunks("\x05\x02"s) + Chunks("\x01\x00"s) + Chunks(v4Reply));
+    // A name-typed connect reply ("host", port 8080) cut across the replies' borders.
+    Write(x, "pieces", "\x01"s + Chunks("\x05"s) + Chunks("\x02"s) + Chunks("\x01\x00\x05"s) +
+                           Chunks("\x00\x00\x03\x04host\x1f"s) + Chunks("\x90"s));
+    Write(x, "v6", "\0"s + Chunks("\x05\x00"s) + Chunks("\x05\x00\x00\x04"s + Bytes(16, '\1') + "\x1f\x90"s));
+    Write(x, "refused", "\x01"s + Chunks("\x05\xff"s));
+    Write(x, "auth-failed", "\x01"s + Chunks("\x05\x02"s) + Chunks("\x01\x01"s));
     return 0;
 }
