@@ -5,8 +5,11 @@
 #include <cstdlib>
 
 #include <QApplication>
+#include <QDir>
 #include <QEvent>
+#include <QFile>
 #include <QSize>
+#include <QTemporaryDir>
 
 #include "Startup.h"
 #include "common/doubles/FakeWebPage.h"
@@ -22,6 +25,38 @@ namespace FuzzSupport {
 namespace {
 
 bool throwFailedChecks = false;
+
+// The program folder of the inputs: a folder in memory laid out as the program is installed
+// (bin/ with links to the program's files, common/ a link to the shared files), so that what
+// the handlers write there (the round history, one synced file write per line) costs no disk.
+QString ScratchProgramDir()
+{
+    static const QString bin = [] {
+        const QString memory = QStringLiteral("/dev/shm");
+        static QTemporaryDir scratch((QDir(memory).exists() ? memory : QDir::tempPath()) + QStringLiteral("/quellor-fuzz-XXXXXX"));
+        const QDir installed(QCoreApplication::applicationDirPath() + QStringLiteral("/.."));
+        QDir root(scratch.path());
+        root.mkdir(QStringLiteral("bin"));
+        QFile::link(installed.filePath(QStringLiteral("common")), root.filePath(QStringLiteral("common")));
+        const QDir programFiles(installed.filePath(QStringLiteral("bin")));
+        for (const QString& name : programFiles.entryList(QDir::Files))
+            QFile::link(programFiles.filePath(name), root.filePath(QStringLiteral("bin/") + name));
+        return root.filePath(QStringLiteral("bin"));
+    }();
+    return bin;
+}
+
+// Every module back to its start with fresh doubles, on the inputs' own platform.
+TestDoubles::ClientDoubles ResetClient(TestDoubles::WindowWiring wiring)
+{
+    TestDoubles::ClientDoubles doubles = TestDoubles::ResetClientWithDoubles(wiring);
+    // The same clock for every input, a fifth of a second further at each reading: what the
+    // handlers do with the time of day (the play stamps, the clocks' seconds, the voice drawn
+    // for a seat) then depends on the input alone.
+    Platform::SetClock([seconds = 10 * 3600.0]() mutable { return seconds += 0.2; });
+    Platform::SetProgramDir(ScratchProgramDir());
+    return doubles;
+}
 
 // The table window, loaded once and kept for the process: never destroyed, since at exit Qt's
 // own globals may be gone before a static would be.
@@ -52,7 +87,7 @@ TestDoubles::ClientDoubles ReloadTable(MainForm& form)
     form.CloseOperations(6, 6);
     for (QLabel* caption : {form.Label3, form.Label4, form.lblJiValue, form.Number})
         caption->clear();
-    TestDoubles::ClientDoubles doubles = TestDoubles::ResetClientWithDoubles(TestDoubles::WindowWiring::Stays);
+    TestDoubles::ClientDoubles doubles = ResetClient(TestDoubles::WindowWiring::Stays);
     LoadTable(form, false);
     return doubles;
 }
@@ -136,7 +171,7 @@ Client::Client(bool table) : withTable(table)
     } else {
         delete g_table;
         g_table = nullptr;
-        g_lastDoubles = TestDoubles::ResetClientWithDoubles();
+        g_lastDoubles = ResetClient(TestDoubles::WindowWiring::Drops);
         if (withTable) {
             WebPage::SetFactory([](QWidget*) { return std::make_unique<TestDoubles::FakeWebPage>(); });
             g_table = new MainForm();
@@ -144,12 +179,13 @@ Client::Client(bool table) : withTable(table)
         }
     }
     doubles = g_lastDoubles;
-    // The same clock for every input, a fifth of a second further at each reading: what the
-    // handlers do with the time of day (the play stamps, the clocks' seconds, the voice drawn
-    // for a seat) then depends on the input alone.
-    Platform::SetClock([seconds = 10 * 3600.0]() mutable { return seconds += 0.2; });
-    // The pop-ups unloaded on the way go now: no event loop runs between inputs.
+    // No event loop runs here (the waits are cut to nothing), so what the input posted
+    // (repaints, layout and polish requests, deletions) would pile up for the whole process,
+    // and every new post and every widget that goes searches the pile. The pop-ups unloaded
+    // on the way go now; the rest, which no handler would see before the input ends, is
+    // dropped.
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    QCoreApplication::sendPostedEvents();
 }
 
 MainForm* Table()
