@@ -29,7 +29,7 @@ std::array<PictureBox*, 14>& CardPictures(MainForm& form, int position);
 void ShowFan(MainForm& form, int position, int count);
 
 // Moves the picture from one point to the other in eleven steps 20 ms apart, the window
-// handling its events in between.
+// handling its events in between; with the waits cut to nothing, in one step.
 void SlideCard(PictureBox* card, QPoint from, QPoint to);
 
 // The deal: the first-player marker, captions, level rank, turn time, card counts, the

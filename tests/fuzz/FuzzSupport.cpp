@@ -179,12 +179,13 @@ Client::Client(bool table) : withTable(table)
         }
     }
     doubles = g_lastDoubles;
-    // No event loop runs here (the waits are cut to nothing), so what the input posted
-    // (repaints, layout and polish requests, deletions) would pile up for the whole process,
-    // and every new post and every widget that goes searches the pile. The pop-ups unloaded
-    // on the way go now; the rest, which no handler would see before the input ends, is
-    // dropped.
+    // No event loop runs here (the waits are cut to nothing), so what an input posts would
+    // pile up for the whole process, and every post that Qt merges with an earlier one and
+    // every widget that goes searches the pile. The pop-ups unloaded on the way go first; the
+    // requests to repaint later (thousands a corpus pass, never merged) are dropped, since
+    // nobody looks; the rest (polish and layout requests, a repaint) is delivered.
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    QCoreApplication::removePostedEvents(nullptr, QEvent::UpdateLater);
     QCoreApplication::sendPostedEvents();
 }
 
