@@ -14,6 +14,7 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QTextStream>
+#include <QTimer>
 
 #include "FuzzTarget.h"
 #include "common/doubles/PlatformDoubles.h"
@@ -121,6 +122,9 @@ QString Snapshot(const TestDoubles::ClientDoubles& d)
     QTextStream out(&text);
     DescribeRecord(out);
     DescribeWidget(out, FuzzSupport::Table(), 0);
+    // The window's timers: some handlers ask whether one runs.
+    for (const QTimer* timer : FuzzSupport::Table()->findChildren<QTimer*>())
+        out << "timer " << timer->objectName() << ' ' << timer->isActive() << ' ' << timer->interval() << '\n';
     // The pop-ups that show (hidden ones wait to be deleted).
     QStringList popups;
     for (const QWidget* w : QApplication::topLevelWidgets())
