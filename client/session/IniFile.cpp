@@ -15,7 +15,9 @@ constexpr qsizetype MaxValueBytes = 1023;
 
 struct Line {
     QByteArray text;  // the bytes of the line without its line end
-    QByteArray eol;   // "\r\n", "\n", or empty for a last line that has none
+    // "\r\n", "\n", empty for a last line that has none, or "\r" for a last line whose CRLF
+    // the file's end cut short
+    QByteArray eol;
 };
 
 struct Document {
@@ -137,7 +139,12 @@ bool Load(const QString& path, Document& doc, bool& exists)
         Line line;
         const qsizetype nl = data.indexOf('\n', start);
         if (nl < 0) {
-            line.text = data.mid(start);
+            qsizetype end = data.size();
+            if (data[end - 1] == '\r') {
+                --end;
+                line.eol = "\r";
+            }
+            line.text = data.mid(start, end - start);
             start = data.size();
         } else {
             qsizetype end = nl;
@@ -218,12 +225,17 @@ QString ValueText(QByteArray raw)
     return text.mid(from, to - from);
 }
 
-// Gives the line before index `at` a line end, so that a line inserted at `at` starts on
-// a line of its own.
+// Gives the line before index `at` a whole line end, so that a line inserted at `at` starts
+// on a line of its own.
 void EndLineBefore(Document& doc, size_t at)
 {
-    if (at > 0 && doc.lines[at - 1].eol.isEmpty())
-        doc.lines[at - 1].eol = doc.newline;
+    if (at == 0)
+        return;
+    QByteArray& eol = doc.lines[at - 1].eol;
+    if (eol.isEmpty())
+        eol = doc.newline;
+    else if (eol == "\r")
+        eol = "\r\n";
 }
 
 }  // namespace

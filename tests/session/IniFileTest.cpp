@@ -227,6 +227,17 @@ TEST_F(IniFileTest, LineEnds)
     EXPECT_EQ(Disk(), QByteArray("[a]\nk=1\n[b]\nk=2\n"));
 }
 
+TEST_F(IniFileTest, ACrEndingTheFileEndsItsLastLine)
+{
+    // A CRLF file cut between the CR and the LF of its last line end: the CR is no part of
+    // the line, so a read leaves it out of the value, and a line added after it completes
+    // the line end instead of leaving the line with a CR of its own.
+    PutDisk("; history\r\n[a]\r\nk=1\r");
+    EXPECT_EQ(ini.GetIniKey("a", "k"), "1");
+    ini.WriteIniKey("b", "k", "2");
+    EXPECT_EQ(Disk(), QByteArray("; history\r\n[a]\r\nk=1\r\n[b]\r\nk=2\r\n"));
+}
+
 TEST_F(IniFileTest, NamesCompareWithoutRegardToCase)
 {
     ini.WriteIniKey("Chat", "Num", "1");
