@@ -8,10 +8,13 @@
 // with the first chunk after its request went out (a proxy answers only what it was asked).
 // The requests go out in order, one per accepted reply; a reply the step must refuse closes
 // the socket and nothing moves on after it; the hand-over waits for the whole connect reply,
-// and from then on the bytes that arrive reach the packet transport whole and alone.
+// and from then on the bytes that arrive reach the packet transport whole and alone. Bytes keep
+// coming after a refusal closed the socket (a real socket would deliver none); once they fill
+// the proxy buffer the program ends, and nothing after that is judged.
 #include <vector>
 
 #include "FuzzTarget.h"
+#include "common/doubles/PlatformDoubles.h"
 #include "session/Connection.h"
 #include "session/Proxy.h"
 #include "session/Transport.h"
@@ -21,7 +24,8 @@ namespace {
 
 using FuzzSupport::FuzzCheck;
 
-enum class Stage { Method, Authentication, Connect, Done, Refused };
+// Ended: the program ended (the proxy buffer ran full); nothing after that counts.
+enum class Stage { Method, Authentication, Connect, Done, Refused, Ended };
 
 // The replies each step accepts, by their first two bytes.
 const QByteArray NoAuthentication("\x05\x00", 2);
@@ -67,12 +71,18 @@ public:
 
     void Arrive(const QByteArray& chunk)
     {
+        if (stage == Stage::Ended)
+            return;
         const int closes = socket.closeCalls;
         if (stage == Stage::Done)
             afterDone += chunk;
         else
             reply += chunk;
         FuzzSupport::Arrive(socket, chunk);
+        if (TestDoubles::Seen().endCalls != 0) {
+            stage = Stage::Ended;
+            return;
+        }
         const bool closed = socket.closeCalls != closes;
         const bool done = LoggedIn() != 0;
         FuzzCheck(LoggedIn() <= 1, "the hall hears once that the table is connected");
@@ -80,7 +90,8 @@ public:
         case Stage::Method:
         case Stage::Authentication: Judge(NextRequest(stage, reply), closed, done); break;
         case Stage::Connect: JudgeConnect(closed, done); break;
-        case Stage::Done: break;
+        case Stage::Done:
+        case Stage::Ended: break;
         case Stage::Refused:
             FuzzCheck(!done && socket.sent.size() == requests, "nothing moves on after a refused reply");
             break;
@@ -90,6 +101,8 @@ public:
     // After the last chunk: what arrived after the hand-over reached the transport whole.
     void Finish(const std::vector<Packet>& handed)
     {
+        if (stage == Stage::Ended)
+            return;
         if (stage == Stage::Done)
             FuzzSupport::CheckPacketsHandedOn(handed, afterDone);
         else
