@@ -12,6 +12,7 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QFont>
+#include <QRegularExpression>
 #include <QSocketNotifier>
 
 #include <csignal>
@@ -71,15 +72,15 @@ bool Headless(int argc, char** argv)
     return true;
 }
 
-// The thirteen fields the seat button starts the client with, for the server on 127.0.0.1
+// The thirteen fields the seat button starts the client with, for the server on `host`
 // with no proxy. The captions go along only when the hall is not the one the client assumes.
-QString SeatLine(const QString& user, const QString& password, const QString& port, const QString& location,
-                 const QString& hallCaption, const QString& tableCaption)
+QString SeatLine(const QString& user, const QString& password, const QString& host, const QString& port,
+                 const QString& location, const QString& hallCaption, const QString& tableCaption)
 {
     const bool captions = hallCaption != DefaultCaption;
     const QStringList fields = {user,
                                 password,
-                                QStringLiteral("127.0.0.1"),
+                                host,
                                 port,
                                 location,
                                 QStringLiteral("0"),
@@ -126,14 +127,16 @@ int main(int argc, char** argv)
     const QCommandLineOption user = option("user", "User name the seat button logs in with.", "name", "player1");
     const QCommandLineOption password = option("password", "Password the seat button logs in with.", "text", "secret");
     const QCommandLineOption serverPort =
-        option("server-port", "Port of the table server on 127.0.0.1 for the seat button.", "port", "7430");
+        option("server-port", "Port of the table server for the seat button.", "port", "7430");
+    const QCommandLineOption serverHost =
+        option("server-host", "Host of the table server for the seat button.", "host", "127.0.0.1");
     const QCommandLineOption location = option("location", "Location the seat button names.", "text",
                                                QStringLiteral("一号桌 · 本地服务器"));
     const QCommandLineOption tableCaption = option(
         "table-caption", "Table window caption the seat button passes when the hall caption is not the default.",
         "text", QStringLiteral("Quellor"));
-    parser.addOptions({caption, client, launch, exitWithClient, headlessOption, user, password, serverPort, location,
-                       tableCaption});
+    parser.addOptions({caption, client, launch, exitWithClient, headlessOption, user, password, serverPort,
+                       serverHost, location, tableCaption});
     parser.process(*app);
 
     bool portOk = false;
@@ -142,9 +145,15 @@ int main(int argc, char** argv)
         std::fprintf(stderr, "hallmere: --server-port takes a port from 1 to 65535\n");
         return 1;
     }
+    // The host is one field of a line whose fields end in '$'.
+    const QString host = parser.value(serverHost);
+    if (host.isEmpty() || host.contains(QLatin1Char('$')) || host.contains(QRegularExpression(QStringLiteral("\\s")))) {
+        std::fprintf(stderr, "hallmere: --server-host takes a host name or address\n");
+        return 1;
+    }
 
     Hallmere::Hall hall(parser.value(client), parser.isSet(exitWithClient));
-    hall.SetSeatLine(SeatLine(parser.value(user), parser.value(password), QString::number(port),
+    hall.SetSeatLine(SeatLine(parser.value(user), parser.value(password), host, QString::number(port),
                               parser.value(location), parser.value(caption), parser.value(tableCaption)));
     if (!hall.Listen(parser.value(caption))) {
         std::fprintf(stderr, "hallmere: cannot listen\n");
@@ -182,8 +191,9 @@ int main(int argc, char** argv)
         QFont font = QApplication::font();
         font.setFamilies({font.family(), QStringLiteral("WenQuanYi Micro Hei")});
         QApplication::setFont(font);
-        const QString summary = QStringLiteral("%1 @ 127.0.0.1:%2 · %3")
+        const QString summary = QStringLiteral("%1 @ %2:%3 · %4")
                                     .arg(parser.value(user))
+                                    .arg(host)
                                     .arg(port)
                                     .arg(parser.value(location));
         window = std::make_unique<Hallmere::HallWindow>(hall, parser.value(caption), summary);

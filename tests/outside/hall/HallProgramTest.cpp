@@ -154,6 +154,8 @@ TEST_F(HallProgram, SeatStartsTheClientWithThirteenFields)
     } cases[] = {
         {{}, "bob$pw$127.0.0.1$7555$二号桌$0$$0$$$0$$$"},
         {{"--caption", "大厅", "--table-caption", "牌桌"}, "bob$pw$127.0.0.1$7555$二号桌$0$$0$$$1$大厅$牌桌$"},
+        {{"--server-host", "127.0.0.2"}, "bob$pw$127.0.0.2$7555$二号桌$0$$0$$$0$$$"},
+        {{"--server-host", "::1"}, "bob$pw$::1$7555$二号桌$0$$0$$$0$$$"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.line.toStdString());
@@ -173,4 +175,10 @@ TEST_F(HallProgram, SeatStartsTheClientWithThirteenFields)
         ASSERT_TRUE(file.open(QIODevice::ReadOnly));
         EXPECT_EQ(QString::fromUtf8(file.readAll()), QStringLiteral("1\n") + c.line);
     }
+
+    // A host that would end its field early is refused before anything starts.
+    QProcess refused;
+    refused.start(Hallmere, {"--headless", "--server-host", "evil$host"});
+    ASSERT_TRUE(refused.waitForFinished(5000));
+    EXPECT_EQ(refused.exitCode(), 1);
 }
