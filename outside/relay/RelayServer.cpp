@@ -6,6 +6,7 @@
 #include <QRegularExpression>
 #include <QTcpSocket>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 
@@ -65,29 +66,35 @@ QByteArray HostedPicture(const std::string& name, qint64 ms)
     return jpeg;
 }
 
-RelayServer::RelayServer(QObject* parent)
+RelayServer::RelayServer(RelayOptions options, QObject* parent)
     : QObject(parent),
+      m_options(std::move(options)),
+      m_caps(m_options.maxLinks, m_options.maxLinksPerAddress),
       m_hub([this](int id, const Message& m) { Send(id, m); }, [this](int id) { Drop(id); })
 {
     m_hub.SetHostedUser(IsComputerPlayer);
     connect(&m_server, &QTcpServer::newConnection, this, [this] { Accept(); });
     connect(&m_hostedTimer, &QTimer::timeout, this, [this] { PaintHosted(); });
     m_hostedTimer.start(HostedTickMs);
+    connect(&m_lateTimer, &QTimer::timeout, this, [this] { CloseLate(); });
+    m_lateTimer.start(std::clamp<int>(static_cast<int>(m_options.loginLimitMs / 10), 10, 1000));
     m_clock.start();
 }
 
 bool RelayServer::Listen(quint16 port)
 {
-    if (!m_server.listen(QHostAddress::LocalHost, port))
+    if (!m_server.listen(m_options.listen, port))
         return false;
-    Log("quellor-relay listening on 127.0.0.1:" + std::to_string(m_server.serverPort()));
+    Log("quellor-relay listening on " + OpenPort::Endpoint(m_options.listen, m_server.serverPort()));
     return true;
 }
 
 void RelayServer::Accept()
 {
     while (QTcpSocket* socket = m_server.nextPendingConnection()) {
-        if (m_links.size() >= static_cast<size_t>(MaxLinks)) {
+        const std::string address = socket->peerAddress().toString().toStdString();
+        if (const auto refusal = m_caps.Admit(address)) {
+            Log("link from " + address + " closed at once: " + *refusal);
             socket->abort();
             socket->deleteLater();
             continue;
@@ -95,6 +102,8 @@ void RelayServer::Accept()
         const int id = m_nextId++;
         auto link = std::make_unique<Link>();
         link->socket = socket;
+        link->address = address;
+        link->openedAt = m_clock.elapsed();
         m_links[id] = std::move(link);
         connect(socket, &QTcpSocket::readyRead, this, [this, id] { Read(id); });
         connect(socket, &QTcpSocket::disconnected, this, [this, id] { Drop(id); });
@@ -110,8 +119,10 @@ void RelayServer::Read(int id)
     const QByteArray bytes = link.socket->readAll();
     link.reader.Feed(reinterpret_cast<const uint8_t*>(bytes.constData()), static_cast<size_t>(bytes.size()));
     while (auto message = link.reader.Next()) {
-        if (message->type == Type::Login)
+        if (message->type == Type::Login) {
             Log("login of " + message->name);
+            link.loggedIn = true;
+        }
         m_hub.Received(id, *message);
         if (!m_links.count(id))
             return;  // the hub dropped this link meanwhile
@@ -129,6 +140,7 @@ void RelayServer::Drop(int id)
         return;
     QTcpSocket* socket = it->second->socket;
     const long long pictures = it->second->picturesSent;
+    m_caps.Release(it->second->address);
     m_links.erase(it);
     const std::string name = m_hub.NameOf(id);
     m_hub.Disconnected(id);
@@ -152,6 +164,27 @@ void RelayServer::Send(int id, const Message& message)
         ++it->second->picturesSent;
     const std::vector<uint8_t> bytes = RelayWire::Encode(message);
     socket->write(reinterpret_cast<const char*>(bytes.data()), static_cast<qint64>(bytes.size()));
+    // What is not a picture is never dropped; a link that lets it pile up is closed instead.
+    if (socket->bytesToWrite() > m_options.outputLimit) {
+        Log("link " + std::to_string(id) + " from " + it->second->address + " closed: its unsent output passed "
+            + std::to_string(m_options.outputLimit) + " bytes");
+        // Not at once: the hub may be in the middle of handing out this very message.
+        QMetaObject::invokeMethod(this, [this, id] { Drop(id); }, Qt::QueuedConnection);
+    }
+}
+
+void RelayServer::CloseLate()
+{
+    const qint64 now = m_clock.elapsed();
+    std::vector<int> late;
+    for (const auto& [id, link] : m_links)
+        if (!link->loggedIn && now - link->openedAt >= m_options.loginLimitMs)
+            late.push_back(id);
+    for (int id : late) {
+        Log("link " + std::to_string(id) + " from " + m_links[id]->address + " closed: no login within "
+            + std::to_string(m_options.loginLimitMs) + " ms");
+        Drop(id);
+    }
 }
 
 void RelayServer::PaintHosted()

@@ -3,8 +3,11 @@
 // the hub; what the hub sends is written back. A link whose peer does not read keeps at most
 // a bounded backlog: frames beyond it are dropped, never queued without end. The computer
 // players of the game server ("cpu" and a number) are played by the relay itself, with a
-// moving test picture.
+// moving test picture. Open to a network, it holds so many links in all and per remote
+// address, closes a link that has not logged in within a time limit, and closes one whose
+// unsent output passes a bound that dropping frames could not keep it under.
 #include <QElapsedTimer>
+#include <QHostAddress>
 #include <QObject>
 #include <QTcpServer>
 #include <QTimer>
@@ -13,34 +16,48 @@
 #include <memory>
 
 #include "Hub.h"
+#include "OpenPort.h"
 
 class QTcpSocket;
 
 namespace Relay {
 
+struct RelayOptions {
+    QHostAddress listen = QHostAddress(QHostAddress::LocalHost);
+    int maxLinks = 256;
+    int maxLinksPerAddress = 0;       // 0: no cap of its own
+    int64_t loginLimitMs = 10000;     // a link not logged in by then is closed
+    qint64 outputLimit = 16 * 1024 * 1024;
+};
+
 class RelayServer : public QObject {
 public:
-    explicit RelayServer(QObject* parent = nullptr);
+    explicit RelayServer(RelayOptions options = {}, QObject* parent = nullptr);
     bool Listen(quint16 port);
     quint16 Port() const { return m_server.serverPort(); }
 
     // Most bytes waiting to be written to one link before its frames are dropped.
     static constexpr qint64 MaxBacklog = 8 * 1024 * 1024;
-    static constexpr int MaxLinks = 256;
 
 private:
     struct Link {
         QTcpSocket* socket = nullptr;
         RelayWire::Reader reader;
         long long picturesSent = 0;  // pictures written to this link
+        std::string address;         // of the remote end, as counted by the link caps
+        qint64 openedAt = 0;
+        bool loggedIn = false;
     };
 
     void Accept();
     void Read(int id);
     void Drop(int id);
+    void CloseLate();
     void Send(int id, const RelayWire::Message& message);
     void PaintHosted();
 
+    RelayOptions m_options;
+    OpenPort::LinkCaps m_caps;
     QTcpServer m_server;
     Hub m_hub;
     std::map<int, std::unique_ptr<Link>> m_links;
@@ -48,6 +65,7 @@ private:
     QTimer m_hostedTimer;
     QElapsedTimer m_clock;
     int m_hostedTick = 0;
+    QTimer m_lateTimer;
 };
 
 // One frame of the moving picture of a hosted user: a JPEG image.

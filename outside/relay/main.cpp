@@ -5,6 +5,7 @@
 
 #include <cstdio>
 
+#include "OpenPort.h"
 #include "RelayServer.h"
 
 int main(int argc, char** argv)
@@ -17,19 +18,57 @@ int main(int argc, char** argv)
     QCommandLineParser parser;
     parser.setApplicationDescription(QStringLiteral("Video relay for Quellor tables."));
     parser.addHelpOption();
-    const QCommandLineOption port(QStringLiteral("port"), QStringLiteral("TCP port on 127.0.0.1 (0 picks a free one)."),
-                                  QStringLiteral("port"), QStringLiteral("8888"));
-    parser.addOption(port);
+    auto option = [](const char* name, const char* help, const char* value, const char* fallback) {
+        return QCommandLineOption(QString::fromLatin1(name), QString::fromLatin1(help), QString::fromLatin1(value),
+                                  QString::fromLatin1(fallback));
+    };
+    const QCommandLineOption port = option("port", "TCP port (0 picks a free one).", "port", "8888");
+    const QCommandLineOption listen = option(
+        "listen", "Address to listen on: IPv4 or IPv6, 0.0.0.0 or :: for all.", "address", "127.0.0.1");
+    const QCommandLineOption open(QStringLiteral("open"),
+                                  QStringLiteral("Listen on an address other than loopback, where anybody may log in."));
+    const QCommandLineOption maxLinks = option("max-links", "Links held at once.", "n", "256");
+    const QCommandLineOption maxLinksPerAddress =
+        option("max-links-per-address",
+               "Links held at once from one remote address; 0: 16, or no cap of its own on loopback.", "n", "0");
+    const QCommandLineOption loginLimit =
+        option("login-limit-ms", "A link that has not logged in by then is closed.", "ms", "10000");
+    const QCommandLineOption outputLimit =
+        option("output-limit", "Unsent bytes of one link before it is closed.", "bytes", "16777216");
+    parser.addOptions({port, listen, open, maxLinks, maxLinksPerAddress, loginLimit, outputLimit});
     parser.process(app);
-    bool ok = false;
-    const int number = parser.value(port).toInt(&ok);
-    if (!ok || number < 0 || number > 65535) {
-        std::fprintf(stderr, "quellor-relay: bad port\n");
+
+    auto number = [&parser](const QCommandLineOption& o, long long low, long long high, long long& out) {
+        return OpenPort::IntOption(parser, o, low, high, out);
+    };
+    long long portNumber = 0, links = 0, perAddress = 0, login = 0, output = 0;
+    if (!number(port, 0, 65535, portNumber) || !number(maxLinks, 1, 100000, links)
+        || !number(maxLinksPerAddress, 0, 100000, perAddress) || !number(loginLimit, 1, 3600000, login)
+        || !number(outputLimit, Relay::RelayServer::MaxBacklog + 1, 1LL << 32, output)) {
+        std::fprintf(stderr, "quellor-relay: bad option value\n");
         return 2;
     }
-    Relay::RelayServer relay;
-    if (!relay.Listen(static_cast<quint16>(number))) {
-        std::fprintf(stderr, "quellor-relay: cannot listen on 127.0.0.1:%d\n", number);
+    const auto address = OpenPort::ListenAddress(parser.value(listen));
+    if (!address) {
+        std::fprintf(stderr, "quellor-relay: --listen takes an IPv4 or IPv6 address\n");
+        return 2;
+    }
+    // Logins carry no password, so a relay open to a network is only ever opened on purpose.
+    if (!address->isLoopback() && !parser.isSet(open)) {
+        std::fprintf(stderr, "quellor-relay: listening on %s lets anybody log in under any key: give --open to "
+                     "mean it\n", qPrintable(address->toString()));
+        return 2;
+    }
+    Relay::RelayOptions options;
+    options.listen = *address;
+    options.maxLinks = static_cast<int>(links);
+    options.maxLinksPerAddress = OpenPort::LinksPerAddress(static_cast<int>(perAddress), *address);
+    options.loginLimitMs = login;
+    options.outputLimit = output;
+    Relay::RelayServer relay(options);
+    if (!relay.Listen(static_cast<quint16>(portNumber))) {
+        std::fprintf(stderr, "quellor-relay: cannot listen on %s\n",
+                     OpenPort::Endpoint(*address, static_cast<quint16>(portNumber)).c_str());
         return 1;
     }
     return app.exec();

@@ -31,17 +31,39 @@ void PrintLine(const std::string& line)
     std::fflush(stdout);
 }
 
+std::string TextOf(const Packet& p, int at, int width)
+{
+    const int n = Wire::FieldLength(p, at, width);
+    return std::string(reinterpret_cast<const char*>(p.data()) + at, static_cast<size_t>(n));
+}
+
 std::string KeyOf(const Packet& p)
 {
-    using namespace Field::EntryRequest;
-    const int n = Wire::FieldLength(p, Key, KeyWidth);
-    return std::string(reinterpret_cast<const char*>(p.data()) + Key, static_cast<size_t>(n));
+    return TextOf(p, Field::EntryRequest::Key, Field::EntryRequest::KeyWidth);
+}
+
+std::string PasswordOf(const Packet& p)
+{
+    return TextOf(p, Field::EntryRequest::Password, Field::EntryRequest::PasswordWidth);
+}
+
+// A key as the log shows it: whatever a client sent, one line of plain characters.
+std::string Printable(const std::string& key)
+{
+    std::string printable;
+    for (char ch : key)
+        printable += (ch >= 0x20 && ch < 0x7F) ? ch : '?';
+    return printable;
 }
 
 }  // namespace
 
 TableServer::TableServer(NetworkOptions options, TableConfig table, QObject* parent)
-    : QObject(parent), m_options(std::move(options))
+    : QObject(parent),
+      m_options(std::move(options)),
+      m_caps(m_options.maxLinks > 0 ? m_options.maxLinks
+                                    : static_cast<int>(ConnectionsPerTable) * std::max(1, m_options.tables),
+             m_options.maxLinksPerAddress)
 {
     m_options.tables = std::max(1, m_options.tables);
     for (int t = 0; t < m_options.tables; ++t) {
@@ -63,6 +85,7 @@ TableServer::TableServer(NetworkOptions options, TableConfig table, QObject* par
             t->Advance(now);
         FlushAll();
         DropWhenDue();
+        CloseLate();
     });
     m_tick.start(TickMs);
 }
@@ -76,11 +99,11 @@ TableServer::~TableServer()
 
 bool TableServer::Listen(quint16 port)
 {
-    if (!m_server.listen(QHostAddress::LocalHost, port))
+    if (!m_server.listen(m_options.listen, port))
         return false;
     m_port = m_server.serverPort();
-    std::printf("quellor-server listening on 127.0.0.1:%u\n", m_server.serverPort());
-    std::fflush(stdout);
+    PrintLine("quellor-server listening on " + OpenPort::Endpoint(m_options.listen, m_port)
+              + (m_options.accounts ? ", " + std::to_string(m_options.accounts->Size()) + " accounts" : ""));
     return true;
 }
 
@@ -206,10 +229,11 @@ void TableServer::StopListening(int seconds)
     QTimer::singleShot(seconds * 1000, this, [this] {
         if (m_server.isListening())
             return;
-        if (m_server.listen(QHostAddress::LocalHost, m_port))
-            PrintLine("listening again on 127.0.0.1:" + std::to_string(m_port));
+        const std::string endpoint = OpenPort::Endpoint(m_options.listen, m_port);
+        if (m_server.listen(m_options.listen, m_port))
+            PrintLine("listening again on " + endpoint);
         else
-            PrintLine("cannot listen again on 127.0.0.1:" + std::to_string(m_port));
+            PrintLine("cannot listen again on " + endpoint);
     });
 }
 
@@ -270,13 +294,18 @@ int TableServer::TableFor(const std::string& key) const
 void TableServer::Accept()
 {
     while (QTcpSocket* socket = m_server.nextPendingConnection()) {
-        if (m_connections.size() >= ConnectionsPerTable * m_tables.size()) {
+        const std::string address = socket->peerAddress().toString().toStdString();
+        if (const auto refusal = m_caps.Admit(address)) {
+            PrintLine("link from " + address + " closed at once: " + *refusal);
             socket->abort();
             socket->deleteLater();
             continue;
         }
-        auto c = std::make_unique<Connection>();
-        c->socket = socket;
+        auto c = std::make_unique<Connection>(Connection{
+            .socket = socket,
+            .address = address,
+            .openedAt = Now(),
+            .chat = OpenPort::ChatRate(m_options.chatLines, m_options.chatWindowMs)});
         m_connections.push_back(std::move(c));
         connect(socket, &QTcpSocket::readyRead, this, [this, socket] { Read(socket); });
         connect(socket, &QTcpSocket::disconnected, this, [this, socket] { Lost(socket); });
@@ -289,6 +318,7 @@ void TableServer::Lost(QTcpSocket* socket)
     if (!c || c->gone)
         return;
     c->gone = true;
+    m_caps.Release(c->address);
     const int seat = std::exchange(c->seat, -1);
     if (seat >= 0) {
         m_tables[static_cast<size_t>(c->table)]->Disconnected(seat, Now());
@@ -349,6 +379,10 @@ void TableServer::Handle(Connection& c, const Packet& p)
     case Command::Entry:
         Enter(c, p);
         break;
+    case Command::Chat:
+        if (c.seat >= 0 && ChatAllowed(c))
+            m_tables[static_cast<size_t>(c.table)]->Receive(c.seat, p, Now());
+        break;
     default:
         if (c.seat >= 0)
             m_tables[static_cast<size_t>(c.table)]->Receive(c.seat, p, Now());
@@ -364,7 +398,15 @@ void TableServer::Enter(Connection& c, const Packet& p)
         PrintLine("entry request from seat " + std::to_string(c.seat) + " that already sits; ignored");
         return;
     }
-    if (p[Field::EntryRequest::Reconnect] == Field::EntryRequest::ReconnectMark) {
+    c.entered = true;
+    const bool reconnect = p[Field::EntryRequest::Reconnect] == Field::EntryRequest::ReconnectMark;
+    if (m_options.accounts && !m_options.accounts->Check(key, PasswordOf(p))) {
+        WriteTo(c, reconnect ? Msg::ReconnectResult(false) : Msg::EntryResult(0, 0, std::string(), 0), true);
+        Close(c, std::string(reconnect ? "reconnect" : "entry") + " of key " + Printable(key)
+                     + " refused: unknown key or wrong password");
+        return;
+    }
+    if (reconnect) {
         if (m_options.refuseReconnects) {
             PrintLine("reconnect refused on request");
             WriteTo(c, Msg::ReconnectResult(false), true);
@@ -400,12 +442,9 @@ void TableServer::Enter(Connection& c, const Packet& p)
     } else {
         WriteTo(c, reply, true);
     }
-    std::string printable;
-    for (char ch : key)
-        printable += (ch >= 0x20 && ch < 0x7F) ? ch : '?';
     if (table > 0)
         std::printf("table %d: ", table);
-    std::printf("entry from seat %d key %s at %lld us\n", seat, printable.c_str(), arrivedUs);
+    std::printf("entry from seat %d key %s at %lld us\n", seat, Printable(key).c_str(), arrivedUs);
     std::fflush(stdout);
 }
 
@@ -415,6 +454,7 @@ void TableServer::Attach(Connection& c, int table, int seat)
     if (Connection* old = OfSeat(table, seat); old && old != &c) {
         old->seat = -1;
         old->gone = true;
+        m_caps.Release(old->address);
         old->socket->abort();
         QMetaObject::invokeMethod(this, [this] { Sweep(); }, Qt::QueuedConnection);
     }
@@ -448,6 +488,39 @@ void TableServer::Flush(int table)
     for (int seat : t.TakeReleasedSeats())
         if (Connection* c = OfSeat(table, seat))
             c->seat = -1;
+    // A client that does not read costs the server no more than the bound.
+    for (Connection* c : written)
+        if (!c->gone && c->socket->bytesToWrite() > m_options.outputLimit)
+            Close(*c, "its unsent output passed " + std::to_string(m_options.outputLimit) + " bytes");
+}
+
+void TableServer::Close(Connection& c, const std::string& why)
+{
+    if (c.gone)
+        return;
+    const std::string seat = c.seat >= 0 ? "seat " + std::to_string(c.seat) + " " : std::string();
+    PrintLine("closing the link of " + seat + "from " + c.address + ": " + why);
+    // What was written last (a refusal) still goes out before the end.
+    c.socket->flush();
+    c.socket->disconnectFromHost();
+    Lost(c.socket);
+}
+
+void TableServer::CloseLate()
+{
+    const int64_t now = Now();
+    for (auto& c : m_connections)
+        if (!c->gone && !c->entered && now - c->openedAt >= m_options.entryLimitMs)
+            Close(*c, "no entry request within " + std::to_string(m_options.entryLimitMs) + " ms");
+}
+
+bool TableServer::ChatAllowed(Connection& c)
+{
+    if (c.chat.Allow(Now()))
+        return true;
+    PrintLine("chat line of seat " + std::to_string(c.seat) + " from " + c.address + " dropped: more than "
+              + std::to_string(m_options.chatLines) + " lines in " + std::to_string(m_options.chatWindowMs) + " ms");
+    return false;
 }
 
 void TableServer::FlushAll()

@@ -1,18 +1,22 @@
 #pragma once
-// The tables on TCP: accepts links on 127.0.0.1, cuts the stream into 272-byte packets, answers
+// The tables on TCP: accepts links on the address it is given (127.0.0.1 unless told), cuts the stream into 272-byte packets, answers
 // entry and reconnect requests, hands everything else of a seated player to that player's
 // table, and delivers what each table queues. One process holds one table or many; an entry
 // takes the first table with a free seat. The tables' clocks are advanced by a short timer.
 #include <QByteArray>
 #include <QElapsedTimer>
+#include <QHostAddress>
 #include <QObject>
 #include <QString>
 #include <QTcpServer>
 #include <QTimer>
 
 #include <memory>
+#include <optional>
 #include <vector>
 
+#include "Accounts.h"
+#include "OpenPort.h"
 #include "Table.h"
 
 class QTcpSocket;
@@ -28,6 +32,14 @@ struct NetworkOptions {
     int dropAfterPlays = 0;   // cut the humans' links once, after this many plays of a round
     bool refuseReconnects = false;
     int tables = 1;           // tables in the process, each with its own seats, deals and clocks
+    QHostAddress listen = QHostAddress(QHostAddress::LocalHost);
+    std::optional<Accounts::Book> accounts;  // without it every key enters, as on one machine
+    int maxLinks = 0;                 // 0: room for sixteen links a table
+    int maxLinksPerAddress = 0;       // 0: no cap of its own
+    int64_t entryLimitMs = 10000;     // a link with no complete entry request by then is closed
+    qint64 outputLimit = 1 << 20;     // unsent bytes of one link before it is closed
+    int chatLines = 5;                // chat lines of one link in any chatWindowMs; more are dropped
+    int64_t chatWindowMs = 5000;
 };
 
 class TableServer : public QObject {
@@ -35,6 +47,7 @@ public:
     TableServer(NetworkOptions options, TableConfig table, QObject* parent = nullptr);
     ~TableServer() override;
 
+    // Listens on the address of the options.
     bool Listen(quint16 port);
     // Tells every seated player at every table that the table closes.
     void CloseTable(const QString& notice);
@@ -67,6 +80,10 @@ private:
         int seat = -1;       // -1 until an entry is accepted
         bool gone = false;
         bool silent = false; // neither read nor written any more, but left open
+        std::string address; // of the remote end, as counted by the link caps
+        int64_t openedAt = 0;
+        bool entered = false;  // a complete entry request has come in
+        OpenPort::ChatRate chat;
     };
 
     void Accept();
@@ -88,6 +105,12 @@ private:
     // with an empty seat, else table 0 (which refuses it).
     int TableFor(const std::string& key) const;
     void DropWhenDue();
+    // Closes the links still without an entry request when their time is up.
+    void CloseLate();
+    // Closes a link for a reason the log gives, as a lost one.
+    void Close(Connection& c, const std::string& why);
+    // A chat line within the link's rate; one beyond it is dropped with a log line.
+    bool ChatAllowed(Connection& c);
     void PrintPackets();
     int64_t Now() const { return m_clock.elapsed(); }
     GameTable& Chosen() { return *m_tables[static_cast<size_t>(m_chosen)]; }
@@ -102,6 +125,7 @@ private:
     bool m_dropDone = false;
     QElapsedTimer m_clock;
     std::vector<std::unique_ptr<Connection>> m_connections;
+    OpenPort::LinkCaps m_caps;
 };
 
 }  // namespace Server

@@ -1,9 +1,10 @@
-// quellor-server: a game server for one table of four seats on 127.0.0.1 (or several, with
-// --tables). Human players enter with the entry request and take the first table with a free
+// quellor-server: a game server for one table of four seats on 127.0.0.1 or the address of
+// --listen (or several tables, with --tables). Human players enter with the entry request and take the first table with a free
 // seat; computer players fill the other seats. It deals, runs the turns,
 // plays for computer players and for silent humans, scores each round, lets a player whose
 // link broke during a round come back, and logs every event to stdout. Lines on standard input
-// steer it: `close <notice>` closes the table.
+// steer it: `close <notice>` closes the table. With --accounts only the keys of that file enter,
+// each with its password; --add-account puts a key into the file.
 #include <QCommandLineParser>
 #include <QCoreApplication>
 #include <QSocketNotifier>
@@ -13,12 +14,18 @@
 #include <csignal>
 #include <cstdio>
 #include <fcntl.h>
+#include <iostream>
+#include <string>
 #include <sys/socket.h>
 #include <unistd.h>
 
+#include "Accounts.h"
 #include "Network.h"
+#include "OpenPort.h"
 
 namespace {
+
+using OpenPort::IntOption;
 
 int SignalPipe[2] = {-1, -1};
 
@@ -29,16 +36,28 @@ void OnSignal(int)
     (void)written;
 }
 
-// Reads an integer option within [low, high]; false when it is not one.
-bool IntOption(const QCommandLineParser& parser, const QCommandLineOption& option, long long low,
-               long long high, long long& out)
+// --add-account: the password is the first line of standard input, so that it is never seen
+// on a command line.
+int AddAccount(const std::string& path, const std::string& key, Accounts::HashCost cost)
 {
-    bool ok = false;
-    const long long v = parser.value(option).toLongLong(&ok);
-    if (!ok || v < low || v > high)
-        return false;
-    out = v;
-    return true;
+    std::string password;
+    if (!std::getline(std::cin, password) && password.empty()) {
+        std::fprintf(stderr, "quellor-server: no password on standard input\n");
+        return 2;
+    }
+    if (!password.empty() && password.back() == '\r')
+        password.pop_back();
+    if (password.empty()) {
+        std::fprintf(stderr, "quellor-server: an empty password is not a password\n");
+        return 2;
+    }
+    std::string error;
+    if (!Accounts::Store(path, key, password, cost, error)) {
+        std::fprintf(stderr, "quellor-server: %s\n", error.c_str());
+        return 1;
+    }
+    std::printf("account %s stored in %s\n", key.c_str(), path.c_str());
+    return 0;
 }
 
 }  // namespace
@@ -57,7 +76,35 @@ int main(int argc, char** argv)
         return QCommandLineOption(QString::fromLatin1(name), QString::fromLatin1(help), QString::fromLatin1(value),
                                   QString::fromLatin1(fallback));
     };
-    const QCommandLineOption port = option("port", "TCP port on 127.0.0.1 (0 picks a free one).", "port", "7430");
+    const QCommandLineOption port = option("port", "TCP port (0 picks a free one).", "port", "7430");
+    const QCommandLineOption listen = option(
+        "listen", "Address to listen on: IPv4 or IPv6, 0.0.0.0 or :: for all.", "address", "127.0.0.1");
+    const QCommandLineOption open(QStringLiteral("open"),
+                                  QStringLiteral("Let every key enter on an address other than loopback."));
+    const QCommandLineOption accounts(QStringLiteral("accounts"),
+                                      QStringLiteral("Only the keys of this file enter, each with its password."),
+                                      QStringLiteral("file"));
+    const QCommandLineOption addAccount(
+        QStringLiteral("add-account"),
+        QStringLiteral("Store this key in the --accounts file with the password on standard input, then end."),
+        QStringLiteral("key"));
+    const QCommandLineOption hashOps =
+        option("hash-ops", "Password hash passes for --add-account.", "n",
+               std::to_string(Accounts::InteractiveCost().ops).c_str());
+    const QCommandLineOption hashMemory =
+        option("hash-memory", "Password hash memory in bytes for --add-account.", "bytes",
+               std::to_string(Accounts::InteractiveCost().memory).c_str());
+    const QCommandLineOption maxLinks = option("max-links", "Links held at once; 0: sixteen a table.", "n", "0");
+    const QCommandLineOption maxLinksPerAddress =
+        option("max-links-per-address",
+               "Links held at once from one remote address; 0: 16, or no cap of its own on loopback.", "n", "0");
+    const QCommandLineOption entryLimit =
+        option("entry-limit-ms", "A link with no entry request by then is closed.", "ms", "10000");
+    const QCommandLineOption outputLimit =
+        option("output-limit", "Unsent bytes of one link before it is closed.", "bytes", "1048576");
+    const QCommandLineOption chatLines =
+        option("chat-lines", "Chat lines of one link in a chat window; more are dropped.", "n", "5");
+    const QCommandLineOption chatWindow = option("chat-window-ms", "The chat window.", "ms", "5000");
     const QCommandLineOption outcome =
         option("outcome", "Entry result: 1 accepted, 2 start failed, other refused.", "n", "1");
     const QCommandLineOption timeoutLimit =
@@ -89,12 +136,15 @@ int main(int argc, char** argv)
     const QCommandLineOption tables = option(
         "tables", "Tables in the server, 1 to 1000; each seats its own players and runs its own rounds.", "n", "1");
     parser.addOptions({port, outcome, timeoutLimit, web, record, bots, turnSeconds, botDelay, seed, rounds, stake,
-                       coins, readySeconds, dropAfter, refuseReconnects, botChat, tables});
+                       coins, readySeconds, dropAfter, refuseReconnects, botChat, tables, listen, open, accounts,
+                       addAccount, hashOps, hashMemory, maxLinks, maxLinksPerAddress, entryLimit, outputLimit,
+                       chatLines, chatWindow});
     parser.process(app);
 
     long long portNumber = 0, outcomeValue = 0, limit = 0, botCount = 0, seconds = 0, delay = 0, roundLimit = 0,
               stakeValue = 0, coinValue = 0, seedValue = 0, readyValue = 0, dropValue = 0, chatValue = 0,
-              tableCount = 1;
+              tableCount = 1, opsValue = 0, memoryValue = 0, linksValue = 0, perAddressValue = 0, entryValue = 0,
+              outputValue = 0, chatLinesValue = 0, chatWindowValue = 0;
     bool ok = IntOption(parser, port, 0, 65535, portNumber) && IntOption(parser, outcome, 0, 255, outcomeValue)
               && IntOption(parser, timeoutLimit, 0, 255, limit) && IntOption(parser, bots, 0, 4, botCount)
               && IntOption(parser, turnSeconds, 1, 255, seconds) && IntOption(parser, botDelay, 0, 600000, delay)
@@ -103,7 +153,14 @@ int main(int argc, char** argv)
               && IntOption(parser, coins, 0, 1000000000000LL, coinValue)
               && IntOption(parser, readySeconds, 0, 86400, readyValue)
               && IntOption(parser, dropAfter, 0, 1000000, dropValue) && IntOption(parser, botChat, 0, 1, chatValue)
-              && IntOption(parser, tables, 1, 1000, tableCount);
+              && IntOption(parser, tables, 1, 1000, tableCount) && IntOption(parser, hashOps, 1, 1000, opsValue)
+              && IntOption(parser, hashMemory, 8192, 1LL << 32, memoryValue)
+              && IntOption(parser, maxLinks, 0, 100000, linksValue)
+              && IntOption(parser, maxLinksPerAddress, 0, 100000, perAddressValue)
+              && IntOption(parser, entryLimit, 1, 3600000, entryValue)
+              && IntOption(parser, outputLimit, 4096, 1LL << 32, outputValue)
+              && IntOption(parser, chatLines, 1, 100000, chatLinesValue)
+              && IntOption(parser, chatWindow, 1, 3600000, chatWindowValue);
     if (ok && parser.isSet(seed))
         ok = IntOption(parser, seed, 0, 4294967295LL, seedValue);
     if (!ok) {
@@ -111,7 +168,43 @@ int main(int argc, char** argv)
         return 2;
     }
 
+    const std::string accountsPath = parser.value(accounts).toStdString();
+    if (parser.isSet(addAccount)) {
+        if (accountsPath.empty()) {
+            std::fprintf(stderr, "quellor-server: --add-account needs --accounts FILE\n");
+            return 2;
+        }
+        return AddAccount(accountsPath, parser.value(addAccount).toStdString(),
+                          {static_cast<unsigned long long>(opsValue), static_cast<size_t>(memoryValue)});
+    }
+    const auto address = OpenPort::ListenAddress(parser.value(listen));
+    if (!address) {
+        std::fprintf(stderr, "quellor-server: --listen takes an IPv4 or IPv6 address\n");
+        return 2;
+    }
+    // Nobody exposes a table that any key enters by accident.
+    if (!address->isLoopback() && accountsPath.empty() && !parser.isSet(open)) {
+        std::fprintf(stderr, "quellor-server: listening on %s lets anybody in: give --accounts FILE, or --open to "
+                     "mean it\n", qPrintable(address->toString()));
+        return 2;
+    }
+
     Server::NetworkOptions net;
+    net.listen = *address;
+    if (!accountsPath.empty()) {
+        std::string error;
+        net.accounts = Accounts::Book::Load(accountsPath, error);
+        if (!net.accounts) {
+            std::fprintf(stderr, "quellor-server: %s\n", error.c_str());
+            return 1;
+        }
+    }
+    net.maxLinks = static_cast<int>(linksValue);
+    net.maxLinksPerAddress = OpenPort::LinksPerAddress(static_cast<int>(perAddressValue), *address);
+    net.entryLimitMs = entryValue;
+    net.outputLimit = outputValue;
+    net.chatLines = static_cast<int>(chatLinesValue);
+    net.chatWindowMs = chatWindowValue;
     net.outcome = static_cast<int>(outcomeValue);
     net.timeoutLimit = static_cast<int>(limit);
     net.webAddress = parser.value(web).toLatin1();
@@ -134,7 +227,8 @@ int main(int argc, char** argv)
 
     Server::TableServer server(net, table);
     if (!server.Listen(static_cast<quint16>(portNumber))) {
-        std::fprintf(stderr, "quellor-server: cannot listen on 127.0.0.1:%lld\n", portNumber);
+        std::fprintf(stderr, "quellor-server: cannot listen on %s\n",
+                     OpenPort::Endpoint(*address, static_cast<quint16>(portNumber)).c_str());
         return 1;
     }
 

@@ -1,0 +1,72 @@
+#include "OpenPort.h"
+
+namespace OpenPort {
+
+bool IntOption(const QCommandLineParser& parser, const QCommandLineOption& option, long long low, long long high,
+               long long& out)
+{
+    bool ok = false;
+    const long long v = parser.value(option).toLongLong(&ok);
+    if (!ok || v < low || v > high)
+        return false;
+    out = v;
+    return true;
+}
+
+std::optional<QHostAddress> ListenAddress(const QString& text)
+{
+    QHostAddress address;
+    // A scope or host name is not an address to listen on.
+    if (text.contains(QLatin1Char('%')) || !address.setAddress(text))
+        return std::nullopt;
+    return address;
+}
+
+std::string Endpoint(const QHostAddress& address, quint16 port)
+{
+    QString host = address.toString();
+    if (address.protocol() == QAbstractSocket::IPv6Protocol)
+        host = QLatin1Char('[') + host + QLatin1Char(']');
+    return host.toStdString() + ":" + std::to_string(port);
+}
+
+int LinksPerAddress(int given, const QHostAddress& listen)
+{
+    if (given > 0)
+        return given;
+    return listen.isLoopback() ? 0 : 16;
+}
+
+std::optional<std::string> LinkCaps::Admit(const std::string& address)
+{
+    if (m_held >= m_total)
+        return "all " + std::to_string(m_total) + " links are taken";
+    int& mine = m_byAddress[address];
+    if (m_perAddress > 0 && mine >= m_perAddress)
+        return "its address holds " + std::to_string(m_perAddress) + " links already";
+    ++mine;
+    ++m_held;
+    return std::nullopt;
+}
+
+void LinkCaps::Release(const std::string& address)
+{
+    const auto it = m_byAddress.find(address);
+    if (it == m_byAddress.end())
+        return;
+    --m_held;
+    if (--it->second <= 0)
+        m_byAddress.erase(it);
+}
+
+bool ChatRate::Allow(int64_t nowMs)
+{
+    while (!m_sent.empty() && nowMs - m_sent.front() >= m_windowMs)
+        m_sent.pop_front();
+    if (static_cast<int>(m_sent.size()) >= m_lines)
+        return false;
+    m_sent.push_back(nowMs);
+    return true;
+}
+
+}  // namespace OpenPort
