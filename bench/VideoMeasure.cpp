@@ -92,7 +92,7 @@ int main(int argc, char** argv)
         peers.push_back(MakeRelayP2PSocket());
         peers.back()->ServerHost = QStringLiteral("127.0.0.1");
         peers.back()->ServerPort = port;
-        peers.back()->Login(name);
+        peers.back()->Login(name, {});
     }
     QElapsedTimer clock;
     clock.start();

@@ -88,9 +88,10 @@ public:
     RelayP2PSocket(const RelayP2PSocket&) = delete;
     RelayP2PSocket& operator=(const RelayP2PSocket&) = delete;
 
-    void Login(const QString& userName) override
+    void Login(const QString& userName, const QByteArray& password) override
     {
         m_name = userName.toLatin1().toStdString();
+        m_password = password.toStdString();
         m_wanted = true;
         Open();
     }
@@ -206,6 +207,7 @@ private:
         Message m;
         m.type = Type::Login;
         m.name = m_name;
+        m.password = m_password;
         if (!RelayWire::ValidName(m.name)) {
             m_socket.abort();
             return;
@@ -295,6 +297,7 @@ private:
     QTimer m_retry;
     RelayWire::Reader m_reader;
     std::string m_name;
+    std::string m_password;
     QByteArray m_lastFrame, m_lastPicture;
     std::array<SlotRecord, SlotCount> m_slots{};
     bool m_wanted = false;

@@ -16,8 +16,9 @@ public:
     int ServerPort = 8888;
     int16_t MaxUsers = 3;
 
-    // Logs in; answered by LoginResult (2 logged in, anything else the relay link lost).
-    virtual void Login(const QString& userName) = 0;
+    // Logs in with the table's key and password; answered by LoginResult (2 logged in,
+    // anything else refused or the relay link lost).
+    virtual void Login(const QString& userName, const QByteArray& password) = 0;
     virtual void Logout() = 0;
     // The key of the user in a slot (1..MaxUsers) and the slot's state: below 1 free, below 10
     // not yet linked, above 9 linked (15: the peer wants every frame; 14: it wants the header).

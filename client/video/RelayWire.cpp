@@ -86,6 +86,11 @@ std::vector<uint8_t> Encode(const Message& m)
     }
     if (HasName(m.type))
         body.insert(body.end(), m.name.begin(), m.name.end());
+    // A name holds no control characters, so a zero byte cannot be part of it.
+    if (m.type == Type::Login && !m.password.empty()) {
+        body.push_back(0);
+        body.insert(body.end(), m.password.begin(), m.password.end());
+    }
     if (HasBytes(m.type))
         body.insert(body.end(), m.bytes.begin(), m.bytes.end());
     std::vector<uint8_t> out;
@@ -152,6 +157,10 @@ std::optional<Message> Reader::Next()
     const size_t restSize = length - 1 - static_cast<size_t>(fixed);
     if (HasName(m.type)) {
         m.name.assign(reinterpret_cast<const char*>(rest), restSize);
+        if (const size_t end = m.name.find('\0'); m.type == Type::Login && end != std::string::npos) {
+            m.password = m.name.substr(end + 1);
+            m.name.resize(end);
+        }
         if (!ValidName(m.name)) {
             m_bad = true;
             return std::nullopt;

@@ -14,7 +14,7 @@ namespace RelayWire {
 
 enum class Type : uint8_t {
     // component → relay
-    Login = 1,      // name
+    Login = 1,      // name, and after a zero byte the password when there is one
     Logout = 2,
     Request = 3,    // slot, name: link this slot to that user
     Close = 4,      // slot
@@ -41,6 +41,7 @@ struct Message {
     uint16_t state = 0;
     int32_t mode = 0;
     std::string name;
+    std::string password;  // of a login, for a relay that checks accounts; may be empty
     std::vector<uint8_t> bytes;
 };
 

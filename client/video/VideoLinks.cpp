@@ -5,12 +5,15 @@
 #include <memory>
 
 #include "session/Connection.h"
+#include "table/Outgoing.h"
 #include "table/TableState.h"
 #include "ui/MainForm.h"
 #include "video/CameraStart.h"
 #include "video/P2PSocket.h"
 #include "video/VCap.h"
 #include "video/VideoDisplay.h"
+#include "wire/Commands.h"
+#include "wire/Fields.h"
 #include "video/ZoomWindows.h"
 
 namespace VideoLinks {
@@ -57,7 +60,14 @@ void StartRelay()
     const int port = qEnvironmentVariable("QUELLOR_RELAY_PORT").toInt(&ok);
     socket.ServerPort = ok && port > 0 && port < 65536 ? port : RelayPort;
     socket.MaxUsers = 3;
-    socket.Login(Connection::Link.Session.userKey);
+    // The relay checks the table's password, as the entry request carries it; until that
+    // request is built the command line still holds it (and is wiped afterwards).
+    Packet entry = Connection::Link.EntryRequest;
+    if (entry[Wire::CommandByte] != Command::Entry)
+        entry = Outgoing::EntryRequest(Connection::Link.Session);
+    const int length = Wire::FieldLength(entry, Field::EntryRequest::Password, Field::EntryRequest::PasswordWidth);
+    socket.Login(Connection::Link.Session.userKey,
+                 QByteArray(reinterpret_cast<const char*>(entry.data()) + Field::EntryRequest::Password, length));
     Video.RelayOnline = false;
 }
 

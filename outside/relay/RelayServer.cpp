@@ -120,6 +120,15 @@ void RelayServer::Read(int id)
     link.reader.Feed(reinterpret_cast<const uint8_t*>(bytes.constData()), static_cast<size_t>(bytes.size()));
     while (auto message = link.reader.Next()) {
         if (message->type == Type::Login) {
+            if (m_options.accounts && !m_options.accounts->Check(message->name, message->password)) {
+                Log("login of " + message->name + " from " + link.address + " refused: unknown key or wrong password");
+                Message refused;
+                refused.type = Type::LoginResult;
+                Send(id, refused);
+                link.socket->flush();
+                Drop(id);
+                return;
+            }
             Log("login of " + message->name);
             link.loggedIn = true;
         }

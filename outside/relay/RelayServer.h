@@ -5,7 +5,8 @@
 // players of the game server ("cpu" and a number) are played by the relay itself, with a
 // moving test picture. Open to a network, it holds so many links in all and per remote
 // address, closes a link that has not logged in within a time limit, and closes one whose
-// unsent output passes a bound that dropping frames could not keep it under.
+// unsent output passes a bound that dropping frames could not keep it under; with the game
+// server's accounts, a login needs the key's password.
 #include <QElapsedTimer>
 #include <QHostAddress>
 #include <QObject>
@@ -14,7 +15,9 @@
 
 #include <map>
 #include <memory>
+#include <optional>
 
+#include "Accounts.h"
 #include "Hub.h"
 #include "OpenPort.h"
 
@@ -28,6 +31,9 @@ struct RelayOptions {
     int maxLinksPerAddress = 0;       // 0: no cap of its own
     int64_t loginLimitMs = 10000;     // a link not logged in by then is closed
     qint64 outputLimit = 16 * 1024 * 1024;
+    // The game server's accounts: only a key with its password logs in, so that nobody takes
+    // another player's name and with it their video.
+    std::optional<Accounts::Book> accounts;
 };
 
 class RelayServer : public QObject {

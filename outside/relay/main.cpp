@@ -26,7 +26,7 @@ int main(int argc, char** argv)
     const QCommandLineOption listen = option(
         "listen", "Address to listen on: IPv4 or IPv6, 0.0.0.0 or :: for all.", "address", "127.0.0.1");
     const QCommandLineOption open(QStringLiteral("open"),
-                                  QStringLiteral("Listen on an address other than loopback, where anybody may log in."));
+                                  QStringLiteral("Listen on an address other than loopback without --accounts."));
     const QCommandLineOption maxLinks = option("max-links", "Links held at once.", "n", "256");
     const QCommandLineOption maxLinksPerAddress =
         option("max-links-per-address",
@@ -35,7 +35,10 @@ int main(int argc, char** argv)
         option("login-limit-ms", "A link that has not logged in by then is closed.", "ms", "10000");
     const QCommandLineOption outputLimit =
         option("output-limit", "Unsent bytes of one link before it is closed.", "bytes", "16777216");
-    parser.addOptions({port, listen, open, maxLinks, maxLinksPerAddress, loginLimit, outputLimit});
+    const QCommandLineOption accounts(QStringLiteral("accounts"),
+                                      QStringLiteral("The game server's accounts file: only a key with its password logs in."),
+                                      QStringLiteral("file"));
+    parser.addOptions({port, listen, open, maxLinks, maxLinksPerAddress, loginLimit, outputLimit, accounts});
     parser.process(app);
 
     auto number = [&parser](const QCommandLineOption& o, long long low, long long high, long long& out) {
@@ -53,13 +56,21 @@ int main(int argc, char** argv)
         std::fprintf(stderr, "quellor-relay: --listen takes an IPv4 or IPv6 address\n");
         return 2;
     }
-    // Logins carry no password, so a relay open to a network is only ever opened on purpose.
-    if (!address->isLoopback() && !parser.isSet(open)) {
-        std::fprintf(stderr, "quellor-relay: listening on %s lets anybody log in under any key: give --open to "
-                     "mean it\n", qPrintable(address->toString()));
+    // Without accounts anybody logs in under any key: only ever on purpose on a network.
+    if (!address->isLoopback() && !parser.isSet(accounts) && !parser.isSet(open)) {
+        std::fprintf(stderr, "quellor-relay: listening on %s lets anybody log in under any key: give --accounts "
+                     "FILE, or --open to mean it\n", qPrintable(address->toString()));
         return 2;
     }
     Relay::RelayOptions options;
+    if (parser.isSet(accounts)) {
+        std::string error;
+        options.accounts = Accounts::Book::Load(parser.value(accounts).toStdString(), error);
+        if (!options.accounts) {
+            std::fprintf(stderr, "quellor-relay: %s\n", error.c_str());
+            return 1;
+        }
+    }
     options.listen = *address;
     options.maxLinks = static_cast<int>(links);
     options.maxLinksPerAddress = OpenPort::LinksPerAddress(static_cast<int>(perAddress), *address);

@@ -54,7 +54,7 @@ struct Peer {
         socket->LoginResult = [this](int state) { logins.push_back(state); };
         socket->UserStateChanged = [this](int slot, int state) { states.emplace_back(slot, state); };
         socket->FrameArrived = [this](int slot, const QByteArray& frame) { frames.emplace_back(slot, frame); };
-        socket->Login(name);
+        socket->Login(name, {});
     }
 };
 
@@ -169,7 +169,7 @@ TEST(P2PSocketHostileRelay, GarbageFromTheRelayDropsTheLinkAndNothingElse)
     socket->LoginResult = [&](int state) { logins.push_back(state); };
     socket->ServerHost = "127.0.0.1";
     socket->ServerPort = fake.serverPort();
-    socket->Login("alice");
+    socket->Login("alice", {});
     ASSERT_TRUE(Until([&] { return fake.hasPendingConnections(); }, 3000));
     QTcpSocket* link = fake.nextPendingConnection();
     // Logged in, then a message claiming 100 MB.

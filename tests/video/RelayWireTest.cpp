@@ -27,6 +27,8 @@ std::vector<Message> Samples()
         all.push_back(m);
     };
     add(Type::Login, 0, 0, 0, "alice", {});
+    add(Type::Login, 0, 0, 0, "bob", {});
+    all.back().password = std::string("s3cret\0with zero", 16);
     add(Type::Logout, 0, 0, 0, "", {});
     add(Type::Request, 3, 0, 0, "cpu17", {});
     add(Type::Close, 2, 0, 0, "", {});
@@ -49,6 +51,7 @@ void ExpectSame(const Message& a, const Message& b)
     EXPECT_EQ(a.state, b.state);
     EXPECT_EQ(a.mode, b.mode);
     EXPECT_EQ(a.name, b.name);
+    EXPECT_EQ(a.password, b.password);
     EXPECT_EQ(a.bytes, b.bytes);
 }
 

@@ -60,10 +60,12 @@ protected:
 
 }  // namespace
 
-TEST_F(VideoTest, StartUpLogsInUnderTheOwnKey)
+TEST_F(VideoTest, StartUpLogsInUnderTheOwnKeyAndPassword)
 {
     ASSERT_EQ(peerLink->logins.size(), 1u);
     EXPECT_EQ(peerLink->logins[0], "alice");
+    // With the table's password, though the command line's copy is wiped.
+    EXPECT_EQ(peerLink->loginPasswords[0], "pw");
     EXPECT_EQ(peerLink->ServerHost, "10.0.0.1");
     EXPECT_EQ(peerLink->ServerPort, 8888);
     EXPECT_EQ(peerLink->MaxUsers, 3);

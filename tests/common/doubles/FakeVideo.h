@@ -20,13 +20,18 @@ public:
     };
     std::array<Slot, 4> slots_{};  // 1..3
     std::vector<QString> logins;
+    std::vector<QByteArray> loginPasswords;
     int logouts = 0;
     std::vector<std::pair<int, QString>> requests;
     std::vector<int> closed;
     std::vector<std::pair<int, QByteArray>> headers, frames;
     std::vector<std::pair<int, int>> modes, rates;
 
-    void Login(const QString& userName) override { logins.push_back(userName); }
+    void Login(const QString& userName, const QByteArray& password) override
+    {
+        logins.push_back(userName);
+        loginPasswords.push_back(password);
+    }
     void Logout() override { ++logouts; }
     QString UserID(int slot) const override { return slot >= 1 && slot <= 3 ? slots_[static_cast<size_t>(slot)].id : QString(); }
     int16_t UserState(int slot) const override

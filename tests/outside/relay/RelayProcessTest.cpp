@@ -12,6 +12,7 @@
 
 #include <cstdio>
 
+#include "Accounts.h"
 #include "OpenPortProbe.h"
 #include "video/RelayWire.h"
 
@@ -23,11 +24,12 @@ using RelayWire::Type;
 const QString RelayPath = QStringLiteral(QUELLOR_BIN_DIR "/quellor-relay");
 
 void Write(QTcpSocket& socket, Type type, const std::string& name = {}, uint16_t slot = 0,
-           std::vector<uint8_t> bytes = {})
+           std::vector<uint8_t> bytes = {}, const std::string& password = {})
 {
     Message m;
     m.type = type;
     m.name = name;
+    m.password = password;
     m.slot = slot;
     m.bytes = std::move(bytes);
     const std::vector<uint8_t> encoded = RelayWire::Encode(m);
@@ -116,6 +118,48 @@ TEST_F(RelayProcess, ListensOnTheAddressItIsGiven)
         ASSERT_TRUE(refused.waitForFinished(5000)) << address;
         EXPECT_EQ(refused.exitCode(), 2) << address;
     }
+}
+
+TEST_F(RelayProcess, WithAccountsOnlyAKeyWithItsPasswordLogsIn)
+{
+    const std::string accounts = dir.filePath("accounts").toStdString();
+    std::string error;
+    for (const char* key : {"alice", "bob"})
+        ASSERT_TRUE(Accounts::Store(accounts, key, std::string(key) + "-pw", {1, 8192}, error)) << error;
+    // With accounts the relay may listen on every address without --open.
+    const int port = Start({"--accounts", QString::fromStdString(accounts), "--listen", "0.0.0.0"});
+    ASSERT_GT(port, 0) << Log().toStdString();
+    struct Case {
+        const char* key;
+        const char* password;
+        bool logsIn;
+    } cases[] = {
+        {"alice", "bob-pw", false}, {"mallory", "alice-pw", false}, {"bob", "", false}, {"alice", "alice-pw", true},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::string(c.key) + " / " + c.password);
+        QTcpSocket client;
+        client.connectToHost("127.0.0.2", static_cast<quint16>(port));
+        ASSERT_TRUE(client.waitForConnected(3000));
+        Write(client, Type::Login, c.key, 0, {}, c.password);
+        RelayWire::Reader reader;
+        std::optional<Message> answer;
+        for (QDeadlineTimer deadline(3000); !answer && !deadline.hasExpired();) {
+            client.waitForReadyRead(50);
+            const QByteArray bytes = client.readAll();
+            reader.Feed(reinterpret_cast<const uint8_t*>(bytes.constData()), static_cast<size_t>(bytes.size()));
+            answer = reader.Next();
+        }
+        ASSERT_TRUE(answer);
+        EXPECT_EQ(answer->type, Type::LoginResult);
+        EXPECT_EQ(answer->state, c.logsIn ? 2 : 0);
+        EXPECT_EQ(OpenPortProbe::ClosedWithin(client, 1000), !c.logsIn);
+    }
+    const QString log = Log();
+    EXPECT_EQ(log.count("refused: unknown key or wrong password"), 3) << log.toStdString();
+    EXPECT_TRUE(log.contains("login of alice\n"));
+    for (const char* secret : {"alice-pw", "bob-pw"})
+        EXPECT_FALSE(log.contains(secret)) << secret;
 }
 
 TEST_F(RelayProcess, LinksPastTheCapsAreClosedAtOnce)
