@@ -498,8 +498,8 @@ void TableServer::Close(Connection& c, const std::string& why)
 {
     if (c.gone)
         return;
-    const std::string seat = c.seat >= 0 ? "seat " + std::to_string(c.seat) + " " : std::string();
-    PrintLine("closing the link of " + seat + "from " + c.address + ": " + why);
+    const std::string seat = c.seat >= 0 ? " of seat " + std::to_string(c.seat) : std::string();
+    PrintLine("closing the link" + seat + " from " + c.address + ": " + why);
     // What was written last (a refusal) still goes out before the end.
     c.socket->flush();
     c.socket->disconnectFromHost();
