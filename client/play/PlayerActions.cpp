@@ -275,7 +275,9 @@ void AnNiuClick(int index)
         Popups::Toggle(Popup::Score);
         break;
     case 6:
-        Popups::Hide(Popup::Score);
+        // Opening the history puts the score board away; closing it leaves the board be.
+        if (!Popups::Showing(Popup::Hero))
+            Popups::Hide(Popup::Score);
         Popups::Toggle(Popup::Hero);
         break;
     case 7:

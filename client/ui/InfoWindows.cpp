@@ -288,7 +288,7 @@ void OpenHero()
     CentreOverTable(&hero);
     hero.show();
     hero.raise();
-    hero.ScrollGradesToEnd();
+    hero.ScrollToNewRounds();
 }
 
 // Where the card of a position opens: beside the others' portraits along the top, over the
@@ -308,7 +308,7 @@ QPoint CardPlace(const MainForm& form, int position)
 
 }  // namespace
 
-Score::Score(QWidget* parent) : QWidget(parent, Qt::Tool | Qt::FramelessWindowHint)
+Score::Score(QWidget* parent) : QWidget(parent, Qt::Tool | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint)
 {
     StyleWindow(this, QStringLiteral("Score"), QStringLiteral("战绩板"));
     Image1 = ClosePicture(this);
@@ -341,7 +341,7 @@ Score::Score(QWidget* parent) : QWidget(parent, Qt::Tool | Qt::FramelessWindowHi
     new WindowDrag(this);
 }
 
-Hero::Hero(QWidget* parent) : QWidget(parent, Qt::Tool | Qt::FramelessWindowHint)
+Hero::Hero(QWidget* parent) : QWidget(parent, Qt::Tool | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint)
 {
     StyleWindow(this, QStringLiteral("Hero"), QStringLiteral("英雄榜"));
     Image1 = ClosePicture(this);
@@ -351,6 +351,8 @@ Hero::Hero(QWidget* parent) : QWidget(parent, Qt::Tool | Qt::FramelessWindowHint
     Num = NewList(this, QStringLiteral("Num"));
     connect(Num, &QListWidget::clicked, this, [this](const QModelIndex& index) { NumClick(index.row()); });
     connect(Num, &QListWidget::doubleClicked, this, OpenRoundFromHistory);
+    // The player's place in the history is kept until a new round comes in.
+    connect(Num->model(), &QAbstractItemModel::rowsInserted, this, [this] { m_newRounds = true; });
 
     auto* grid = new QGridLayout;
     grid->setHorizontalSpacing(6);
@@ -403,10 +405,15 @@ void Hero::GradeClick(int k, int row)
             Follow(Grade[static_cast<size_t>(j)], row, top);
 }
 
-void Hero::ScrollGradesToEnd()
+void Hero::ScrollToNewRounds()
 {
+    if (!m_newRounds)
+        return;
+    m_newRounds = false;
+    ShowAtTop(Num, Num->count() - 1);
+    const int top = TopRow(Num);
     for (QListWidget* grade : Grade)
-        ShowAtTop(grade, grade->count() - 1);
+        ShowAtTop(grade, top);
 }
 
 Information::Information(QWidget* parent)

@@ -45,8 +45,12 @@ public:
     void NumClick(int row);
     // A click on a row of Grade(k): Num follows it, then every other Grade list follows Num.
     void GradeClick(int k, int row);
-    // Every Grade list with rows scrolled as far down as its last row allows.
-    void ScrollGradesToEnd();
+    // When rounds were added since the last call, Num scrolls as far down as its last row
+    // allows and every Grade list takes its top row; otherwise the lists keep their place.
+    void ScrollToNewRounds();
+
+private:
+    bool m_newRounds = false;
 };
 
 // The player card: nine captions and the nine values Inf(0..8).
@@ -79,7 +83,8 @@ Information* TheInformation();
 // Score centred over the table picture, shown and raised; the table stays usable.
 void ShowScore();
 void ToggleScore();
-// Hero centred over the table picture with every Grade list at its end, or hidden.
+// Hero centred over the table picture, at the latest round when one was added since it was
+// last opened; or hidden.
 void ToggleHero();
 
 // Registers the three windows with Popups and opens the card from the table's portraits.

@@ -205,6 +205,75 @@ TEST_F(InfoWindowsTest, HistoryRowsStayAlignedAfterAClick)
     }
 }
 
+TEST_F(InfoWindowsTest, HistoryOpensAtTheLatestRoundBesideItsNumbersAndKeepsThePlayersPlace)
+{
+    MainForm& f = LoadTable();
+    Hero& hero = InfoWindows::TheHero();
+    const auto addRound = [&hero] {
+        hero.Num->addItem(QString::number(hero.Num->count() + 1).rightJustified(12, QLatin1Char(' ')));
+        for (QListWidget* grade : hero.Grade)
+            grade->addItem(QStringLiteral("-200"));
+    };
+    for (int r = 0; r < 30; ++r)
+        addRound();
+    // Where a row stands in the window: rows of one round side by side have one height.
+    const auto level = [&hero](QListWidget* list, int row) {
+        return list->viewport()->mapTo(&hero, list->visualItemRect(list->item(row)).topLeft()).y();
+    };
+    const auto expectSideBySide = [&](int row, int top, const char* when) {
+        for (QListWidget* grade : hero.Grade) {
+            EXPECT_EQ(TopRow(grade), top) << when << " " << grade->objectName().toStdString();
+            EXPECT_EQ(level(grade, row), level(hero.Num, row)) << when << " " << grade->objectName().toStdString();
+        }
+        EXPECT_EQ(TopRow(hero.Num), top) << when;
+    };
+
+    Press(f.AnNiu[6]);
+    ASSERT_TRUE(hero.isVisible());
+    const int latestTop = TopRow(hero.Num);
+    EXPECT_GT(latestTop, 10);
+    EXPECT_TRUE(hero.Num->viewport()->rect().contains(RowCentre(hero.Num, 29)));
+    expectSideBySide(29, latestTop, "opened");
+
+    // The player goes back to an early round and closes the history: it opens there again.
+    hero.Num->verticalScrollBar()->setValue(3);
+    ClickRow(hero.Num, 5);
+    Press(f.AnNiu[6]);
+    ASSERT_FALSE(hero.isVisible());
+    Press(f.AnNiu[6]);
+    expectSideBySide(5, 3, "opened again");
+
+    // A round played meanwhile: it opens at that round.
+    Press(f.AnNiu[6]);
+    addRound();
+    Press(f.AnNiu[6]);
+    EXPECT_TRUE(hero.Num->viewport()->rect().contains(RowCentre(hero.Num, 30)));
+    expectSideBySide(30, latestTop + 1, "after a round");
+}
+
+TEST_F(InfoWindowsTest, HistoryButtonClosesTheHistoryOnly)
+{
+    MainForm& f = LoadTable();
+    Score& score = InfoWindows::TheScore();
+    Hero& hero = InfoWindows::TheHero();
+    StoreList(1, 0, QStringLiteral("1"), {QStringLiteral("第 1 名")});
+    Fill(hero.Num, 1);
+
+    // Opening the history puts the score board away.
+    Press(f.AnNiu[5]);
+    Press(f.AnNiu[6]);
+    EXPECT_TRUE(hero.isVisible());
+    EXPECT_FALSE(score.isVisible());
+
+    // A round brought back from the history, then the history closed by its button: the
+    // round stays up.
+    ClickRow(hero.Num, 0, true);
+    ASSERT_TRUE(score.isVisible());
+    Press(f.AnNiu[6]);
+    EXPECT_FALSE(hero.isVisible());
+    EXPECT_TRUE(score.isVisible());
+}
+
 TEST_F(InfoWindowsTest, PlayerCardOpensBesideThePortrait)
 {
     struct Case {

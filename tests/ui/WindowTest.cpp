@@ -196,11 +196,13 @@ TEST_F(WindowTest, TitleStripDragsTheWindowAndHidesChatAndPhrases)
     f.huifu = nullptr;
 }
 
-TEST(PopupLook, PopUpsAre200Of255Opaque)
+namespace {
+
+// Every pop-up of the table, as its own code builds it (the sound settings are checked with
+// the rest of their window in VosSetTest).
+std::vector<std::pair<const char*, std::function<QWidget*()>>> TablePopups()
 {
-    // Every pop-up of the table, as its own code builds it (the sound settings are checked
-    // with the rest of their window in VosSetTest).
-    const std::vector<std::pair<const char*, std::function<QWidget*()>>> popups = {
+    return {
         {"score board", [] { return new Score; }},
         {"history", [] { return new Hero; }},
         {"player card", [] { return new Information; }},
@@ -210,9 +212,23 @@ TEST(PopupLook, PopUpsAre200Of255Opaque)
         {"chat history", [] { return new Talk; }},
         {"quick phrases", [] { return new huifu; }},
     };
-    for (const auto& [name, make] : popups) {
+}
+
+}  // namespace
+
+TEST(PopupLook, PopUpsAre200Of255Opaque)
+{
+    for (const auto& [name, make] : TablePopups()) {
         const std::unique_ptr<QWidget> popup(make());
         EXPECT_EQ(qRound(popup->windowOpacity() * 255), 200) << name;
+    }
+}
+
+TEST(PopupLook, PopUpsStayOverTheTable)
+{
+    for (const auto& [name, make] : TablePopups()) {
+        const std::unique_ptr<QWidget> popup(make());
+        EXPECT_TRUE(popup->windowFlags() & Qt::WindowStaysOnTopHint) << name;
     }
 }
 
