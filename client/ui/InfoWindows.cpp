@@ -42,8 +42,12 @@ constexpr int MaxHistoryRows = 1000;
 constexpr int DialogClosePicture = 4;
 constexpr QSize PortraitSize(40, 42);
 // Score and Hero take the same place over the table; four columns wide enough for the score
-// lines, the widest being the rule under the details.
+// lines, the widest being the rule under the details. The score board grows down to show a
+// whole round.
 constexpr QSize BoardSize(600, 330);
+// The most lines a round writes into a player's details: the room figure, ten lines for
+// everyone and four for a win with its second score line or for a loss.
+constexpr int DetailRows = 15;
 
 // The table's felt and gold, shared by the three windows. Names are left to their palette:
 // the result handling colours them.
@@ -55,6 +59,10 @@ const char* const kWindowStyle =
     "QLabel[role=\"total\"] { color: #fff3c4; }"
     "QLabel[role=\"caption\"] { color: #9ce6b4; background: transparent; }"
     "QLabel[role=\"value\"] { color: #ffe38a; background: transparent; }"
+    // A dark plate under each name: the result colours (a winner's red above all) stay
+    // readable on it.
+    "QLabel[role=\"name\"] { background: #040c08; border: 1px solid rgba(224, 176, 64, 110);"
+    " border-radius: 3px; padding: 1px 4px; }"
     "PictureBox[role=\"portrait\"] { border: 1px solid rgba(224, 176, 64, 170); border-radius: 3px;"
     " background: rgba(0, 0, 0, 60); }"
     "QListWidget { background: rgba(0, 0, 0, 70); color: #fff3c4; border: 1px solid rgba(224, 176, 64, 130);"
@@ -69,6 +77,12 @@ const char* const kWindowStyle =
 int RowHeight(const QFont& font)
 {
     return QFontMetrics(font).height() + 2;
+}
+
+// A list as tall as this many rows and its frame.
+void FitRows(QListWidget* list, int rows)
+{
+    list->setFixedHeight(rows * RowHeight(list->font()) + 6);
 }
 
 void StyleWindow(QWidget* window, const QString& name, const QString& title)
@@ -148,14 +162,15 @@ PictureBox* Portrait(QWidget* parent, int i)
 QLabel* NameLabel(QWidget* parent, int i)
 {
     QLabel* name = NewLabel(parent, QStringLiteral("ID%1").arg(i));
+    name->setProperty("role", QStringLiteral("name"));
     QPalette p = name->palette();
     p.setColor(QPalette::WindowText, kNameColour);
     name->setPalette(p);
     QFont font = name->font();
     font.setBold(true);
     name->setFont(font);
-    // A long name is cut off rather than widening its column.
-    name->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
+    // The plate fits the name; a long name is cut off rather than widening its column.
+    name->setMinimumWidth(1);
     return name;
 }
 
@@ -166,14 +181,14 @@ QBoxLayout* SeatHeader(PictureBox* portrait, QLabel* name, bool stacked)
         auto* header = new QHBoxLayout;
         header->setSpacing(6);
         header->addWidget(portrait);
-        header->addWidget(name, 1);
+        header->addWidget(name, 1, Qt::AlignLeft | Qt::AlignVCenter);
         return header;
     }
     auto* header = new QVBoxLayout;
     header->setSpacing(2);
     header->addWidget(portrait, 0, Qt::AlignHCenter);
     name->setAlignment(Qt::AlignCenter);
-    header->addWidget(name);
+    header->addWidget(name, 0, Qt::AlignHCenter);
     return header;
 }
 
@@ -322,9 +337,13 @@ Score::Score(QWidget* parent) : QWidget(parent, Qt::Tool | Qt::FramelessWindowHi
         ID[p] = NameLabel(this, i);
         State[p] = NewList(this, QStringLiteral("State%1").arg(i));
         State[p + 4] = NewList(this, QStringLiteral("State%1").arg(i + 4));
+        FitRows(State[p], DetailRows);
         // The final score is one line.
-        State[p + 4]->setFixedHeight(RowHeight(font()) + 6);
+        FitRows(State[p + 4], 1);
         State[p + 4]->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+        for (auto signal : {&QAbstractItemModel::rowsInserted, &QAbstractItemModel::rowsRemoved})
+            connect(State[p]->model(), signal, this, &Score::EvenScrollBars);
+        connect(State[p]->model(), &QAbstractItemModel::modelReset, this, &Score::EvenScrollBars);
         columns->addLayout(SeatHeader(Tou[p], ID[p], false), 0, i);
         columns->addWidget(State[p], 1, i);
         columns->addWidget(State[p + 4], 2, i);
@@ -337,8 +356,26 @@ Score::Score(QWidget* parent) : QWidget(parent, Qt::Tool | Qt::FramelessWindowHi
     layout->setSpacing(6);
     layout->addLayout(TitleRow(this, Image1));
     layout->addLayout(columns, 1);
-    setFixedSize(BoardSize);
+    EvenScrollBars();
+    setFixedSize(BoardSize.width(), sizeHint().height());
     new WindowDrag(this);
+}
+
+Score::~Score()
+{
+    // The lists empty themselves as they go, after this window's part of it is gone.
+    for (QListWidget* list : State)
+        list->model()->disconnect(this);
+}
+
+void Score::EvenScrollBars()
+{
+    int most = 0;
+    for (size_t i = 0; i < 4; ++i)
+        most = std::max(most, State[i]->count());
+    const Qt::ScrollBarPolicy policy = most > DetailRows ? Qt::ScrollBarAlwaysOn : Qt::ScrollBarAlwaysOff;
+    for (size_t i = 0; i < 4; ++i)
+        State[i]->setVerticalScrollBarPolicy(policy);
 }
 
 Hero::Hero(QWidget* parent) : QWidget(parent, Qt::Tool | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint)

@@ -18,11 +18,16 @@ class Score : public QWidget {
     Q_OBJECT
 public:
     explicit Score(QWidget* parent = nullptr);
+    ~Score() override;
 
     std::array<QListWidget*, 8> State{};
     std::array<QLabel*, 4> ID{};
     std::array<PictureBox*, 4> Tou{};
     PictureBox* Image1 = nullptr;  // close
+
+    // The details of the four positions show a scroll bar all together, when one of them has
+    // more rows than a round writes, or none does, so that the columns keep one width.
+    void EvenScrollBars();
 };
 
 // The history: one row per finished round in Num and in every position's Grade list, and the

@@ -1,7 +1,10 @@
 // Round results (command 9): the score board, the history of rounds and the table's figures.
 #include <gtest/gtest.h>
 
+#include <QScrollBar>
 #include <QTemporaryDir>
+#include <cmath>
+#include <map>
 #include <random>
 
 #include "messages/ResultMessages.h"
@@ -75,7 +78,65 @@ protected:
     }
 
     static void Deliver(const Packet& p) { Transport::DeliverPacket(p); }
+
+    // A round of two winners (one with the second score line, the longest a win writes) and
+    // two losers: the board comes up with it.
+    Score& PlayRound()
+    {
+        Table();
+        // The names, as the seat messages put them on the board.
+        const char* const names[4] = {"player1", "李桂兰", "刘晓燕", "张国栋"};
+        for (size_t pos = 0; pos < 4; ++pos)
+            InfoWindows::TheScore().ID[pos]->setText(QString::fromUtf8(names[pos]));
+        Deliver(ResultPacket({1, 1, 300, 200, 1, 2, 5, 0}));
+        Deliver(ResultPacket({2, 2, 300, 200, 2}));
+        Deliver(ResultPacket({4, 1, 300, 200, 3, 2, 4}));
+        Deliver(ResultPacket({8, 2, 300, 200, 4}));
+        Score& score = InfoWindows::TheScore();
+        EXPECT_TRUE(score.isVisible());
+        return score;
+    }
 };
+
+// Relative luminance and contrast ratio as the web accessibility guidelines define them.
+double Luminance(const QColor& c)
+{
+    const auto linear = [](int v) {
+        const double s = v / 255.0;
+        return s <= 0.04045 ? s / 12.92 : std::pow((s + 0.055) / 1.055, 2.4);
+    };
+    return 0.2126 * linear(c.red()) + 0.7152 * linear(c.green()) + 0.0722 * linear(c.blue());
+}
+
+double Contrast(const QColor& a, const QColor& b)
+{
+    const double la = Luminance(a), lb = Luminance(b);
+    return (std::max(la, lb) + 0.05) / (std::min(la, lb) + 0.05);
+}
+
+// The colour most pixels of an area have: behind a line of text, its background.
+QColor CommonColour(const QImage& image, const QRect& area)
+{
+    std::map<QRgb, int> counts;
+    for (int y = area.top(); y <= area.bottom(); ++y)
+        for (int x = area.left(); x <= area.right(); ++x)
+            ++counts[image.pixel(x, y) | 0xff000000u];
+    return QColor::fromRgb(std::max_element(counts.begin(), counts.end(), [](const auto& a, const auto& b) {
+                               return a.second < b.second;
+                           })->first);
+}
+
+bool HasPixelNear(const QImage& image, const QRect& area, const QColor& colour)
+{
+    for (int y = area.top(); y <= area.bottom(); ++y)
+        for (int x = area.left(); x <= area.right(); ++x) {
+            const QColor p = image.pixelColor(x, y);
+            if (std::abs(p.red() - colour.red()) + std::abs(p.green() - colour.green())
+                    + std::abs(p.blue() - colour.blue()) < 40)
+                return true;
+        }
+    return false;
+}
 
 }  // namespace
 
@@ -260,4 +321,36 @@ TEST_F(ResultMessagesTest, TheContinueButtonBetweenRoundsAndTheNextDealClosesThe
         EXPECT_FALSE(Popups::Showing(popup)) << static_cast<int>(popup);
     // Still there for the asking.
     EXPECT_EQ(InfoWindows::TheHero().Num->count(), 1);
+}
+
+TEST_F(ResultMessagesTest, EveryNameReadsClearlyOnTheBoardAndTheWinnersInRed)
+{
+    Score& score = PlayRound();
+    const QImage board = score.grab().toImage();
+    for (size_t pos = 0; pos < 4; ++pos) {
+        SCOPED_TRACE(pos);
+        const QLabel* name = score.ID[pos];
+        const QRect area(name->mapTo(&score, QPoint(0, 0)), name->size());
+        const QColor text = name->palette().color(QPalette::WindowText);
+        const QColor behind = CommonColour(board, area);
+        EXPECT_TRUE(HasPixelNear(board, area, text)) << "the name is drawn in its colour";
+        EXPECT_GE(Contrast(text, behind), 4.5) << text.name().toStdString() << " on " << behind.name().toStdString();
+        if (pos == 0 || pos == 2) {
+            EXPECT_TRUE(text.hue() <= 10 || text.hue() >= 350) << text.name().toStdString();
+            EXPECT_GE(text.saturation(), 200);
+        }
+    }
+}
+
+TEST_F(ResultMessagesTest, TheBoardShowsEveryLineOfTheRoundWithoutScrolling)
+{
+    Score& score = PlayRound();
+    for (size_t i = 0; i < 8; ++i) {
+        SCOPED_TRACE(i);
+        QListWidget* list = score.State[i];
+        EXPECT_FALSE(list->verticalScrollBar()->isVisible());
+        const QRect last = list->visualItemRect(list->item(list->count() - 1));
+        EXPECT_TRUE(list->viewport()->rect().contains(last)) << list->count() << " rows";
+    }
+    EXPECT_EQ(score.State[0]->count(), 15);  // the longest a round writes
 }

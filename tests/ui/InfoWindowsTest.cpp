@@ -116,6 +116,35 @@ TEST_F(InfoWindowsTest, DoubleClickOnAHistoryRowShowsThatRoundInTheScoreBoard)
     EXPECT_EQ(ListRows(InfoWindows::TheScore().State[5]), QStringList{QStringLiteral("最终分：200金币")});
 }
 
+TEST_F(InfoWindowsTest, ScoreColumnsScrollTogetherOrNotAtAll)
+{
+    LoadTable();
+    Score& score = InfoWindows::TheScore();
+    InfoWindows::ShowScore();
+    // A round from an edited history: one column longer than a round writes.
+    StoreList(1, 2, QStringLiteral("40"), {});
+    for (int i : {0, 1, 3})
+        StoreList(1, i, QStringLiteral("4"), {});
+    // What a bar takes from a column's rows.
+    const auto taken = [](const QListWidget* list) { return list->width() - list->viewport()->width(); };
+    const auto expectEven = [&](bool bars) {
+        for (size_t i = 0; i < 4; ++i) {
+            EXPECT_EQ(score.State[i]->verticalScrollBar()->isVisible(), bars) << i;
+            EXPECT_EQ(taken(score.State[i]), taken(score.State[0])) << i;
+        }
+    };
+    InfoWindows::ShowRoundFromHistory(1);
+    expectEven(true);
+    // The long column still scrolls to its end.
+    QListWidget* longest = score.State[2];
+    longest->scrollToBottom();
+    EXPECT_TRUE(longest->viewport()->rect().contains(longest->visualItemRect(longest->item(39))));
+
+    StoreList(2, 2, QStringLiteral("4"), {});
+    InfoWindows::ShowRoundFromHistory(2);
+    expectEven(false);
+}
+
 TEST_F(InfoWindowsTest, StoredCountsSetTheRowsOfAList)
 {
     LoadTable();
