@@ -1,6 +1,8 @@
 // Both layouts of the table window, as start-up builds them.
 #include <gtest/gtest.h>
 
+#include <functional>
+
 #include "resources/Pictures.h"
 #include "session/Screen.h"
 #include "ui/Frame.h"
@@ -18,6 +20,19 @@ class LayoutTest : public TableFixture {};
 QRect At(double left, double top, double width, double height, const LayoutScaleFactors& s)
 {
     return Layout::ScaledPixels({left, top, width, height}, s);
+}
+
+// Where the pixels of a stretched picture that pass the test land in its parent.
+QRectF PaintedPart(const PictureBox* box, const std::function<bool(const QColor&)>& wanted)
+{
+    const QImage picture = box->pixmap().toImage();
+    QRect part;
+    for (int y = 0; y < picture.height(); ++y)
+        for (int x = 0; x < picture.width(); ++x)
+            if (wanted(picture.pixelColor(x, y)))
+                part |= QRect(x, y, 1, 1);
+    const double sx = box->width() / double(picture.width()), sy = box->height() / double(picture.height());
+    return {box->x() + part.x() * sx, box->y() + part.y() * sy, part.width() * sx, part.height() * sy};
 }
 
 }  // namespace
@@ -168,6 +183,29 @@ TEST_F(LayoutTest, NothingOverlapsAndEverythingIsOnTheTable)
         const QRect hand = f.cardImage0[0]->geometry().united(f.cardImage0[13]->geometry());
         for (PictureBox* b : f.Operation)
             EXPECT_FALSE(b->geometry().intersects(hand)) << b->objectName().toStdString();
+    }
+}
+
+// The location plate keeps its design place, which reaches past the table's right edge: what
+// it paints stays on the table, and its map pin clear of the web page's place below it.
+TEST_F(LayoutTest, TheLocationPlateAndItsPinShowWhole)
+{
+    for (const QSize screen : {QSize(1280, 1024), QSize(800, 600)}) {
+        SCOPED_TRACE(testing::Message() << screen.width() << "x" << screen.height());
+        MainForm& f = Load(screen);
+        const QRectF table = f.Pic1->rect();
+        const QRectF plate = PaintedPart(f.imgLocation, [](const QColor& c) { return c.alpha() > 0; });
+        EXPECT_LE(plate.right(), table.right());
+        EXPECT_GE(plate.left(), table.left());
+
+        const auto red = [](const QColor& c) { return c.alpha() > 200 && c.red() > 180 && c.green() < 110 && c.blue() < 100; };
+        const QRectF pin = PaintedPart(f.imgLocation, red);
+        ASSERT_FALSE(pin.isEmpty());
+        EXPECT_TRUE(table.contains(pin));
+        EXPECT_FALSE(pin.intersects(f.Bird->geometry())) << "under the web page's place";
+        // And on the screen it is the pin that shows there.
+        const QImage shot = f.Pic1->grab().toImage();
+        EXPECT_TRUE(red(shot.pixelColor(pin.center().toPoint())));
     }
 }
 

@@ -228,23 +228,30 @@ void Plate(QPainter& p, const QSize& size, const QColor& top, const QColor& bott
 
 void LocationPlate(QPainter& p, const QSize& size)
 {
-    const double w = size.width(), h = size.height();
-    Plate(p, size, QColor(0x10, 0x2a, 0x1c, 200), QColor(0x06, 0x18, 0x10, 220), QPen(kGold, 1.2), h / 2 - 1, h / 2 - 1);
+    // The plate's place reaches 2 px past the table's right edge (a little more at the small
+    // scale after rounding), and the web page's place covers its lower right from 26 px down:
+    // the plate ends 4 px short of the picture and its pin keeps to the upper 25 px.
+    const double w = size.width() - 4, h = size.height();
+    Plate(p, QSize(int(w), size.height()), QColor(0x10, 0x2a, 0x1c, 200), QColor(0x06, 0x18, 0x10, 220),
+          QPen(kGold, 1.2), h / 2 - 1, h / 2 - 1);
     p.setPen(QPen(QColor(255, 255, 255, 40), 1.0));
     p.drawLine(QPointF(h / 2, 2.5), QPointF(w - h / 2, 2.5));
-    // A map pin at the right end.
-    const QPointF pin(w - 20, h / 2 - 2);
+    // A map pin at the right end, its tip at 23.
+    p.save();
+    p.translate(w - 18, 14);
+    p.scale(0.8, 0.8);
     QPainterPath marker;
-    marker.moveTo(pin + QPointF(0, 11));
-    marker.cubicTo(pin + QPointF(-4, 5), pin + QPointF(-7, 1), pin + QPointF(-7, -3));
-    marker.cubicTo(pin + QPointF(-7, -8), pin + QPointF(-4, -11), pin + QPointF(0, -11));
-    marker.cubicTo(pin + QPointF(4, -11), pin + QPointF(7, -8), pin + QPointF(7, -3));
-    marker.cubicTo(pin + QPointF(7, 1), pin + QPointF(4, 5), pin + QPointF(0, 11));
+    marker.moveTo(0, 11);
+    marker.cubicTo(-4, 5, -7, 1, -7, -3);
+    marker.cubicTo(-7, -8, -4, -11, 0, -11);
+    marker.cubicTo(4, -11, 7, -8, 7, -3);
+    marker.cubicTo(7, 1, 4, 5, 0, 11);
     p.setPen(Qt::NoPen);
     p.setBrush(QColor(0xe0, 0x40, 0x30));
     p.drawPath(marker);
     p.setBrush(Qt::white);
-    p.drawEllipse(pin + QPointF(0, -3.5), 2.8, 2.8);
+    p.drawEllipse(QPointF(0, -3.5), 2.8, 2.8);
+    p.restore();
 }
 
 void FirstPlayerMarker(QPainter& p, const QSize& size)
