@@ -1,6 +1,8 @@
 #include "sound/VosSet.h"
 
 #include <cmath>
+#include <QCloseEvent>
+#include <QLabel>
 #include <QPalette>
 
 #include "resources/Pictures.h"
@@ -25,6 +27,11 @@ constexpr int BackgroundOnPicture = 7;
 
 constexpr int ButtonWidth = 65;
 constexpr int ButtonHeight = 30;
+// The state beside an option's name, at the right of its label.
+constexpr int CurrentWidth = 36;
+
+// The felts of pic3 and pic4, as the background option names them.
+const char* const FeltNames[2] = {"绿色", "蓝色"};
 
 void ShowDialogPicture(PictureBox* control, int entry)
 {
@@ -60,6 +67,11 @@ VosSet::VosSet(QWidget* parent, PictureBox* tablePicture)
         label->setStyleSheet(QStringLiteral("color: #f4e6b4; font-size: 15px;"));
         label->setGeometry(30, 40 + 50 * static_cast<int>(i), 110, 36);
         Image1[i] = label;
+        auto* current = new QLabel(label);
+        current->setObjectName(QStringLiteral("Current_%1").arg(i));
+        current->setAlignment(Qt::AlignVCenter | Qt::AlignRight);
+        current->setGeometry(label->width() - CurrentWidth, 0, CurrentWidth, label->height());
+        Current[i] = current;
     }
 
     for (size_t k = 0; k < 2; ++k) {
@@ -95,7 +107,7 @@ VosSet::VosSet(QWidget* parent, PictureBox* tablePicture)
         ChangedSinceOpen[i] = false;
         // Every button shows the state its switch is in now, also when the window is loaded
         // again later in the run.
-        ShowOptionPicture(static_cast<int>(i));
+        ShowOption(static_cast<int>(i));
     }
 }
 
@@ -119,6 +131,12 @@ void VosSet::Command1Click(int index)
                 SwitchOption(i);
     }
     ChangedSinceOpen.fill(false);
+}
+
+void VosSet::closeEvent(QCloseEvent* event)
+{
+    ChangedSinceOpen.fill(false);
+    QWidget::closeEvent(event);
 }
 
 void VosSet::SwitchOption(int index)
@@ -157,23 +175,27 @@ void VosSet::SwitchOption(int index)
     default:
         return;
     }
-    ShowOptionPicture(index);
+    ShowOption(index);
 }
 
-void VosSet::ShowOptionPicture(int index)
+void VosSet::ShowOption(int index)
 {
-    bool on = false;
-    switch (index) {
-    case 0: on = Mod_Sound::State.MusicOn; break;
-    case 1: on = Mod_Sound::State.EffectsOn; break;
-    case 2: on = Mod_Sound::State.WarningSoundOn; break;
-    case 3:
-        ShowDialogPicture(Command2[3], VosSetState.AltBackground ? BackgroundOnPicture : BackgroundOffPicture);
-        return;
-    default:
+    const auto i = static_cast<size_t>(index);
+    if (index == 3) {
+        const bool alt = VosSetState.AltBackground;
+        ShowDialogPicture(Command2[i], alt ? BackgroundOnPicture : BackgroundOffPicture);
+        Current[i]->setText(QString::fromUtf8(FeltNames[alt ? 1 : 0]));
+        Command2[i]->setToolTip(QStringLiteral("换成%1桌面").arg(QString::fromUtf8(FeltNames[alt ? 0 : 1])));
+        Current[i]->setStyleSheet(QStringLiteral("color: #f4e6b4; font-size: 12px;"));
         return;
     }
-    ShowDialogPicture(Command2[static_cast<size_t>(index)], on ? SoundOnPicture : SoundOffPicture);
+    const bool on = index == 0 ? Mod_Sound::State.MusicOn
+                    : index == 1 ? Mod_Sound::State.EffectsOn
+                                 : Mod_Sound::State.WarningSoundOn;
+    ShowDialogPicture(Command2[i], on ? SoundOnPicture : SoundOffPicture);
+    Current[i]->setText(on ? QStringLiteral("已开") : QStringLiteral("已关"));
+    Current[i]->setStyleSheet(on ? QStringLiteral("color: #8ce68c; font-size: 12px; font-weight: bold;")
+                                 : QStringLiteral("color: #a8b0b8; font-size: 12px;"));
 }
 
 PictureBox* VosSet::TablePicture() const

@@ -11,6 +11,7 @@
 
 class MainForm;
 class PictureBox;
+class QLabel;
 
 struct VosSetRecord {
     // Whether the table shows the alternative felt (pic4 instead of pic3); off at every start.
@@ -26,8 +27,11 @@ public:
     explicit VosSet(QWidget* parent = nullptr, PictureBox* tablePicture = nullptr);
     ~VosSet() override;
 
-    // Labels of the four options, their switch buttons, and OK (0) / Cancel (1).
+    // Labels of the four options, their switch buttons, and OK (0) / Cancel (1). A switch
+    // button names what a click does; Current, on the label beside the name, what the option
+    // is now.
     std::array<PictureBox*, 4> Image1{};
+    std::array<QLabel*, 4> Current{};
     std::array<PictureBox*, 4> Command2{};
     std::array<PictureBox*, 2> Command1{};
     // Options switched an odd number of times since the window was loaded or last closed.
@@ -38,9 +42,13 @@ public:
     // Closes the window; index 1 (Cancel) first switches back every changed option.
     void Command1Click(int index);
 
+protected:
+    // The title bar's close keeps the switches, as OK does.
+    void closeEvent(QCloseEvent* event) override;
+
 private:
     void SwitchOption(int index);
-    void ShowOptionPicture(int index);
+    void ShowOption(int index);
     PictureBox* TablePicture() const;
 
     QPointer<PictureBox> m_tablePicture;

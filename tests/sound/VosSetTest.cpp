@@ -1,6 +1,9 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QLabel>
+#include <QWindow>
+#include <algorithm>
 #include <QMouseEvent>
 
 #include "common/ClientFixture.h"
@@ -21,6 +24,49 @@ bool Shows(const PictureBox* control, const char* key)
 {
     const QImage wanted = Pictures::PictureByKey(QString::fromLatin1(key)).toImage();
     return !wanted.isNull() && control->pixmap().toImage() == wanted;
+}
+
+QColor Mean(const QImage& image, const QRect& area)
+{
+    double r = 0, g = 0, b = 0;
+    for (int y = area.top(); y <= area.bottom(); ++y)
+        for (int x = area.left(); x <= area.right(); ++x) {
+            const QColor c = image.pixelColor(x, y);
+            r += c.red();
+            g += c.green();
+            b += c.blue();
+        }
+    const double n = double(area.width()) * area.height();
+    return QColor(qRound(r / n), qRound(g / n), qRound(b / n));
+}
+
+// The largest difference of one colour channel between two pixels of the area.
+int Spread(const QImage& image, const QRect& area)
+{
+    int low[3] = {255, 255, 255}, high[3] = {0, 0, 0};
+    for (int y = area.top(); y <= area.bottom(); ++y)
+        for (int x = area.left(); x <= area.right(); ++x) {
+            const QColor c = image.pixelColor(x, y);
+            const int v[3] = {c.red(), c.green(), c.blue()};
+            for (int k = 0; k < 3; ++k) {
+                low[k] = std::min(low[k], v[k]);
+                high[k] = std::max(high[k], v[k]);
+            }
+        }
+    return std::max({high[0] - low[0], high[1] - low[1], high[2] - low[2]});
+}
+
+int HueDistance(const QColor& a, const QColor& b)
+{
+    const int d = std::abs(a.hsvHue() - b.hsvHue());
+    return std::min(d, 360 - d);
+}
+
+// The cloth of a felt between its middle and its edge, clear of the rings and the suits.
+QColor FeltColour(const char* key)
+{
+    const QImage felt = Pictures::PictureByKey(QString::fromLatin1(key)).toImage();
+    return Mean(felt, QRect(felt.width() * 3 / 10 - 10, felt.height() * 47 / 100 - 10, 20, 20));
 }
 
 }  // namespace
@@ -95,6 +141,67 @@ TEST_F(VosSetTest, AWindowLoadedLaterShowsTheSwitchesOfThatMoment)
     EXPECT_EQ(w.Command2[1]->pictureId(), SoundOff);
     EXPECT_EQ(w.Command2[2]->pictureId(), SoundOff);
     EXPECT_EQ(w.Command2[3]->pictureId(), BackgroundOn);
+    EXPECT_EQ(w.Current[0]->text(), "已开");
+    EXPECT_EQ(w.Current[1]->text(), "已关");
+    EXPECT_EQ(w.Current[3]->text(), "蓝色");
+}
+
+// Beside each option's name stands what it is now; its button says what a click does.
+TEST_F(VosSetTest, EachOptionSaysWhatItIsNow)
+{
+    VosSet& w = Window();
+    struct Case {
+        int option;
+        const char* now;
+        const char* switched;
+    } cases[] = {{0, "已开", "已关"}, {1, "已开", "已关"}, {2, "已开", "已关"}, {3, "绿色", "蓝色"}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.option);
+        const QLabel* current = w.Current[static_cast<size_t>(c.option)];
+        EXPECT_EQ(current->text(), QString::fromUtf8(c.now));
+        EXPECT_TRUE(current->isVisible());
+        w.Command2Click(c.option);
+        EXPECT_EQ(current->text(), QString::fromUtf8(c.switched));
+        w.Command1Click(1);
+        EXPECT_EQ(current->text(), QString::fromUtf8(c.now)) << "after Cancel";
+        w.show();
+    }
+}
+
+// The background button is a swatch of the felt a click puts on the table: one even colour
+// of that cloth, not a button face.
+TEST_F(VosSetTest, TheBackgroundButtonIsASwatchOfTheOtherFelt)
+{
+    VosSet& w = Window();
+    const QColor own = FeltColour(Pictures::Key::Pic3), alternative = FeltColour(Pictures::Key::Pic4);
+    ASSERT_GT(HueDistance(own, alternative), 40);
+    for (const QColor& offered : {alternative, own}) {
+        const QImage swatch = w.Command2[3]->grab().toImage();
+        const QRect inside = swatch.rect().adjusted(4, 4, -4, -4);
+        const QColor shown = Mean(swatch, inside);
+        EXPECT_LE(HueDistance(shown, offered), 12) << shown.name().toStdString() << " for " << offered.name().toStdString();
+        EXPECT_LE(Spread(swatch, inside), 10);
+        w.Command2Click(3);
+    }
+}
+
+// The title bar's close keeps the switches as OK does: a later Cancel takes back only what
+// changed after it.
+TEST_F(VosSetTest, ClosingByTheTitleBarKeepsTheSwitches)
+{
+    VosSet& w = Window();
+    w.Command2Click(1);
+    ASSERT_NE(w.windowHandle(), nullptr);
+    w.windowHandle()->close();
+    EXPECT_FALSE(w.isVisible());
+    for (bool changed : w.ChangedSinceOpen)
+        EXPECT_FALSE(changed);
+
+    w.show();
+    w.Command2Click(2);
+    w.Command1Click(1);
+    EXPECT_FALSE(State.EffectsOn) << "kept by the close";
+    EXPECT_TRUE(State.WarningSoundOn);
 }
 
 TEST_F(VosSetTest, SwitchingTheMusicStopsItAndStartsItAgainFromTheBeginning)

@@ -82,9 +82,17 @@ void TextButton(QPainter& p, const QSize& size, const QString& label, const Butt
     CenteredText(p, textBox, label, UiFont(px, true), c.text, c.shadow);
 }
 
-void ColourPlate(QPainter& p, const QSize& size, const QColor& top, const QColor& bottom)
+// A swatch of a felt: the cloth's colour from edge to edge in a light frame, as a sample of
+// cloth, not a button face.
+void FeltSwatch(QPainter& p, const QSize& size, const FeltColours& felt)
 {
-    Plate(p, size, {top, bottom, bottom.darker(160), Qt::white, QColor()}, size.height() * 0.3, false);
+    const QRectF r(0.5, 0.5, size.width() - 1.0, size.height() - 1.0);
+    p.setPen(QPen(QColor(0xf0, 0xe6, 0xc0), 1.0));
+    p.setBrush(felt.centre);
+    p.drawRoundedRect(r, 2, 2);
+    p.setPen(QPen(felt.edge, 1.0));
+    p.setBrush(Qt::NoBrush);
+    p.drawRect(r.adjusted(1, 1, -1, -1));
 }
 
 // --- video command icons, 16 x 14 -------------------------------------------------------------
@@ -272,12 +280,10 @@ void AddButtonPictures(PictureList& list)
     AddPicture(list, 173, okSize, [](QPainter& p, const QSize& s) { TextButton(p, s, "取消", kDialog, Look::Hover); });
     AddPicture(list, 174, plateSize, [](QPainter& p, const QSize& s) { TextButton(p, s, "关闭", kDialog, Look::Normal); });
     AddPicture(list, 175, plateSize, [](QPainter& p, const QSize& s) { TextButton(p, s, "打开", kDialog, Look::Normal); });
-    AddPicture(list, 176, plateSize, [](QPainter& p, const QSize& s) {
-        ColourPlate(p, s, QColor(0x6a, 0xa8, 0xf0), QColor(0x1e, 0x54, 0xb0));
-    });
-    AddPicture(list, 177, plateSize, [](QPainter& p, const QSize& s) {
-        ColourPlate(p, s, QColor(0x7c, 0xd0, 0x6a), QColor(0x22, 0x86, 0x30));
-    });
+    // The background option shows the felt a click puts on the table: blue while the table is
+    // green, green while it is blue.
+    AddPicture(list, 176, plateSize, [](QPainter& p, const QSize& s) { FeltSwatch(p, s, OtherFelt); });
+    AddPicture(list, 177, plateSize, [](QPainter& p, const QSize& s) { FeltSwatch(p, s, OwnFelt); });
 
     // Play buttons under the hand: play, hint, pass with three looks; sort, last trick and
     // restore with two, in the lower size.

@@ -44,4 +44,12 @@ private:
 
 QColor Mix(const QColor& a, const QColor& b, double t);
 
+// The table's two felts, light in the middle and dark at the edge: its own (green) and the
+// one the sound settings offer instead (blue), which shows them as swatches.
+struct FeltColours {
+    QColor centre, edge;
+};
+inline const FeltColours OwnFelt{QColor(0x2e, 0x8c, 0x4c), QColor(0x0c, 0x40, 0x20)};
+inline const FeltColours OtherFelt{QColor(0x2c, 0x6c, 0xa4), QColor(0x0a, 0x26, 0x4c)};
+
 }  // namespace Paint

@@ -408,16 +408,13 @@ void WindowBackground(QPainter& p, const QSize& size, const QString& title)
 void AddTablePictures(PictureList& list)
 {
     const QSize table(1024, 768);
-    const auto greenFelt = [](QPainter& p, const QSize& s) {
-        Felt(p, s, QColor(0x2e, 0x8c, 0x4c), QColor(0x0c, 0x40, 0x20), 11);
-    };
+    const auto greenFelt = [](QPainter& p, const QSize& s) { Felt(p, s, OwnFelt.centre, OwnFelt.edge, 11); };
     AddPicture(list, QStringLiteral("background"), table, greenFelt);
     // The settings window switches between these two: pic3 puts the table's own felt back,
     // pic4 is the alternative.
     AddPicture(list, QStringLiteral("pic3"), table, greenFelt);
-    AddPicture(list, QStringLiteral("pic4"), table, [](QPainter& p, const QSize& s) {
-        Felt(p, s, QColor(0x2c, 0x6c, 0xa4), QColor(0x0a, 0x26, 0x4c), 13);
-    });
+    AddPicture(list, QStringLiteral("pic4"), table,
+               [](QPainter& p, const QSize& s) { Felt(p, s, OtherFelt.centre, OtherFelt.edge, 13); });
     AddPicture(list, QStringLiteral("skin"), QSize(46, 220), Skin);
     AddPicture(list, QStringLiteral("imgDinglan"), QSize(1024, 96), [](QPainter& p, const QSize& s) { Bar(p, s, true); });
     AddPicture(list, QStringLiteral("imgDilan"), QSize(1024, 117), [](QPainter& p, const QSize& s) { Bar(p, s, false); });
