@@ -29,23 +29,20 @@ namespace PlayerActions {
 
 namespace {
 
-// Keys reach the table picture (and Pic2) once a click has given it the focus.
+// Keys reach the table picture once a click has given it the focus.
 class TableKeys : public QObject {
 public:
-    TableKeys(QObject* parent, bool background) : QObject(parent), m_background(background) {}
+    using QObject::QObject;
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override
     {
         if (event->type() == QEvent::KeyPress) {
-            KeyDown(static_cast<QKeyEvent*>(event)->key(), m_background);
+            KeyDown(static_cast<QKeyEvent*>(event)->key());
             return true;
         }
         return QObject::eventFilter(watched, event);
     }
-
-private:
-    bool m_background;
 };
 
 std::function<void()> g_leaveTable;
@@ -133,8 +130,6 @@ void ConnectPlayerActions(MainForm& form)
                          [i](Qt::MouseButton b) { CardClicked(i, b == Qt::RightButton); });
     QObject::connect(form.Pic1, &PictureBox::clicked, &form,
                      [](Qt::MouseButton b) { TableClicked(b == Qt::RightButton); });
-    QObject::connect(form.Pic2, &PictureBox::clicked, &form,
-                     [](Qt::MouseButton b) { BackgroundClicked(b == Qt::RightButton); });
     for (int i = 0; i < int(form.Operation.size()); ++i)
         QObject::connect(form.Operation[static_cast<size_t>(i)], &PictureBox::clicked, &form,
                          [i](Qt::MouseButton b) {
@@ -150,9 +145,7 @@ void ConnectPlayerActions(MainForm& form)
                          });
 
     form.Pic1->setFocusPolicy(Qt::ClickFocus);
-    form.Pic2->setFocusPolicy(Qt::ClickFocus);
-    form.Pic1->installEventFilter(new TableKeys(form.Pic1, false));
-    form.Pic2->installEventFilter(new TableKeys(form.Pic2, true));
+    form.Pic1->installEventFilter(new TableKeys(form.Pic1));
 
     // The windows outlive no table: the calls ask for the table each time.
     const QPointer<MainForm> table(&form);
@@ -212,13 +205,6 @@ void TableClicked(bool rightButton)
     }
     Popups::Hide(Popup::Score);
     Popups::Hide(Popup::Hero);
-}
-
-void BackgroundClicked(bool rightButton)
-{
-    const TurnRecord& turn = TableState.Turn;
-    if (rightButton && turn.MyTurn && turn.PlayAllowed)
-        PlayCards::PlaySelectedCards();
 }
 
 void OperationClick(int index)
@@ -292,13 +278,8 @@ void AnNiuClick(int index)
     }
 }
 
-void KeyDown(int key, bool fromBackground)
+void KeyDown(int key)
 {
-    if (fromBackground) {
-        if (key == Qt::Key_F1)
-            F1Action(F1From::Background);
-        return;
-    }
     DisplayRecord& keys = TableState.Display;
     switch (key) {
     case Qt::Key_Escape:
@@ -332,10 +313,7 @@ void F1Action(F1From from)
     close(Popup::Information);
     Popups::Hide(Popup::Talk);
     Popups::Hide(Popup::huifu);
-    if (from == F1From::Background)
-        Popups::Hide(Popup::VosSet);
-    else
-        close(Popup::VosSet);
+    close(Popup::VosSet);
     close(Popup::frmExit);
     Popups::Hide(Popup::Hero);
     Popups::Hide(Popup::Score);

@@ -14,21 +14,21 @@ void ConnectPlayerActions(MainForm& form);
 // A card picture of the hand clicked: the left button raises or lowers it, the right button
 // plays the raised cards in the user's turn.
 void CardClicked(int imageIndex, bool rightButton);
-// The table picture clicked; Pic2 clicked.
+// The table picture clicked.
 void TableClicked(bool rightButton);
-void BackgroundClicked(bool rightButton);
 // Operation(0..6) and AnNiu(0..8).
 void OperationClick(int index);
 void AnNiuClick(int index);
-// Table keys (Qt key codes); fromBackground for keys on Pic2, which only knows F1.
-void KeyDown(int key, bool fromBackground = false);
+// Table keys (Qt key codes). Pic2 only holds the background picture and never shows, so keys
+// and clicks reach the table through Pic1 alone.
+void KeyDown(int key);
 
-// Where F1 was pressed: on the table picture, on Pic2, or in the chat box.
-enum class F1From { Table, Background, ChatBox };
+// Where F1 was pressed: on the table picture or in the chat box.
+enum class F1From { Table, ChatBox };
 
 // The F1 state: the window goes down, the hall comes back, and every turn plays itself after a
 // second until the table is restored. Pop-ups close: from the chat box every one is only
-// hidden, from Pic2 the settings window is, from the table none is.
+// hidden, from the table none is.
 void F1Action(F1From from = F1From::Table);
 
 // A new login (the hall's message 22): the start button is free and shows its start

@@ -24,7 +24,8 @@ public:
 
     // The table picture: the felt everything else sits on.
     PictureBox* Pic1 = nullptr;
-    // Holds the background picture as drawn; Pic1 shows it at the table's size.
+    // Holds the background picture as drawn; Pic1 shows it at the table's size. It is never
+    // shown, so it takes no clicks and no keys.
     PictureBox* Pic2 = nullptr;
     // Bars along the bottom (the user's) and the top (the three others).
     PictureBox* imgDilan = nullptr;

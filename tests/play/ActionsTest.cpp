@@ -199,7 +199,6 @@ TEST_F(ActionsTest, KeysOfTheTable)
         EXPECT_EQ(talkOpened, c.talk) << c.name;
     }
     PlayerActions::KeyDown(Qt::Key_Escape);
-    PlayerActions::KeyDown(Qt::Key_Escape, true);  // Pic2 knows only F1
     EXPECT_EQ(exitToggled, 1);
 }
 
