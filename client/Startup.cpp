@@ -160,7 +160,7 @@ bool LoadTable(MainForm& form, const QStringList& arguments, QSize screen)
     }
 
     if (Transport::State.LogEnabled)
-        Transport::OpenLog(Platform::ProgramDir() + QStringLiteral("/log.txt"));
+        Transport::OpenLog(Platform::UserDir() + QStringLiteral("/log.txt"));
     // A recording of the table for replaying it, only when asked for.
     if (const QString record = qEnvironmentVariable("QUELLOR_RECORD"); !record.isEmpty())
         Recording::Start(record);

@@ -37,7 +37,7 @@ const QStringList& Words()
 {
     if (!g_words) {
         g_words.emplace();
-        QFile file(Platform::ProgramDir() + QLatin1Char('/') + WordListFile);
+        QFile file(Platform::DataDir() + QLatin1Char('/') + WordListFile);
         if (file.open(QIODevice::ReadOnly))
             *g_words = ParseWordList(file.read(MaxFileBytes));
     }

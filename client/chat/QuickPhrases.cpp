@@ -34,7 +34,7 @@ QListWidget* NewList(QWidget* parent, const QString& name)
 
 void LoadPhrases(huifu& window)
 {
-    const QString path = Platform::ProgramDir() + QLatin1Char('/') + QuickPhrases::PhraseFile;
+    const QString path = Platform::DataDir() + QLatin1Char('/') + QuickPhrases::PhraseFile;
     const QFileInfo info(path);
     if (!info.isFile() || info.size() > QuickPhrases::MaxFileBytes)
         return;

@@ -144,7 +144,7 @@ void EndOfTableSteps()
     }
     // The round history only ever covers the current table.
     InfoWindows::Clear();
-    QFile::remove(Platform::ProgramDir() + QStringLiteral("/info.hm"));
+    QFile::remove(Platform::UserDir() + QStringLiteral("/info.hm"));
     TalkWindow::ClearHistory();
 
     Transport::EmptyRings();

@@ -1,5 +1,7 @@
 #include "messages/EntryMessages.h"
 
+#include <QLoggingCategory>
+
 #include "leaving/Shutdown.h"
 #include "play/Clocks.h"
 #include "session/Connection.h"
@@ -12,6 +14,10 @@
 #include "ui/MainForm.h"
 #include "wire/Fields.h"
 #include "wire/Text.h"
+
+namespace {
+Q_LOGGING_CATEGORY(EntryLog, "quellor.entry")
+}  // namespace
 
 namespace EntryMessages {
 
@@ -42,8 +48,12 @@ void HandleEntryResult(const Packet& packet)
 
     HallLink::PostToHall(HallMessage::Connect);
     SysmsgClear(0);
-    SysmsgAdd(0, outcome == 2 ? QStringLiteral("启动游戏失败，请重新在大厅就座后进入游戏！")
-                              : QStringLiteral("验证错误，请重新在大厅就座后进入游戏！"));
+    const QString refusal = outcome == 2 ? QStringLiteral("启动游戏失败，请重新在大厅就座后进入游戏！")
+                                         : QStringLiteral("验证错误，请重新在大厅就座后进入游戏！");
+    SysmsgAdd(0, refusal);
+    // The program ends at once, before anyone could read the table; whoever started it still
+    // learns why (a wrong password, most often).
+    qCInfo(EntryLog).noquote() << "quellor: the server refused the entry:" << refusal;
     HallLink::ReturnToHall();
     Platform::EndProgram(1);
 }

@@ -169,7 +169,7 @@ void ScoreLines(MainForm& form, const Packet& p, int pos, double& ownFinal)
 void WriteHistory()
 {
     classIniFile history;
-    history.setINIFileName(Platform::ProgramDir() + QStringLiteral("/info.hm"));
+    history.setINIFileName(Platform::UserDir() + QStringLiteral("/info.hm"));
     const QString section = QStringLiteral("juNum:") + QString::number(TableState.Table.RoundCount);
     // A section left by an earlier table must not lend this round its extra rows.
     history.DelIniSec(section);

@@ -40,6 +40,11 @@ void LinkWatchStep()
 {
     if (Winsock1().State() == SocketState::Connected)
         return;
+    // What the server sent before it closed (a refused entry, a table's last notice) is
+    // handled before the loss is: the receive task takes a packet every other tick.
+    const Transport::TransportRecord& link = Transport::State;
+    if (link.RecvRing.Queued() >= PacketSize || !link.HeldArrivals.isEmpty())
+        return;
     if (!HallLink::HallWindowExists()) {
         Platform::EndProgram(1);
         return;

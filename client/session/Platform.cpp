@@ -5,9 +5,11 @@
 #include <QDeadlineTimer>
 #include <QDesktopServices>
 #include <QDir>
+#include <QFileInfo>
 #include <QLockFile>
 #include <QMessageBox>
 #include <QProcess>
+#include <QStandardPaths>
 #include <QThread>
 #include <QUrl>
 
@@ -207,6 +209,44 @@ QString ProgramDir()
     if (!g_programDir.isEmpty())
         return g_programDir;
     return QCoreApplication::applicationDirPath();
+}
+
+namespace {
+
+// The installation's data folder when the program runs installed, else empty. The path from the
+// program's folder to it is fixed at build time, so that an installation moved as a whole (a
+// package unpacked under another root) still finds its data.
+QString InstalledDataDir()
+{
+#ifdef QUELLOR_INSTALLED_DATA
+    static const QString dir = [] {
+        const QString candidate =
+            QDir::cleanPath(QCoreApplication::applicationDirPath() + QLatin1Char('/') + QStringLiteral(QUELLOR_INSTALLED_DATA));
+        return QFileInfo(candidate).isDir() ? candidate : QString();
+    }();
+    return dir;
+#else
+    return QString();
+#endif
+}
+
+}  // namespace
+
+QString DataDir()
+{
+    if (!g_programDir.isEmpty())
+        return g_programDir;
+    const QString installed = InstalledDataDir();
+    return installed.isEmpty() ? ProgramDir() : installed;
+}
+
+QString UserDir()
+{
+    if (!g_programDir.isEmpty() || InstalledDataDir().isEmpty())
+        return ProgramDir();
+    const QString dir = QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation) + QStringLiteral("/quellor");
+    QDir().mkpath(dir);
+    return dir;
 }
 
 void SetProgramDir(const QString& dir)

@@ -56,6 +56,15 @@ void SetInstanceCheck(std::function<bool()> check);
 // elsewhere; an empty text goes back to the executable's directory.
 QString ProgramDir();
 void SetProgramDir(const QString& dir);
+// Where the program's own files are read from (chat.ini, filtchat.txt, and the sound folder
+// "common" beside it). From a build tree that is the program's folder; installed, the programs
+// and the data live apart, and the installation's data folder stands in for the program's.
+// Follows SetProgramDir.
+QString DataDir();
+// Where the program writes for its user (the round history, the log, the photo album): the
+// program's folder in a build tree, where the user owns it; installed, the user's own data
+// folder (created when asked for), since the installation is read-only. Follows SetProgramDir.
+QString UserDir();
 
 // Back to the real layers (tests restore them between cases).
 void RestoreDefaults();

@@ -53,7 +53,7 @@ QString ProgramPath(const QString& relative)
 {
     QString path = relative;
     path.replace(QLatin1Char('\\'), QLatin1Char('/'));
-    return Platform::ProgramDir() + path;
+    return Platform::DataDir() + path;
 }
 
 void StartSound(QWidget* window)

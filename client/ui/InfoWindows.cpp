@@ -661,7 +661,7 @@ void ShowRoundFromHistory(int n)
     if (n <= 0)
         return;
     classIniFile history;
-    history.setINIFileName(Platform::ProgramDir() + QStringLiteral("/info.hm"));
+    history.setINIFileName(Platform::UserDir() + QStringLiteral("/info.hm"));
     const QString section = QStringLiteral("juNum:") + QString::number(n);
     Score& score = TheScore();
     for (int i = 0; i < 8; ++i) {

@@ -16,7 +16,7 @@ std::function<QDateTime()> g_photoClock;
 
 QString AlbumFolder()
 {
-    return Platform::ProgramDir() + QStringLiteral("/photo");
+    return Platform::UserDir() + QStringLiteral("/photo");
 }
 
 QString PhotoFileName(const QDateTime& at)

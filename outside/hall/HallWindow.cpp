@@ -1,11 +1,14 @@
 #include "HallWindow.h"
 
+#include <QFormLayout>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
+#include <QLineEdit>
 #include <QPushButton>
+#include <QSettings>
 #include <QTime>
 #include <QTreeWidget>
 #include <QVBoxLayout>
@@ -26,9 +29,10 @@ const QColor EventColour(0x70, 0x70, 0x70);
 
 }  // namespace
 
-HallWindow::HallWindow(Hall& hall, const QString& caption, const QString& summary, QWidget* parent)
-    : QWidget(parent), m_hall(hall)
+HallWindow::HallWindow(Hall& hall, const Seat& seat, QWidget* parent)
+    : QWidget(parent), m_hall(hall), m_where(seat)
 {
+    const QString& caption = seat.hallCaption;
     setWindowTitle(caption);
     resize(480, 420);
 
@@ -39,22 +43,41 @@ HallWindow::HallWindow(Hall& hall, const QString& caption, const QString& summar
     titleFont.setPointSizeF(titleFont.pointSizeF() * 1.4);
     titleFont.setBold(true);
     title->setFont(titleFont);
-    auto* where = new QLabel(summary);
+    auto* where = new QLabel(seat.location);
     where->setTextFormat(Qt::PlainText);
     where->setWordWrap(true);
     m_status = new QLabel;
 
+    // Where to sit: typed once, remembered (all but the password) for the next time.
+    m_server = new QLineEdit(seat.Server());
+    m_server->setPlaceholderText(QStringLiteral("host:port"));
+    m_user = new QLineEdit(seat.user);
+    m_password = new QLineEdit(seat.password);
+    m_password->setEchoMode(QLineEdit::Password);
+    m_problem = new QLabel;
+    m_problem->setTextFormat(Qt::PlainText);
+    m_problem->setStyleSheet(QStringLiteral("color: #b00020"));
+    m_problem->setWordWrap(true);
+    m_problem->hide();
+    auto* form = new QFormLayout;
+    form->addRow(QStringLiteral("服务器 / Server"), m_server);
+    form->addRow(QStringLiteral("用户 / User"), m_user);
+    form->addRow(QStringLiteral("密码 / Password"), m_password);
+    form->addRow(m_problem);
+    for (QLineEdit* field : {m_server, m_user, m_password})
+        connect(field, &QLineEdit::returnPressed, this, [this] { SitDown(); });
+
     m_seat = new QPushButton(QStringLiteral("入座 / Take a seat"));
     m_seat->setDefault(true);
     m_seat->setMinimumHeight(m_seat->sizeHint().height() * 3 / 2);
-    m_seat->setToolTip(hall.SeatLine());
-    connect(m_seat, &QPushButton::clicked, this, [this] { m_hall.Launch(m_hall.SeatLine()); });
+    connect(m_seat, &QPushButton::clicked, this, [this] { SitDown(); });
 
     auto* heading = new QVBoxLayout;
     heading->setSpacing(2);
     heading->addWidget(title);
     heading->addWidget(where);
     heading->addWidget(m_status);
+    heading->addLayout(form);
     auto* top = new QHBoxLayout;
     top->addLayout(heading, 1);
     top->addWidget(m_seat, 0, Qt::AlignTop);
@@ -115,6 +138,30 @@ HallWindow::HallWindow(Hall& hall, const QString& caption, const QString& summar
 
     ShowClients(hall.ClientCount());
     ShowSeat();
+}
+
+void HallWindow::SitDown()
+{
+    Seat seat = m_where;
+    seat.user = m_user->text().trimmed();
+    seat.password = m_password->text();
+    std::optional<QString> problem;
+    if (!seat.SetServer(m_server->text()))
+        problem = QStringLiteral("服务器写作 主机:端口 / the server is written host:port");
+    else
+        problem = seat.Problem();
+    m_problem->setVisible(problem.has_value());
+    if (problem) {
+        m_problem->setText(*problem);
+        return;
+    }
+    m_where = seat;
+    m_server->setText(seat.Server());
+    QSettings remembered(QStringLiteral("quellor"), QStringLiteral("hall"));
+    remembered.setValue(QStringLiteral("server"), seat.Server());
+    remembered.setValue(QStringLiteral("user"), seat.user);
+    m_hall.SetSeatLine(seat.Line());
+    m_hall.Launch(seat.Line());
 }
 
 void HallWindow::BringBack()

@@ -1,14 +1,18 @@
 #pragma once
-// The hall's window: a button that seats the user at the table (starts the client), the
-// numbers exchanged with the client as they come and go, and buttons that send the hall's
-// numbers. It follows the client's requests to bring the hall back and to put it aside.
+// The hall's window: where to sit (server, user name, password) and a button that seats the
+// user there (starts the client), the numbers exchanged with the client as they come and go,
+// and buttons that send the hall's numbers. It follows the client's requests to bring the hall
+// back and to put it aside.
 #include <QList>
 #include <QString>
 #include <QWidget>
 
 #include <cstdint>
 
+#include "Seat.h"
+
 class QLabel;
+class QLineEdit;
 class QPushButton;
 class QTreeWidget;
 
@@ -19,8 +23,8 @@ enum class Direction;
 
 class HallWindow : public QWidget {
 public:
-    // summary: one line under the caption saying where the seat button leads.
-    HallWindow(Hall& hall, const QString& caption, const QString& summary, QWidget* parent = nullptr);
+    // seat: where the button leads until the person changes it.
+    HallWindow(Hall& hall, const Seat& seat, QWidget* parent = nullptr);
 
     void BringBack();
     void PutAside();
@@ -31,9 +35,17 @@ private:
     void AddRow(const QString& direction, const QString& text, const QColor& colour);
     void ShowClients(int connected);
     void ShowSeat();
+    // Takes the fields into the seat, remembers the server and the user for next time and
+    // starts the client; a field that cannot go into the line is said instead.
+    void SitDown();
 
     Hall& m_hall;
     QLabel* m_status = nullptr;
+    Seat m_where;
+    QLineEdit* m_server = nullptr;
+    QLineEdit* m_user = nullptr;
+    QLineEdit* m_password = nullptr;
+    QLabel* m_problem = nullptr;
     QPushButton* m_seat = nullptr;
     QTreeWidget* m_log = nullptr;
     QList<QPushButton*> m_sendButtons;

@@ -12,7 +12,7 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QFont>
-#include <QRegularExpression>
+#include <QSettings>
 #include <QSocketNotifier>
 
 #include <csignal>
@@ -24,6 +24,7 @@
 
 #include "Hall.h"
 #include "HallWindow.h"
+#include "Seat.h"
 
 namespace {
 
@@ -37,7 +38,6 @@ void OnTerminate(int)
     [[maybe_unused]] const ssize_t n = ::write(g_signalPipe[0], &byte, 1);
 }
 
-const QString DefaultCaption = QStringLiteral("Hallmere");
 
 // Decided before any application object exists: a QApplication without a display to open
 // would abort, and tests and CI start the hall on the offscreen platform or with no display.
@@ -72,28 +72,6 @@ bool Headless(int argc, char** argv)
     return true;
 }
 
-// The thirteen fields the seat button starts the client with, for the server on `host`
-// with no proxy. The captions go along only when the hall is not the one the client assumes.
-QString SeatLine(const QString& user, const QString& password, const QString& host, const QString& port,
-                 const QString& location, const QString& hallCaption, const QString& tableCaption)
-{
-    const bool captions = hallCaption != DefaultCaption;
-    const QStringList fields = {user,
-                                password,
-                                host,
-                                port,
-                                location,
-                                QStringLiteral("0"),
-                                QString(),
-                                QStringLiteral("0"),
-                                QString(),
-                                QString(),
-                                captions ? QStringLiteral("1") : QStringLiteral("0"),
-                                captions ? hallCaption : QString(),
-                                captions ? tableCaption : QString()};
-    return fields.join(QLatin1Char('$')) + QLatin1Char('$');
-}
-
 }  // namespace
 
 int main(int argc, char** argv)
@@ -113,7 +91,7 @@ int main(int argc, char** argv)
         return QCommandLineOption(QString::fromLatin1(name), QString::fromLatin1(help), QString::fromLatin1(value),
                                   fallback);
     };
-    const QCommandLineOption caption = option("caption", "Caption the client finds the hall by.", "text", DefaultCaption);
+    const QCommandLineOption caption = option("caption", "Caption the client finds the hall by.", "text", Hallmere::DefaultCaption);
     const QCommandLineOption client =
         option("client", "Path of the quellor program.", "path",
                QDir(QCoreApplication::applicationDirPath()).filePath(QStringLiteral("quellor")));
@@ -139,22 +117,26 @@ int main(int argc, char** argv)
                        serverHost, location, tableCaption});
     parser.process(*app);
 
+    Hallmere::Seat seat;
+    seat.user = parser.value(user);
+    seat.password = parser.value(password);
+    seat.location = parser.value(location);
+    seat.hallCaption = parser.value(caption);
+    seat.tableCaption = parser.value(tableCaption);
+    seat.host = parser.value(serverHost);
     bool portOk = false;
-    const uint port = parser.value(serverPort).toUInt(&portOk);
-    if (!portOk || port < 1 || port > 65535) {
+    seat.port = static_cast<int>(parser.value(serverPort).toUInt(&portOk));
+    if (!portOk || seat.port < 1 || seat.port > 65535) {
         std::fprintf(stderr, "hallmere: --server-port takes a port from 1 to 65535\n");
         return 1;
     }
-    // The host is one field of a line whose fields end in '$'.
-    const QString host = parser.value(serverHost);
-    if (host.isEmpty() || host.contains(QLatin1Char('$')) || host.contains(QRegularExpression(QStringLiteral("\\s")))) {
-        std::fprintf(stderr, "hallmere: --server-host takes a host name or address\n");
+    if (const auto problem = seat.Problem()) {
+        std::fprintf(stderr, "hallmere: %s\n", qPrintable(*problem));
         return 1;
     }
 
     Hallmere::Hall hall(parser.value(client), parser.isSet(exitWithClient));
-    hall.SetSeatLine(SeatLine(parser.value(user), parser.value(password), host, QString::number(port),
-                              parser.value(location), parser.value(caption), parser.value(tableCaption)));
+    hall.SetSeatLine(seat.Line());
     if (!hall.Listen(parser.value(caption))) {
         std::fprintf(stderr, "hallmere: cannot listen\n");
         return 1;
@@ -191,12 +173,13 @@ int main(int argc, char** argv)
         QFont font = QApplication::font();
         font.setFamilies({font.family(), QStringLiteral("WenQuanYi Micro Hei")});
         QApplication::setFont(font);
-        const QString summary = QStringLiteral("%1 @ %2:%3 · %4")
-                                    .arg(parser.value(user))
-                                    .arg(host)
-                                    .arg(port)
-                                    .arg(parser.value(location));
-        window = std::make_unique<Hallmere::HallWindow>(hall, parser.value(caption), summary);
+        // What a person chose last time fills what the command line leaves to the defaults.
+        QSettings remembered(QStringLiteral("quellor"), QStringLiteral("hall"));
+        if (!parser.isSet(serverHost) && !parser.isSet(serverPort))
+            seat.SetServer(remembered.value(QStringLiteral("server"), seat.Server()).toString());
+        if (!parser.isSet(user))
+            seat.user = remembered.value(QStringLiteral("user"), seat.user).toString();
+        window = std::make_unique<Hallmere::HallWindow>(hall, seat);
         window->show();
     }
 

@@ -5,6 +5,7 @@
 
 #include <cstdio>
 
+#include "ConfigFile.h"
 #include "OpenPort.h"
 #include "RelayServer.h"
 
@@ -18,10 +19,7 @@ int main(int argc, char** argv)
     QCommandLineParser parser;
     parser.setApplicationDescription(QStringLiteral("Video relay for Quellor tables."));
     parser.addHelpOption();
-    auto option = [](const char* name, const char* help, const char* value, const char* fallback) {
-        return QCommandLineOption(QString::fromLatin1(name), QString::fromLatin1(help), QString::fromLatin1(value),
-                                  QString::fromLatin1(fallback));
-    };
+    const auto option = &OpenPort::ValueOption;
     const QCommandLineOption port = option("port", "TCP port (0 picks a free one).", "port", "8888");
     const QCommandLineOption listen = option(
         "listen", "Address to listen on: IPv4 or IPv6, 0.0.0.0 or :: for all.", "address", "127.0.0.1");
@@ -39,7 +37,14 @@ int main(int argc, char** argv)
                                       QStringLiteral("The game server's accounts file: only a key with its password logs in."),
                                       QStringLiteral("file"));
     parser.addOptions({port, listen, open, maxLinks, maxLinksPerAddress, loginLimit, outputLimit, accounts});
-    parser.process(app);
+    parser.addOption(ConfigFile::Option());
+    QString configError;
+    const std::optional<QStringList> arguments = ConfigFile::Expand(QCoreApplication::arguments(), configError);
+    if (!arguments) {
+        std::fprintf(stderr, "quellor-relay: %s\n", qPrintable(configError));
+        return 2;
+    }
+    parser.process(*arguments);
 
     auto number = [&parser](const QCommandLineOption& o, long long low, long long high, long long& out) {
         return OpenPort::IntOption(parser, o, low, high, out);

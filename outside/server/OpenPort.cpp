@@ -2,6 +2,12 @@
 
 namespace OpenPort {
 
+QCommandLineOption ValueOption(const char* name, const char* help, const char* value, const char* fallback)
+{
+    return QCommandLineOption(QString::fromLatin1(name), QString::fromLatin1(help), QString::fromLatin1(value),
+                              QString::fromLatin1(fallback));
+}
+
 bool IntOption(const QCommandLineParser& parser, const QCommandLineOption& option, long long low, long long high,
                long long& out)
 {
@@ -19,13 +25,19 @@ std::optional<QHostAddress> ListenAddress(const QString& text)
     // A scope or host name is not an address to listen on.
     if (text.contains(QLatin1Char('%')) || !address.setAddress(text))
         return std::nullopt;
+    // Bound as it is, "::" would take IPv6 links only; a person who writes it means every
+    // address, so it listens on both families at once.
+    if (address == QHostAddress(QHostAddress::AnyIPv6))
+        return QHostAddress(QHostAddress::Any);
     return address;
 }
 
 std::string Endpoint(const QHostAddress& address, quint16 port)
 {
     QString host = address.toString();
-    if (address.protocol() == QAbstractSocket::IPv6Protocol)
+    if (address == QHostAddress(QHostAddress::Any))
+        host = QStringLiteral("::");
+    if (address.protocol() == QAbstractSocket::IPv6Protocol || address == QHostAddress(QHostAddress::Any))
         host = QLatin1Char('[') + host + QLatin1Char(']');
     return host.toStdString() + ":" + std::to_string(port);
 }

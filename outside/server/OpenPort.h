@@ -14,11 +14,15 @@
 
 namespace OpenPort {
 
+// An option with a value and its default, as both programs declare most of theirs.
+QCommandLineOption ValueOption(const char* name, const char* help, const char* value, const char* fallback);
+
 // Reads an integer option within [low, high]; false when it is not one.
 bool IntOption(const QCommandLineParser& parser, const QCommandLineOption& option, long long low, long long high,
                long long& out);
 
-// An IPv4 or IPv6 address, `0.0.0.0` or `::` for all; nothing for what is not an address.
+// An IPv4 or IPv6 address, `0.0.0.0` for every IPv4 one, `::` for every address of both
+// families; nothing for what is not an address.
 std::optional<QHostAddress> ListenAddress(const QString& text);
 // "127.0.0.1:7430", "[::1]:7430": an address and port as a person types them.
 std::string Endpoint(const QHostAddress& address, quint16 port);

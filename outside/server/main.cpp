@@ -21,6 +21,7 @@
 
 #include "Accounts.h"
 #include "Network.h"
+#include "ConfigFile.h"
 #include "OpenPort.h"
 
 namespace {
@@ -72,10 +73,7 @@ int main(int argc, char** argv)
     QCommandLineParser parser;
     parser.setApplicationDescription(QStringLiteral("Game server for one Quellor table with computer players."));
     parser.addHelpOption();
-    auto option = [](const char* name, const char* help, const char* value, const char* fallback) {
-        return QCommandLineOption(QString::fromLatin1(name), QString::fromLatin1(help), QString::fromLatin1(value),
-                                  QString::fromLatin1(fallback));
-    };
+    const auto option = &OpenPort::ValueOption;
     const QCommandLineOption port = option("port", "TCP port (0 picks a free one).", "port", "7430");
     const QCommandLineOption listen = option(
         "listen", "Address to listen on: IPv4 or IPv6, 0.0.0.0 or :: for all.", "address", "127.0.0.1");
@@ -139,7 +137,14 @@ int main(int argc, char** argv)
                        coins, readySeconds, dropAfter, refuseReconnects, botChat, tables, listen, open, accounts,
                        addAccount, hashOps, hashMemory, maxLinks, maxLinksPerAddress, entryLimit, outputLimit,
                        chatLines, chatWindow});
-    parser.process(app);
+    parser.addOption(ConfigFile::Option());
+    QString configError;
+    const std::optional<QStringList> arguments = ConfigFile::Expand(QCoreApplication::arguments(), configError);
+    if (!arguments) {
+        std::fprintf(stderr, "quellor-server: %s\n", qPrintable(configError));
+        return 2;
+    }
+    parser.process(*arguments);
 
     long long portNumber = 0, outcomeValue = 0, limit = 0, botCount = 0, seconds = 0, delay = 0, roundLimit = 0,
               stakeValue = 0, coinValue = 0, seedValue = 0, readyValue = 0, dropValue = 0, chatValue = 0,

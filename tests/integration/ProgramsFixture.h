@@ -124,9 +124,10 @@ public:
         return 0;
     }
 
-    static QString Line(int port, const QString& user = "alice", const QString& password = "pw42")
+    static QString Line(int port, const QString& user = "alice", const QString& password = "pw42",
+                        const QString& host = "127.0.0.1")
     {
-        return QStringLiteral("%1$%2$127.0.0.1$%3$Room 3$0$$0$$$0$$$").arg(user, password).arg(port);
+        return QStringLiteral("%1$%2$%3$%4$Room 3$0$$0$$$0$$$").arg(user, password, host).arg(port);
     }
 
     QTemporaryDir dir;

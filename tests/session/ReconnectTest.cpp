@@ -83,6 +83,29 @@ TEST_F(ReconnectTest, BetweenRoundsTheTableClosesQuietly)
     EXPECT_EQ(socket->connectCalls, 0);
 }
 
+TEST_F(ReconnectTest, WhatArrivedBeforeTheLinkClosedIsHandledBeforeTheLoss)
+{
+    // A refused entry: the server writes the refusal and closes at once, so the client sees the
+    // bytes and the close together. The refusal is what the user must be told, not a lost link.
+    TableState.Round.RoundRunning = false;
+    Connection::Link.EntryOk = false;
+    Connection::Link.AwaitingEntryReply = true;
+    Packet refusal = Wire::NewPacket(Command::Entry);
+    refusal[15] = 0;
+    socket->state = SocketState::Connected;
+    // The link watch is one tick from its turn; the packet waits two ticks in the ring.
+    Transport::State.TickTasks[Transport::LinkWatchTask].counter = 1;
+    socket->Deliver(QByteArray(reinterpret_cast<const char*>(refusal.data()), PacketSize));
+    socket->state = SocketState::Closed;
+    for (int i = 0; i < 20 && TestDoubles::Seen().endCalls == 0; ++i)
+        Transport::RunTick();
+    EXPECT_EQ(TestDoubles::Seen().endCalls, 1);
+    // Logging in was refused (22), then the hall comes back, and nothing before it.
+    ASSERT_GE(hall->posted.size(), 2u);
+    EXPECT_EQ(hall->posted[0], HallMessage::Connect);
+    EXPECT_EQ(hall->posted[1], HallRestore);
+}
+
 TEST_F(ReconnectTest, InARoundTheControllerReconnectsWithTheMarkedRequestAndTheServerAccepts)
 {
     LoseLink();

@@ -5,6 +5,7 @@
 
 #include <QElapsedTimer>
 #include <QProcess>
+#include <QThread>
 
 #include <arpa/inet.h>
 #include <netinet/in.h>
@@ -36,6 +37,14 @@ qsizetype Count(const QString& text, const QString& part)
 
 TEST_F(ServerProcess, ListensOnTheAddressItIsGiven)
 {
+    int configs = 0;
+    const auto WriteConfig = [&](const char* text) {
+        const QString path = dir.filePath(QStringLiteral("server%1.conf").arg(++configs));
+        QFile file(path);
+        EXPECT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(text);
+        return path;
+    };
     struct Case {
         QStringList options;
         QString reach;      // where the client connects
@@ -45,6 +54,12 @@ TEST_F(ServerProcess, ListensOnTheAddressItIsGiven)
         {{"--listen", "::1"}, "::1", "127.0.0.1"},
         // All addresses, on purpose: a client on another loopback address than the default.
         {{"--listen", "0.0.0.0", "--open"}, "127.0.0.2", ""},
+        // "::" means both families, as a person writing it expects.
+        {{"--listen", "::", "--open"}, "127.0.0.2", ""},
+        {{"--listen", "::", "--open"}, "::1", ""},
+        // A settings file names the address; what is typed after it wins.
+        {{"--config", WriteConfig("listen = 127.0.0.3\nport = 0\n")}, "127.0.0.3", "127.0.0.1"},
+        {{"--config", WriteConfig("listen = 127.0.0.3\n"), "--listen", "127.0.0.2"}, "127.0.0.2", "127.0.0.3"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.options.join(' ').toStdString());
@@ -63,6 +78,27 @@ TEST_F(ServerProcess, ListensOnTheAddressItIsGiven)
             other.connectToHost(c.elsewhere, static_cast<quint16>(port));
             EXPECT_FALSE(other.waitForConnected(2000));
         }
+    }
+
+    // A settings file that cannot be read, or has a line that is no setting, stops the start
+    // with the file and line named; so does an option the program does not have.
+    struct Refusal {
+        QStringList options;
+        const char* says;
+    } refusals[] = {
+        {{"--config", dir.filePath("missing.conf")}, "missing.conf"},
+        {{"--config", WriteConfig("# fine\nlisten = 127.0.0.1\n--port 7\n")}, "line 3"},
+        {{"--config", WriteConfig("config = other.conf\n")}, "line 1"},
+        {{"--config", WriteConfig("no-such-option = 1\n")}, "no-such-option"},
+        {{"--config"}, "needs a file"},
+    };
+    for (const Refusal& r : refusals) {
+        SCOPED_TRACE(r.options.join(' ').toStdString());
+        QProcess refused;
+        refused.start(ServerPath(), QStringList{"--port", "0"} + r.options);
+        ASSERT_TRUE(refused.waitForFinished(5000));
+        EXPECT_NE(refused.exitCode(), 0);
+        EXPECT_TRUE(refused.readAllStandardError().contains(r.says));
     }
 
     // Nobody opens a table to every key by accident.
