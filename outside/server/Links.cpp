@@ -172,6 +172,8 @@ void Links::Feed(int link, const char* bytes, size_t size)
         Handle(*c, p);
         if (c->table >= 0)
             Flush(c->table);
+        // The answers written to the link itself (refused entries and reconnects) count too.
+        CloseOverBound(*c);
         if (turn)
             m_side.turnTaken();
     }
@@ -290,10 +292,15 @@ void Links::Flush(int table)
     for (int seat : t.TakeReleasedSeats())
         if (Link* c = OfSeat(table, seat))
             c->seat = -1;
-    // A client that does not read costs the server no more than the bound.
     for (Link* c : written)
-        if (!c->gone && m_side.unsent(c->id) > m_options.outputLimit)
-            Close(*c, "its unsent output passed " + std::to_string(m_options.outputLimit) + " bytes");
+        CloseOverBound(*c);
+}
+
+void Links::CloseOverBound(Link& c)
+{
+    // A client that does not read costs the server no more than the bound.
+    if (!c.gone && m_side.unsent(c.id) > m_options.outputLimit)
+        Close(c, "its unsent output passed " + std::to_string(m_options.outputLimit) + " bytes");
 }
 
 void Links::FlushAll()

@@ -123,6 +123,8 @@ private:
     // Writes what the table queued and hands it to the kernel at once.
     void Flush(int table);
     void FlushAll();
+    // Closes the link once its unsent output passes the bound.
+    void CloseOverBound(Link& c);
     // Closes a link for a reason the log gives, as a lost one.
     void Close(Link& c, const std::string& why);
     // A chat line within the link's rate; one beyond it is dropped with a log line.
