@@ -212,7 +212,7 @@ int main(int argc, char** argv)
     net.chatWindowMs = chatWindowValue;
     net.outcome = static_cast<int>(outcomeValue);
     net.timeoutLimit = static_cast<int>(limit);
-    net.webAddress = parser.value(web).toLatin1();
+    net.webAddress = parser.value(web).toLatin1().toStdString();
     net.recordPath = parser.value(record);
     net.dropAfterPlays = static_cast<int>(dropValue);
     net.refuseReconnects = parser.isSet(refuseReconnects);

@@ -6,7 +6,7 @@
 #include <QDir>
 #include <QFile>
 
-#include "FuzzTarget.h"
+#include "FuzzCheck.h"
 
 TEST(QUELLOR_FUZZ_SUITE, EveryInputRuns)
 {

@@ -24,8 +24,6 @@ namespace FuzzSupport {
 
 namespace {
 
-bool throwFailedChecks = false;
-
 // The program folder of the inputs: a folder in memory laid out as the program is installed
 // (bin/ with links to the program's files, common/ a link to the shared files), so that what
 // the handlers write there (the round history, one synced file write per line) costs no disk.
@@ -93,21 +91,6 @@ TestDoubles::ClientDoubles ReloadTable(MainForm& form)
 }
 
 }  // namespace
-
-void FuzzCheck(bool holds, const char* what)
-{
-    if (holds)
-        return;
-    if (throwFailedChecks)
-        throw CheckFailed(what);
-    std::fprintf(stderr, "fuzz check failed: %s\n", what);
-    std::abort();
-}
-
-void ThrowFailedChecks()
-{
-    throwFailedChecks = true;
-}
 
 void ForEachChunk(const uint8_t* data, size_t size, const std::function<void(const QByteArray& chunk)>& chunk)
 {

@@ -6,29 +6,17 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
-#include <stdexcept>
 #include <vector>
 
 #include <QByteArray>
 
+#include "FuzzCheck.h"
 #include "common/ClientDoubles.h"
 #include "wire/Packet.h"
 
 class MainForm;
 
-extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size);
-
 namespace FuzzSupport {
-
-// A property every input must keep. When it fails, the fuzzer's run stops with the text of
-// what failed and keeps the input as a crash; the corpus replay, which reports inputs one by
-// one, has it thrown as CheckFailed instead (see ThrowFailedChecks).
-void FuzzCheck(bool holds, const char* what);
-
-struct CheckFailed : std::runtime_error {
-    using std::runtime_error::runtime_error;
-};
-void ThrowFailedChecks();
 
 // The socket targets' input: a series of chunks, each a length byte and that many bytes (the
 // last one cut short by the end of the input).

@@ -11,6 +11,7 @@
 
 #include "DispatcherInput.h"
 #include "Messages.h"
+#include "ServerInput.h"
 #include "rules/Cards.h"
 #include "wire/Commands.h"
 
@@ -65,6 +66,61 @@ Packet ChatPacket(uint8_t senderBit, const std::string& gbk, uint8_t whisper)
     Server::Msg::WriteText(p, Field::Chat::Text, Field::Chat::TextLast - Field::Chat::Text + 1, gbk);
     return p;
 }
+
+// A client's request as the client builds it: the command, the seat bit, then the fields.
+Packet Request(uint8_t command, uint8_t seatBit = 0)
+{
+    Packet p = Wire::NewPacket(command);
+    p[Field::Seat] = seatBit;
+    return p;
+}
+
+Packet EntryRequest(const std::string& key, const std::string& password)
+{
+    Packet p = Request(Command::Entry);
+    std::copy(key.begin(), key.end(), p.begin() + Field::EntryRequest::Key);
+    std::copy(password.begin(), password.end(), p.begin() + Field::EntryRequest::Password);
+    return p;
+}
+
+// Steps of the server target (ServerInput.h).
+struct ServerSteps {
+    Bytes bytes;
+
+    explicit ServerSteps(uint8_t flags) : bytes(1, static_cast<char>(flags)) {}
+    ServerSteps& Step(int place, ServerInput::Step step, int argument = 0)
+    {
+        bytes += static_cast<char>(ServerInput::Header(place, step, argument));
+        return *this;
+    }
+    ServerSteps& Open(int place, int address = 0) { return Step(place, ServerInput::Open, address); }
+    // Bytes on the link in pieces of at most `cut`.
+    ServerSteps& Send(int place, const Bytes& sent, size_t cut = 255)
+    {
+        for (size_t at = 0; at < sent.size(); at += cut) {
+            const Bytes part = sent.substr(at, cut);
+            Step(place, ServerInput::Bytes);
+            bytes += static_cast<char>(part.size());
+            bytes += part;
+        }
+        return *this;
+    }
+    ServerSteps& Packet(int place, uint8_t selector, const Bytes& over = {})
+    {
+        Step(place, ServerInput::Packet);
+        bytes += static_cast<char>(selector);
+        bytes += static_cast<char>(over.size());
+        bytes += over;
+        return *this;
+    }
+    ServerSteps& With(int place, ServerInput::Step step, uint8_t count)
+    {
+        Step(place, step);
+        bytes += static_cast<char>(count);
+        return *this;
+    }
+    ServerSteps& Time(uint8_t tenths) { return With(0, ServerInput::Time, tenths); }
+};
 
 }  // namespace
 
@@ -179,5 +235,38 @@ int main(int argc, char** argv)
     Write(x, "v6", "\0"s + Chunks("\x05\x00"s) + Chunks("\x05\x00\x00\x04"s + Bytes(16, '\1') + "\x1f\x90"s));
     Write(x, "refused", "\x01"s + Chunks("\x05\xff"s));
     Write(x, "auth-failed", "\x01"s + Chunks("\x05\x02"s) + Chunks("\x01\x01"s));
+
+    // The game server's links: requests as the client sends them, whole or in pieces.
+    namespace In = ServerInput;
+    const fs::path v = root / "server";
+    const Bytes enterAlice = Raw(EntryRequest("alice", "alice-pw"));
+    const Bytes readyRequest = Raw([] { Packet p = Request(Command::Departure, Server::SeatBit(0)); p[Field::Request::Kind] = 1; return p; }());
+    const Bytes pass = Raw([] { Packet p = Request(Command::PlayRequest, Server::SeatBit(0)); p[Field::Request::Kind] = 1; return p; }());
+    const Bytes leave = Raw([] { Packet p = Request(Command::Departure, Server::SeatBit(0)); p[Field::Request::Leave] = 1; return p; }());
+    const Bytes keepAlive = Raw(Request(Command::KeepAlive, Server::SeatBit(0)));
+    const Bytes chatLine = Raw(ChatPacket(Server::SeatBit(0), "\xc4\xe3\xba\xc3 hello", 0));
+    Write(v, "round", ServerSteps(0).Open(0).Send(0, enterAlice).Send(0, readyRequest).Time(40).Send(0, pass)
+                          .Send(0, chatLine).Send(0, keepAlive).Time(60).Send(0, leave).Step(0, In::Lost).bytes);
+    Write(v, "pieces", ServerSteps(0).Open(0).Send(0, enterAlice, 1).Send(0, readyRequest + chatLine, 100).bytes);
+    Write(v, "accounts", ServerSteps(In::WithAccounts).Open(0).Open(1, 1).Open(2, 1)
+                             .Send(0, enterAlice).Send(1, Raw(EntryRequest("bob", "alice-pw")))
+                             .Send(2, Raw(EntryRequest("mallory", "x"))).Packet(3, In::Selector(In::Entry, 1)).bytes);
+    // Alice loses her link in a round and comes back with the last session code she saw.
+    Write(v, "reconnect", ServerSteps(0).Open(0).Packet(0, In::Selector(In::Entry)).Packet(0, In::Selector(In::Ready))
+                              .Time(40).Step(0, In::Lost).Open(1).Packet(1, In::Selector(In::Reconnect, 0, 0 << 5))
+                              .Time(20).bytes);
+    // Four humans for four human seats, a fifth turned away, the links past the caps refused.
+    ServerSteps full(0);
+    for (int place = 0; place < 8; ++place)
+        full.Open(place, place & 3).Send(place, Raw(EntryRequest("p" + std::to_string(place), "")));
+    Write(v, "full", full.Time(30).bytes);
+    // A client that stops reading and chats on; another that asks to enter again and again.
+    Write(v, "not-reading", ServerSteps(0).Open(0).Open(1).Packet(0, In::Selector(In::Entry)).Step(0, In::Reading)
+                                .Packet(0, In::Selector(In::Chat)).With(0, In::Again, 40).Time(20).bytes);
+    Write(v, "operator", ServerSteps(In::RefuseReconnects).Open(0).Open(1).Packet(0, In::Selector(In::Entry))
+                             .Packet(1, In::Selector(In::Entry, 1)).Step(0, In::Operator, In::Silence)
+                             .Step(1, In::Operator, In::Cut).Open(2).Packet(2, In::Selector(In::Reconnect, 1, 1 << 5))
+                             .Step(0, In::Operator, In::CloseTables).Time(5).bytes);
+    Write(v, "late", ServerSteps(In::StartFails).Open(0).Open(1).Send(1, keepAlive).Packet(0, In::Selector(In::Entry)).Time(30).bytes);
     return 0;
 }
