@@ -24,7 +24,8 @@ void DrawCard(QPainter& p, double s, double angle, const QColor& pip, bool spade
     if (s >= 24) {
         // A single pip in the middle: a heart, or a spade drawn as an upside-down heart with a stem.
         const double r = s * 0.085;
-        const QPointF c = card.center();
+        // The back card shows its pip beside the front one, not under it.
+        const QPointF c = spade ? card.center() + QPointF(-s * 0.07, -s * 0.12) : card.center();
         QPainterPath heart;
         heart.moveTo(0, r * 1.1);
         heart.cubicTo(-r * 1.9, -r * 0.2, -r * 0.9, -r * 1.5, 0, -r * 0.5);
