@@ -73,12 +73,20 @@ RelayServer::RelayServer(RelayOptions options, QObject* parent)
       m_hub([this](int id, const Message& m) { Send(id, m); }, [this](int id) { Drop(id); })
 {
     m_hub.SetHostedUser(IsComputerPlayer);
+    // Each check holds its hash's memory (64 MiB at the program's cost): two at a time.
+    m_checks.setMaxThreadCount(2);
     connect(&m_server, &QTcpServer::newConnection, this, [this] { Accept(); });
     connect(&m_hostedTimer, &QTimer::timeout, this, [this] { PaintHosted(); });
     m_hostedTimer.start(HostedTickMs);
     connect(&m_lateTimer, &QTimer::timeout, this, [this] { CloseLate(); });
     m_lateTimer.start(std::clamp<int>(static_cast<int>(m_options.loginLimitMs / 10), 10, 1000));
     m_clock.start();
+}
+
+RelayServer::~RelayServer()
+{
+    // An answer that comes after this is never delivered: the relay is gone.
+    m_checks.waitForDone();
 }
 
 bool RelayServer::Listen(quint16 port)
@@ -118,17 +126,31 @@ void RelayServer::Read(int id)
     Link& link = *it->second;
     const QByteArray bytes = link.socket->readAll();
     link.reader.Feed(reinterpret_cast<const uint8_t*>(bytes.constData()), static_cast<size_t>(bytes.size()));
-    while (auto message = link.reader.Next()) {
+    Handle(id);
+}
+
+void RelayServer::Handle(int id)
+{
+    const auto it = m_links.find(id);
+    if (it == m_links.end())
+        return;
+    Link& link = *it->second;
+    while (!link.checking) {
+        const std::optional<Message> message = link.reader.Next();
+        if (!message)
+            break;
+        if (message->type == Type::Login && m_options.accounts) {
+            // The hash takes long enough to stall every picture if it ran here. Links are
+            // never numbered twice, so the answer finds the link it was asked for, or none.
+            link.checking = true;
+            const Accounts::Book* book = &*m_options.accounts;
+            m_checks.start([this, book, id, login = *message] {
+                const bool ok = book->Check(login.name, login.password);
+                QMetaObject::invokeMethod(this, [this, id, login, ok] { LoggedIn(id, login, ok); }, Qt::QueuedConnection);
+            });
+            return;
+        }
         if (message->type == Type::Login) {
-            if (m_options.accounts && !m_options.accounts->Check(message->name, message->password)) {
-                Log("login of " + message->name + " from " + link.address + " refused: unknown key or wrong password");
-                Message refused;
-                refused.type = Type::LoginResult;
-                Send(id, refused);
-                link.socket->flush();
-                Drop(id);
-                return;
-            }
             Log("login of " + message->name);
             link.loggedIn = true;
         }
@@ -136,10 +158,33 @@ void RelayServer::Read(int id)
         if (!m_links.count(id))
             return;  // the hub dropped this link meanwhile
     }
-    if (link.reader.Bad()) {
+    if (!link.checking && link.reader.Bad()) {
         Log("link " + std::to_string(id) + " sent what is not a relay message; dropped");
         Drop(id);
     }
+}
+
+void RelayServer::LoggedIn(int id, const Message& login, bool passwordOk)
+{
+    const auto it = m_links.find(id);
+    if (it == m_links.end())
+        return;
+    Link& link = *it->second;
+    link.checking = false;
+    if (!passwordOk) {
+        Log("login of " + login.name + " from " + link.address + " refused: unknown key or wrong password");
+        Message refused;
+        refused.type = Type::LoginResult;
+        Send(id, refused);
+        link.socket->flush();
+        Drop(id);
+        return;
+    }
+    Log("login of " + login.name);
+    link.loggedIn = true;
+    m_hub.Received(id, login);
+    if (m_links.count(id))
+        Handle(id);
 }
 
 void RelayServer::Drop(int id)
@@ -187,7 +232,7 @@ void RelayServer::CloseLate()
     const qint64 now = m_clock.elapsed();
     std::vector<int> late;
     for (const auto& [id, link] : m_links)
-        if (!link->loggedIn && now - link->openedAt >= m_options.loginLimitMs)
+        if (!link->loggedIn && !link->checking && now - link->openedAt >= m_options.loginLimitMs)
             late.push_back(id);
     for (int id : late) {
         Log("link " + std::to_string(id) + " from " + m_links[id]->address + " closed: no login within "

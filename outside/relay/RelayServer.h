@@ -11,6 +11,7 @@
 #include <QHostAddress>
 #include <QObject>
 #include <QTcpServer>
+#include <QThreadPool>
 #include <QTimer>
 
 #include <map>
@@ -39,6 +40,7 @@ struct RelayOptions {
 class RelayServer : public QObject {
 public:
     explicit RelayServer(RelayOptions options = {}, QObject* parent = nullptr);
+    ~RelayServer() override;
     bool Listen(quint16 port);
     quint16 Port() const { return m_server.serverPort(); }
 
@@ -53,10 +55,15 @@ private:
         std::string address;         // of the remote end, as counted by the link caps
         qint64 openedAt = 0;
         bool loggedIn = false;
+        bool checking = false;       // its password is being checked: later messages wait
     };
 
     void Accept();
     void Read(int id);
+    // Handles the link's whole messages, as long as it may.
+    void Handle(int id);
+    // A login whose password is known to be right or wrong.
+    void LoggedIn(int id, const RelayWire::Message& login, bool passwordOk);
     void Drop(int id);
     void CloseLate();
     void Send(int id, const RelayWire::Message& message);
@@ -72,6 +79,8 @@ private:
     QElapsedTimer m_clock;
     int m_hostedTick = 0;
     QTimer m_lateTimer;
+    // Password checks, off the thread that relays the pictures.
+    QThreadPool m_checks;
 };
 
 // One frame of the moving picture of a hosted user: a JPEG image.

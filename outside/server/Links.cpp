@@ -161,7 +161,13 @@ void Links::Feed(int link, const char* bytes, size_t size)
     if (!c || c->gone || c->silent)
         return;
     c->pending.append(bytes, size);
-    while (!c->gone && c->pending.size() >= static_cast<size_t>(PacketSize)) {
+    Drain(*c);
+}
+
+void Links::Drain(Link& link)
+{
+    Link* c = &link;
+    while (!c->gone && !c->checking && c->pending.size() >= static_cast<size_t>(PacketSize)) {
         Packet p{};
         std::copy_n(reinterpret_cast<const uint8_t*>(c->pending.data()), PacketSize, p.begin());
         c->pending.erase(0, PacketSize);
@@ -206,8 +212,39 @@ void Links::Enter(Link& c, const Packet& p)
         return;
     }
     c.entered = true;
+    if (!m_options.accounts) {
+        Admit(c, p, true, arrivedUs);
+        return;
+    }
+    if (!m_side.checkAside) {
+        Admit(c, p, m_options.accounts->Check(key, PasswordOf(p)), arrivedUs);
+        return;
+    }
+    // The hash takes long enough to stall every table if it ran here; the link waits for it,
+    // and its later packets with it. Links are never numbered twice, so the answer finds the
+    // link it was asked for, or none.
+    c.checking = true;
+    const Accounts::Book* book = &*m_options.accounts;
+    const int id = c.id;
+    m_side.checkAside([book, key, password = PasswordOf(p)] { return book->Check(key, password); },
+                      [this, id, p, arrivedUs](bool ok) {
+                          Link* asked = Find(id);
+                          if (!asked || asked->gone)
+                              return;
+                          asked->checking = false;
+                          Admit(*asked, p, ok, arrivedUs);
+                          if (asked->table >= 0)
+                              Flush(asked->table);
+                          CloseOverBound(*asked);
+                          Drain(*asked);
+                      });
+}
+
+void Links::Admit(Link& c, const Packet& p, bool passwordOk, long long arrivedUs)
+{
+    const std::string key = KeyOf(p);
     const bool reconnect = p[Field::EntryRequest::Reconnect] == Field::EntryRequest::ReconnectMark;
-    if (m_options.accounts && !m_options.accounts->Check(key, PasswordOf(p))) {
+    if (!passwordOk) {
         WriteTo(c, reconnect ? Msg::ReconnectResult(false) : Msg::EntryResult(0, 0, std::string(), 0), true);
         Close(c, std::string(reconnect ? "reconnect" : "entry") + " of key " + Printable(key)
                      + " refused: unknown key or wrong password");

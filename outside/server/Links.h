@@ -49,6 +49,9 @@ struct LinkSide {
     std::function<void()> sweepLater;
     std::function<void(int link, const Packet&)> received; // every packet read, before it is handled
     std::function<void()> turnTaken;                       // a seated human's play request was handled and delivered
+    // Runs `check` (a password hash: a good part of a second) away from the caller's thread and
+    // later calls `done` with its answer on it. Without it the check runs at once, here.
+    std::function<void(std::function<bool()> check, std::function<void(bool)> done)> checkAside;
 };
 
 class Links {
@@ -110,6 +113,7 @@ private:
         std::string address;   // of the remote end, as counted by the link caps
         int64_t openedAt = 0;
         bool entered = false;  // a complete entry request has come in
+        bool checking = false; // its password is being checked: later packets wait
         OpenPort::ChatRate chat;
     };
 
@@ -118,6 +122,10 @@ private:
     Link* OfSeat(int table, int seat);
     void Handle(Link& c, const Packet& p);
     void Enter(Link& c, const Packet& p);
+    // The rest of an entry or reconnect request once its password is known to be right or wrong.
+    void Admit(Link& c, const Packet& p, bool passwordOk, long long arrivedUs);
+    // Handles the link's whole packets waiting in `pending`, as long as it may.
+    void Drain(Link& c);
     void Attach(Link& c, int table, int seat);
     void WriteTo(Link& c, Packet p, bool stamp);
     // Writes what the table queued and hands it to the kernel at once.

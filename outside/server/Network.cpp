@@ -3,6 +3,7 @@
 #include <QFile>
 #include <QRegularExpression>
 #include <QTcpSocket>
+#include <QThreadPool>
 
 #include <sys/socket.h>
 
@@ -33,6 +34,8 @@ TableServer::TableServer(NetworkOptions options, TableConfig table, QObject* par
       m_links(m_options, table, PrintLine, Side())
 {
     m_clock.start();
+    // Each check holds its hash's memory (64 MiB at the program's cost): two at a time.
+    m_checks.setMaxThreadCount(2);
     connect(&m_server, &QTcpServer::newConnection, this, [this] { Accept(); });
     connect(&m_tick, &QTimer::timeout, this, [this] {
         m_links.Advance();
@@ -44,6 +47,8 @@ TableServer::TableServer(NetworkOptions options, TableConfig table, QObject* par
 
 TableServer::~TableServer()
 {
+    // An answer that comes after this is never delivered: the server is gone.
+    m_checks.waitForDone();
     for (auto& [link, socket] : m_sockets)
         socket->disconnect(this);
 }
@@ -70,6 +75,12 @@ LinkSide TableServer::Side()
         .sweepLater = [this] { QMetaObject::invokeMethod(this, [this] { Sweep(); }, Qt::QueuedConnection); },
         .received = [this](int, const Packet& p) { Record(p); },
         .turnTaken = [this] { m_latencyNs.push_back(m_clock.nsecsElapsed() - m_readAtNs); },
+        .checkAside = [this](std::function<bool()> check, std::function<void(bool)> done) {
+            m_checks.start([this, check = std::move(check), done = std::move(done)]() mutable {
+                const bool ok = check();
+                QMetaObject::invokeMethod(this, [done = std::move(done), ok] { done(ok); }, Qt::QueuedConnection);
+            });
+        },
     };
 }
 

@@ -9,6 +9,7 @@
 #include <QObject>
 #include <QString>
 #include <QTcpServer>
+#include <QThreadPool>
 #include <QTimer>
 
 #include <map>
@@ -72,6 +73,8 @@ private:
 
     NetworkOptions m_options;
     QElapsedTimer m_clock;
+    // Password checks, off the thread that runs the tables.
+    QThreadPool m_checks;
     Links m_links;
     std::map<int, QTcpSocket*> m_sockets;
     int m_nextLink = 1;

@@ -41,17 +41,23 @@ inline bool ClosedWithin(QTcpSocket& socket, int ms)
 
 // Three links held at most, two of them from one address: past either cap a new link is closed
 // at once, and a link that goes frees its place.
-inline void CheckLinkCaps(const QString& host, int port)
+// Gives how many links from the third address were turned away while the program had not yet
+// seen the first one go (each is one more "all links taken" line in its log).
+inline int CheckLinkCaps(const QString& host, int port)
 {
+    int turnedAway = 0;
     auto first = LinkFrom("127.0.0.1", host, port);
     auto second = LinkFrom("127.0.0.1", host, port);
     auto third = LinkFrom("127.0.0.1", host, port);
-    ASSERT_TRUE(first && second && third);
+    EXPECT_TRUE(first && second && third);
+    if (!first || !second || !third)
+        return -1;
     EXPECT_TRUE(ClosedWithin(*third, 2000)) << "a third link from one address";
     auto other = LinkFrom("127.0.0.2", host, port);
-    ASSERT_TRUE(other);
     auto fourth = LinkFrom("127.0.0.3", host, port);
-    ASSERT_TRUE(fourth);
+    EXPECT_TRUE(other && fourth);
+    if (!other || !fourth)
+        return -1;
     EXPECT_TRUE(ClosedWithin(*fourth, 2000)) << "a fourth link in all";
     for (QTcpSocket* held : {first.get(), second.get(), other.get()})
         EXPECT_FALSE(ClosedWithin(*held, 200)) << "a link within the caps";
@@ -64,10 +70,14 @@ inline void CheckLinkCaps(const QString& host, int port)
     bool admitted = false;
     while (!admitted && waited.elapsed() < 3000) {
         auto again = LinkFrom("127.0.0.3", host, port);
-        ASSERT_TRUE(again);
+        EXPECT_TRUE(again);
+        if (!again)
+            return -1;
         admitted = !ClosedWithin(*again, 300);
+        turnedAway += admitted ? 0 : 1;
     }
     EXPECT_TRUE(admitted);
+    return turnedAway;
 }
 
 // A link that sends nothing and one that sends half an entry are closed once `limitMs` has
