@@ -31,7 +31,8 @@ void MainForm::ConnectFrameButtons()
 void MainForm::PaintFrame()
 {
     Framed = true;
-    m_skin = Pictures::PictureByKey(QLatin1String(Pictures::Key::Skin));
+    m_skin = Pictures::PictureByKey(QLatin1String(Pictures::Key::Skin), devicePixelRatioF());
+    m_skinRatio = devicePixelRatioF();
     const QSizeF inner = Frame::ToTwips(QSizeF(size()));
     auto place = [](QWidget* control, const QRectF& twips) {
         const QRectF px = Frame::ToPixels(twips);
@@ -50,9 +51,9 @@ void MainForm::PaintFrame()
 
     ImgClose[0]->copyPicture(*ImgClose[1]);
     ImgMin[0]->copyPicture(*ImgMin[1]);
-    const QRectF close = Frame::ClosePlace(inner, Frame::ToTwips(QSizeF(ImgClose[1]->pixmap().size())));
+    const QRectF close = Frame::ClosePlace(inner, Frame::ToTwips(ImgClose[1]->pixmap().deviceIndependentSize()));
     place(ImgClose[0], close);
-    place(ImgMin[0], Frame::MinimisePlace(close, Frame::ToTwips(QSizeF(ImgMin[1]->pixmap().size()))));
+    place(ImgMin[0], Frame::MinimisePlace(close, Frame::ToTwips(ImgMin[1]->pixmap().deviceIndependentSize())));
     FrameButtonsNormal = true;
     ImgMin[0]->show();
     ImgClose[0]->show();
@@ -72,10 +73,21 @@ void MainForm::paintEvent(QPaintEvent* event)
     QWidget::paintEvent(event);
     if (!Framed || m_skin.isNull())
         return;
+    // The skin drawn for another ratio than the screen's now (the window moved) is drawn again.
+    if (devicePixelRatioF() != m_skinRatio) {
+        m_skinRatio = devicePixelRatioF();
+        if (QPixmap redrawn = Pictures::PictureByKey(QLatin1String(Pictures::Key::Skin), m_skinRatio); !redrawn.isNull())
+            m_skin = redrawn;
+    }
     QPainter painter(this);
     painter.setRenderHint(QPainter::SmoothPixmapTransform, false);
-    for (const Frame::Piece& piece : Frame::Pieces(Frame::ToTwips(QSizeF(size()))))
-        painter.drawPixmap(Frame::ToPixels(piece.destination), m_skin, Frame::ToPixels(piece.source));
+    // Pieces are cut in the skin's logical pixels; its own pixels may be finer.
+    const qreal finer = m_skin.devicePixelRatio();
+    for (const Frame::Piece& piece : Frame::Pieces(Frame::ToTwips(QSizeF(size())))) {
+        const QRectF source = Frame::ToPixels(piece.source);
+        painter.drawPixmap(Frame::ToPixels(piece.destination), m_skin,
+                           QRectF(source.topLeft() * finer, source.size() * finer));
+    }
 }
 
 void MainForm::mouseMoveEvent(QMouseEvent* event)

@@ -2,6 +2,8 @@
 
 #include <QMouseEvent>
 
+#include "resources/Pictures.h"
+
 PictureBox::PictureBox(QWidget* parent) : QLabel(parent)
 {
     setMouseTracking(true);
@@ -13,6 +15,7 @@ void PictureBox::setPicture(int id, const QPixmap& pixmap)
     m_pictureId = id;
     ++m_pictureLoads;
     m_pictureKey.clear();
+    m_pictureRatio = devicePixelRatioF();
     setPixmap(pixmap);
     if (!hasScaledContents() && !pixmap.isNull())
         resize(pixmap.deviceIndependentSize().toSize());
@@ -29,6 +32,22 @@ void PictureBox::copyPicture(const PictureBox& from)
 {
     setPicture(from.m_pictureId, from.pixmap());
     m_pictureKey = from.m_pictureKey;
+    m_pictureRatio = from.m_pictureRatio;
+}
+
+void PictureBox::paintEvent(QPaintEvent* event)
+{
+    const qreal ratio = devicePixelRatioF();
+    if (ratio != m_pictureRatio) {
+        // Once per change of ratio, whether or not the set has the picture drawn for it.
+        m_pictureRatio = ratio;
+        const QPixmap redrawn = m_pictureId > 0           ? Pictures::PictureById(m_pictureId, ratio)
+                                : !m_pictureKey.isEmpty() ? Pictures::PictureByKey(m_pictureKey, ratio)
+                                                          : QPixmap();
+        if (!redrawn.isNull())
+            setPixmap(redrawn);
+    }
+    QLabel::paintEvent(event);
 }
 
 void PictureBox::setStretch(bool stretch)
