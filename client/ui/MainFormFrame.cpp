@@ -31,8 +31,7 @@ void MainForm::ConnectFrameButtons()
 void MainForm::PaintFrame()
 {
     Framed = true;
-    m_skin = Pictures::PictureByKey(QLatin1String(Pictures::Key::Skin), devicePixelRatioF());
-    m_skinRatio = devicePixelRatioF();
+    m_skinRatio = 0;   // the skin is loaded for the window's ratio when the frame is painted
     const QSizeF inner = Frame::ToTwips(QSizeF(size()));
     auto place = [](QWidget* control, const QRectF& twips) {
         const QRectF px = Frame::ToPixels(twips);
@@ -71,14 +70,16 @@ void MainForm::UpdateTitleStrip()
 void MainForm::paintEvent(QPaintEvent* event)
 {
     QWidget::paintEvent(event);
-    if (!Framed || m_skin.isNull())
+    if (!Framed)
         return;
-    // The skin drawn for another ratio than the screen's now (the window moved) is drawn again.
+    // Loaded when the frame is first painted, and again on a screen of another ratio (the window
+    // moved, or the screen's ratio changed).
     if (devicePixelRatioF() != m_skinRatio) {
         m_skinRatio = devicePixelRatioF();
-        if (QPixmap redrawn = Pictures::PictureByKey(QLatin1String(Pictures::Key::Skin), m_skinRatio); !redrawn.isNull())
-            m_skin = redrawn;
+        m_skin = Pictures::PictureByKey(QLatin1String(Pictures::Key::Skin), m_skinRatio);
     }
+    if (m_skin.isNull())
+        return;
     QPainter painter(this);
     painter.setRenderHint(QPainter::SmoothPixmapTransform, false);
     // Pieces are cut in the skin's logical pixels; its own pixels may be finer.
