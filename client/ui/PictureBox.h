@@ -50,7 +50,7 @@ protected:
 private:
     int m_pictureId = 0;
     int m_pictureLoads = 0;
-    // The device pixel ratio the picture was loaded for.
+    // The device pixel ratio the picture was made for; 0 until the first paint checks it.
     qreal m_pictureRatio = 1;
     QString m_pictureKey;
 };
