@@ -9,9 +9,11 @@
 
 #include "rules/Cards.h"
 
-// The mapped picture set (PictureBlob.cpp).
+// The mapped picture sets (PictureBlob.cpp): as drawn, and drawn at twice the pixels.
 extern "C" const unsigned char quellor_picture_blob_begin[];
 extern "C" const unsigned char quellor_picture_blob_end[];
+extern "C" const unsigned char quellor_picture_blob_2x_begin[];
+extern "C" const unsigned char quellor_picture_blob_2x_end[];
 
 
 namespace Pictures {
@@ -52,52 +54,102 @@ quint64 LittleEndian(const uchar* at, int bytes)
     return v;
 }
 
-// The index of the mapped set, read once. An entry that does not fit the blob is left out (its
-// picture then comes from the PNG), so a damaged blob can never make a picture read past it.
-const QHash<QString, MappedPicture>& MappedSet()
+using MappedIndex = QHash<QString, MappedPicture>;
+
+// The index of a mapped set. An entry that does not fit the blob is left out (its picture then
+// comes from elsewhere), so a damaged blob can never make a picture read past it.
+MappedIndex IndexBlob(const uchar* blob, const uchar* blobEnd)
 {
-    static const QHash<QString, MappedPicture> set = [] {
-        QHash<QString, MappedPicture> index;
-        const uchar* blob = quellor_picture_blob_begin;
-        const quint64 size = quint64(quellor_picture_blob_end - quellor_picture_blob_begin);
-        constexpr quint64 Head = 16, Entry = 64, NameBytes = 40;
-        if (size < Head || std::memcmp(blob, "QPIC", 4) != 0 || LittleEndian(blob + 4, 4) != 1)
-            return index;
-        const quint64 count = LittleEndian(blob + 8, 4);
-        if (count > (size - Head) / Entry)
-            return index;
-        for (quint64 i = 0; i < count; ++i) {
-            const uchar* entry = blob + Head + Entry * i;
-            const auto* name = reinterpret_cast<const char*>(entry);
-            const QString key = QString::fromLatin1(name, qstrnlen(name, NameBytes));
-            const quint64 width = LittleEndian(entry + 40, 4);
-            const quint64 height = LittleEndian(entry + 44, 4);
-            const quint64 format = LittleEndian(entry + 48, 4);
-            const quint64 offset = LittleEndian(entry + 56, 8);
-            const bool fits = width > 0 && height > 0 && width <= 8192 && height <= 8192 && format <= 1
-                              && offset % 64 == 0 && offset <= size && width * height * 4 <= size - offset;
-            if (!fits || key.isEmpty())
-                continue;
-            index.insert(key, {blob + offset, int(width), int(height),
-                               format == 0 ? QImage::Format_RGB32 : QImage::Format_ARGB32_Premultiplied});
-        }
+    MappedIndex index;
+    const quint64 size = quint64(blobEnd - blob);
+    constexpr quint64 Head = 16, Entry = 64, NameBytes = 40;
+    if (size < Head || std::memcmp(blob, "QPIC", 4) != 0 || LittleEndian(blob + 4, 4) != 1)
         return index;
-    }();
+    const quint64 count = LittleEndian(blob + 8, 4);
+    if (count > (size - Head) / Entry)
+        return index;
+    for (quint64 i = 0; i < count; ++i) {
+        const uchar* entry = blob + Head + Entry * i;
+        const auto* name = reinterpret_cast<const char*>(entry);
+        const QString key = QString::fromLatin1(name, qstrnlen(name, NameBytes));
+        const quint64 width = LittleEndian(entry + 40, 4);
+        const quint64 height = LittleEndian(entry + 44, 4);
+        const quint64 format = LittleEndian(entry + 48, 4);
+        const quint64 offset = LittleEndian(entry + 56, 8);
+        const bool fits = width > 0 && height > 0 && width <= 8192 && height <= 8192 && format <= 1
+                          && offset % 64 == 0 && offset <= size && width * height * 4 <= size - offset;
+        if (!fits || key.isEmpty())
+            continue;
+        index.insert(key, {blob + offset, int(width), int(height),
+                           format == 0 ? QImage::Format_RGB32 : QImage::Format_ARGB32_Premultiplied});
+    }
+    return index;
+}
+
+// Each set is indexed on its first use: a screen of ratio 1 never reads the 2x set at all.
+const MappedIndex& MappedSet()
+{
+    static const MappedIndex set = IndexBlob(quellor_picture_blob_begin, quellor_picture_blob_end);
     return set;
 }
 
-// The picture from the mapped set: the pixmap shares the mapped pixels (they are already in
-// the form a pixmap keeps), so nothing is decoded or copied. Null when the set lacks it.
-QPixmap MappedPixmap(const QString& name)
+const MappedIndex& MappedSet2x()
 {
-    const QHash<QString, MappedPicture>& set = MappedSet();
+    static const MappedIndex set = IndexBlob(quellor_picture_blob_2x_begin, quellor_picture_blob_2x_end);
+    return set;
+}
+
+// The picture of a mapped set as an image over the mapped pixels; null when the set lacks it.
+QImage MappedImage(const MappedIndex& set, const QString& name)
+{
     const auto found = set.constFind(name);
     if (found == set.constEnd())
-        return QPixmap();
+        return QImage();
     const MappedPicture& m = *found;
-    const QImage image(m.pixels, m.width, m.height, qsizetype(m.width) * 4, m.format);
-    // The set knows which pictures are transparent; no need to look for it again.
-    return QPixmap::fromImage(image, Qt::NoOpaqueDetection);
+    return QImage(m.pixels, m.width, m.height, qsizetype(m.width) * 4, m.format);
+}
+
+// The pixmap shares the mapped pixels (they are already in the form a pixmap keeps), so
+// nothing is decoded or copied. The set knows which pictures are transparent; no need to look
+// for it again.
+QPixmap SharedPixmap(const QImage& image)
+{
+    return image.isNull() ? QPixmap() : QPixmap::fromImage(image, Qt::NoOpaqueDetection);
+}
+
+// A 2x picture over its mapped pixels, marked with ratio 2. Qt copies a read-only image to set
+// its ratio, so the image is made over the pixels as if writable, marked, and then held here
+// for good: with this reference always held, any change to it or to a pixmap sharing it copies
+// first, and nothing ever writes to the mapped pages.
+QImage Held2x(const QString& name)
+{
+    static QHash<QString, QImage> held;
+    if (const auto found = held.constFind(name); found != held.constEnd())
+        return *found;
+    const auto found = MappedSet2x().constFind(name);
+    if (found == MappedSet2x().constEnd())
+        return QImage();
+    const MappedPicture& m = *found;
+    QImage image(const_cast<uchar*>(m.pixels), m.width, m.height, qsizetype(m.width) * 4, m.format);
+    image.setDevicePixelRatio(2);
+    held.insert(name, image);
+    return image;
+}
+
+// The picture for a screen of a ratio above 1: the 2x drawing, shown as it is at ratio 2 and
+// otherwise scaled smoothly to the screen's pixels, so that it covers the same logical area
+// as the 1x picture. Null when the 2x set lacks it.
+QPixmap SharpPixmap(const QString& name, qreal ratio)
+{
+    if (qFuzzyCompare(ratio, qreal(2)))
+        return SharedPixmap(Held2x(name));
+    const QImage sharp = MappedImage(MappedSet2x(), name);
+    if (sharp.isNull())
+        return QPixmap();
+    QImage scaled = sharp.scaled(qRound(sharp.width() / 2 * ratio), qRound(sharp.height() / 2 * ratio),
+                                 Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+    scaled.setDevicePixelRatio(ratio);
+    return QPixmap::fromImage(std::move(scaled), Qt::NoOpaqueDetection);
 }
 
 QPixmap LoadResource(const QString& path)
@@ -106,6 +158,18 @@ QPixmap LoadResource(const QString& path)
     if (!QFileInfo::exists(path) || !pixmap.load(path))
         return QPixmap();
     return pixmap;
+}
+
+// A picture by its name in the sets: the 2x drawing on a screen that can show more than 1x,
+// else the mapped 1x picture, else its PNG.
+QPixmap Picture(const QString& name, qreal ratio)
+{
+    if (ratio > 1)
+        if (QPixmap sharp = SharpPixmap(name, ratio); !sharp.isNull())
+            return sharp;
+    if (QPixmap mapped = SharedPixmap(MappedImage(MappedSet(), name)); !mapped.isNull())
+        return mapped;
+    return LoadResource(kPrefix + name + QStringLiteral(".png"));
 }
 
 }  // namespace
@@ -168,23 +232,23 @@ void ResetPictureTables()
     g_tables = IdTables{};
 }
 
-QPixmap PictureById(int id)
+QPixmap PictureById(int id, qreal ratio)
 {
     if (id <= 0)
         return QPixmap();
-    const QString name = QString::number(id);
-    if (QPixmap mapped = MappedPixmap(name); !mapped.isNull())
-        return mapped;
-    return LoadResource(kPrefix + name + QStringLiteral(".png"));
+    return Picture(QString::number(id), ratio);
 }
 
-QPixmap PictureByKey(const QString& key)
+QPixmap PictureByKey(const QString& key, qreal ratio)
 {
     if (!IsWellFormedKey(key))
         return QPixmap();
-    if (QPixmap mapped = MappedPixmap(key); !mapped.isNull())
-        return mapped;
-    return LoadResource(kPrefix + key + QStringLiteral(".png"));
+    return Picture(key, ratio);
+}
+
+QImage SharpPicture(const QString& name)
+{
+    return MappedImage(MappedSet2x(), name);
 }
 
 std::vector<int> EmbeddedPictureIds()

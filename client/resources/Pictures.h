@@ -5,6 +5,7 @@
 // differ between the large and the small layout.
 #include <array>
 #include <vector>
+#include <QImage>
 #include <QPixmap>
 #include <QString>
 #include <QStringList>
@@ -77,10 +78,14 @@ inline constexpr char MinHover[] = "ImgMin2";
 inline constexpr char MinPressed[] = "ImgMin3";
 }  // namespace Key
 
-// The picture with this id, or a null pixmap when the set has none.
-QPixmap PictureById(int id);
+// The picture with this id, or a null pixmap when the set has none. `ratio` is the device
+// pixel ratio of the screen it is shown on: above 1 the picture comes from the 2x drawing
+// (with that device pixel ratio, so it covers the same logical size), at 1 from the 1x set.
+QPixmap PictureById(int id, qreal ratio = 1);
 // The picture with this key, or a null pixmap when the set has none or the key is malformed.
-QPixmap PictureByKey(const QString& key);
+QPixmap PictureByKey(const QString& key, qreal ratio = 1);
+// The 2x drawing of a picture (an id's number or a key) as it was drawn; null when none.
+QImage SharpPicture(const QString& name);
 
 // Everything embedded, for the contact sheet and the tests: ids ascending, keys sorted.
 std::vector<int> EmbeddedPictureIds();

@@ -132,9 +132,9 @@ void PrepareBackground(MainForm& form)
     // Pic1 shows the background at its own size, stretched when the table is smaller.
     form.Pic1->copyPicture(*form.Pic2);
 
-    double barWidth = form.imgDilan->pixmap().width();
-    double bottomHeight = form.imgDilan->pixmap().height();
-    double topHeight = form.imgDinglan->pixmap().height();
+    double barWidth = form.imgDilan->pixmap().deviceIndependentSize().width();
+    double bottomHeight = form.imgDilan->pixmap().deviceIndependentSize().height();
+    double topHeight = form.imgDinglan->pixmap().deviceIndependentSize().height();
     if (SmallLayout(scale)) {
         for (QListWidget* list : form.Sysmsg) {
             QFont f = list->font();

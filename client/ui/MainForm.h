@@ -193,6 +193,7 @@ private:
     bool m_dragging = false;
     QPoint m_dragOffset;
     QPixmap m_skin;
+    qreal m_skinRatio = 1;
     std::function<void()> m_exitRequest;
 };
 

@@ -31,7 +31,7 @@ void MainForm::ConnectFrameButtons()
 void MainForm::PaintFrame()
 {
     Framed = true;
-    m_skin = Pictures::PictureByKey(QLatin1String(Pictures::Key::Skin));
+    m_skinRatio = 0;   // the skin is loaded for the window's ratio when the frame is painted
     const QSizeF inner = Frame::ToTwips(QSizeF(size()));
     auto place = [](QWidget* control, const QRectF& twips) {
         const QRectF px = Frame::ToPixels(twips);
@@ -50,9 +50,9 @@ void MainForm::PaintFrame()
 
     ImgClose[0]->copyPicture(*ImgClose[1]);
     ImgMin[0]->copyPicture(*ImgMin[1]);
-    const QRectF close = Frame::ClosePlace(inner, Frame::ToTwips(QSizeF(ImgClose[1]->pixmap().size())));
+    const QRectF close = Frame::ClosePlace(inner, Frame::ToTwips(ImgClose[1]->pixmap().deviceIndependentSize()));
     place(ImgClose[0], close);
-    place(ImgMin[0], Frame::MinimisePlace(close, Frame::ToTwips(QSizeF(ImgMin[1]->pixmap().size()))));
+    place(ImgMin[0], Frame::MinimisePlace(close, Frame::ToTwips(ImgMin[1]->pixmap().deviceIndependentSize())));
     FrameButtonsNormal = true;
     ImgMin[0]->show();
     ImgClose[0]->show();
@@ -70,12 +70,25 @@ void MainForm::UpdateTitleStrip()
 void MainForm::paintEvent(QPaintEvent* event)
 {
     QWidget::paintEvent(event);
-    if (!Framed || m_skin.isNull())
+    if (!Framed)
+        return;
+    // Loaded when the frame is first painted, and again on a screen of another ratio (the window
+    // moved, or the screen's ratio changed).
+    if (devicePixelRatioF() != m_skinRatio) {
+        m_skinRatio = devicePixelRatioF();
+        m_skin = Pictures::PictureByKey(QLatin1String(Pictures::Key::Skin), m_skinRatio);
+    }
+    if (m_skin.isNull())
         return;
     QPainter painter(this);
     painter.setRenderHint(QPainter::SmoothPixmapTransform, false);
-    for (const Frame::Piece& piece : Frame::Pieces(Frame::ToTwips(QSizeF(size()))))
-        painter.drawPixmap(Frame::ToPixels(piece.destination), m_skin, Frame::ToPixels(piece.source));
+    // Pieces are cut in the skin's logical pixels; its own pixels may be finer.
+    const qreal finer = m_skin.devicePixelRatio();
+    for (const Frame::Piece& piece : Frame::Pieces(Frame::ToTwips(QSizeF(size())))) {
+        const QRectF source = Frame::ToPixels(piece.source);
+        painter.drawPixmap(Frame::ToPixels(piece.destination), m_skin,
+                           QRectF(source.topLeft() * finer, source.size() * finer));
+    }
 }
 
 void MainForm::mouseMoveEvent(QMouseEvent* event)

@@ -37,6 +37,10 @@ signals:
     void left();
 
 protected:
+    // A picture of the set is loaded again, drawn for the new ratio, when the control is painted
+    // on a screen of another device pixel ratio than the one it was loaded for (the window moved
+    // to another screen, or the screen's ratio changed); its logical size stays.
+    void paintEvent(QPaintEvent* event) override;
     // The control under the mouse takes the event; its parent does not see it as well.
     void mousePressEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
@@ -46,5 +50,7 @@ protected:
 private:
     int m_pictureId = 0;
     int m_pictureLoads = 0;
+    // The device pixel ratio the picture was made for; 0 until the first paint checks it.
+    qreal m_pictureRatio = 1;
     QString m_pictureKey;
 };

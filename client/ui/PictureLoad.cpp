@@ -7,7 +7,7 @@ bool LoadPictureById(PictureBox* control, int id)
 {
     if (control == nullptr)
         return false;
-    const QPixmap pixmap = Pictures::PictureById(id);
+    const QPixmap pixmap = Pictures::PictureById(id, control->devicePixelRatioF());
     if (pixmap.isNull())
         return false;
     control->setPicture(id, pixmap);
@@ -18,7 +18,7 @@ bool LoadPictureByKey(PictureBox* control, const QString& key)
 {
     if (control == nullptr)
         return false;
-    const QPixmap pixmap = Pictures::PictureByKey(key);
+    const QPixmap pixmap = Pictures::PictureByKey(key, control->devicePixelRatioF());
     if (pixmap.isNull())
         return false;
     control->setPicture(0, pixmap);

@@ -1,5 +1,6 @@
 #pragma once
-// Loading a picture of the embedded set into a picture control.
+// Loading a picture of the embedded set into a picture control, drawn for the device pixel
+// ratio of the screen the control is on.
 #include <QString>
 
 class PictureBox;

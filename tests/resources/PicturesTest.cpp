@@ -7,13 +7,16 @@
 #include <QDir>
 #include <QFile>
 #include <QImage>
+#include <QPainter>
 #include <QPixmap>
 
 #include "resources/Pictures.h"
 
-// The mapped picture set in the program's data.
+// The mapped picture sets in the program's data.
 extern "C" const unsigned char quellor_picture_blob_begin[];
 extern "C" const unsigned char quellor_picture_blob_end[];
+extern "C" const unsigned char quellor_picture_blob_2x_begin[];
+extern "C" const unsigned char quellor_picture_blob_2x_end[];
 
 namespace {
 
@@ -362,6 +365,136 @@ TEST(PictureSet, MappedPicturesShowWhatTheirPngsShow)
     EXPECT_EQ(felt.size(), QSize(1024, 768));
     EXPECT_GE(felt.constBits(), quellor_picture_blob_begin);
     EXPECT_LT(felt.constBits(), quellor_picture_blob_end);
+}
+
+// --- the 2x set -----------------------------------------------------------------------------------
+
+// Every picture of the set by its name: ids, then keys.
+QStringList AllNames()
+{
+    QStringList names;
+    for (int id : Pictures::EmbeddedPictureIds())
+        names << QString::number(id);
+    return names + Pictures::EmbeddedPictureKeys();
+}
+
+QPixmap ByName(const QString& name, qreal ratio)
+{
+    bool numeric = false;
+    const int id = name.toInt(&numeric);
+    return numeric ? Pictures::PictureById(id, ratio) : Pictures::PictureByKey(name, ratio);
+}
+
+QImage Argb(const QImage& image)
+{
+    return image.convertToFormat(QImage::Format_ARGB32);
+}
+
+// Mean difference of two images of one size per channel, alpha included, 0..255.
+double MeanDifference(const QImage& a, const QImage& b)
+{
+    const QImage x = Argb(a), y = Argb(b);
+    double sum = 0;
+    for (int row = 0; row < x.height(); ++row) {
+        const uchar* p = x.constScanLine(row);
+        const uchar* q = y.constScanLine(row);
+        for (int i = 0; i < x.width() * 4; ++i)
+            sum += std::abs(int(p[i]) - int(q[i]));
+    }
+    return sum / (double(x.width()) * x.height() * 4);
+}
+
+// Every picture is drawn a second time at twice the pixels; shown for a screen of ratio 2 it
+// covers the logical size of the 1x picture, straight from the mapped 2x set.
+TEST(PictureSet, EveryPictureHasA2xDrawingShownAtRatioTwo)
+{
+    std::map<QString, QImage> ones;
+    for (const QString& name : AllNames())
+        ones[name] = Argb(ByName(name, 1).toImage());
+    for (const auto& [name, one] : ones) {
+        const std::string what = name.toStdString();
+        const QImage sharp = Pictures::SharpPicture(name);
+        ASSERT_FALSE(sharp.isNull()) << what;
+        ASSERT_EQ(sharp.size(), one.size() * 2) << what;
+        // The same drawing: brought down to 1x it is closer to its own 1x picture than to any
+        // other picture of that size (text and thin lines fall on other pixels at 2x, so the
+        // two never agree exactly).
+        const QImage down = sharp.scaled(one.size(), Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+        const double own = MeanDifference(down, one);
+        for (const auto& [otherName, other] : ones)
+            if (other.size() == one.size() && other != one)
+                EXPECT_LT(own, MeanDifference(down, other)) << what << " looks like " << otherName.toStdString();
+
+        const QPixmap shown = ByName(name, 2);
+        EXPECT_EQ(shown.devicePixelRatio(), 2.0) << what;
+        EXPECT_EQ(shown.deviceIndependentSize(), QSizeF(one.size())) << what;
+        EXPECT_EQ(Argb(shown.toImage()), Argb(sharp)) << what;
+        const uchar* pixels = shown.toImage().constBits();
+        EXPECT_TRUE(pixels >= quellor_picture_blob_2x_begin && pixels < quellor_picture_blob_2x_end) << what;
+    }
+    EXPECT_GT(ones.size(), 200u);
+}
+
+// Captions and card indices at 2x are drawn at the finer grid, not the 1x picture enlarged:
+// the 2x drawing differs from any enlargement of the 1x picture there.
+TEST(PictureSet, CaptionsAndIndicesAt2xAreDrawnNotEnlarged)
+{
+    Pictures::BuildPictureTables(kLarge);
+    struct Case { QString name; QRect area; };   // the area in 1x pixels
+    const Case cases[] = {
+        {QString::number(Pictures::Tables().PlayButtonPictures[0]), {0, 0, 66, 38}},   // 出牌
+        {QString::number(Pictures::Tables().PlayButtonPictures[3]), {0, 0, 66, 38}},   // 提示
+        {QString::number(Pictures::Tables().CardPictureIds[3]), {0, 0, 23, 30}},      // the 3's index
+        {QString::number(Pictures::Tables().CardPictureIds[62]), {0, 0, 23, 30}},     // the ace's index
+        {QString::fromLatin1(Pictures::Key::Clock), {0, 0, 81, 38}},
+    };
+    for (const Case& c : cases) {
+        const QRect finer(c.area.topLeft() * 2, c.area.size() * 2);
+        const QImage one = ByName(c.name, 1).toImage();
+        const QImage sharp = Pictures::SharpPicture(c.name).copy(finer);
+        for (const Qt::TransformationMode mode : {Qt::FastTransformation, Qt::SmoothTransformation}) {
+            const QImage enlarged = one.scaled(one.size() * 2, Qt::IgnoreAspectRatio, mode).copy(finer);
+            EXPECT_GT(MeanDifference(sharp, enlarged), 4.0) << c.name.toStdString() << " mode " << mode;
+        }
+    }
+}
+
+// Between 1 and 2 the 2x drawing is scaled down smoothly to the screen's pixels; at 1 the
+// 1x picture is shown as it always was.
+TEST(PictureSet, FractionalRatiosScaleThe2xDrawingDown)
+{
+    const QImage sharp = Pictures::SharpPicture(QStringLiteral("178"));
+    struct Case { qreal ratio; QSize pixels; };
+    for (const Case& c : {Case{1.25, {83, 48}}, Case{1.5, {99, 57}}, Case{1.75, {116, 67}}}) {
+        const QPixmap shown = Pictures::PictureById(178, c.ratio);
+        EXPECT_EQ(shown.devicePixelRatio(), c.ratio);
+        EXPECT_EQ(shown.size(), c.pixels) << c.ratio;
+        EXPECT_EQ(shown.deviceIndependentSize().toSize(), QSize(66, 38)) << c.ratio;
+        EXPECT_EQ(Argb(shown.toImage()), Argb(sharp.scaled(c.pixels, Qt::IgnoreAspectRatio, Qt::SmoothTransformation)))
+            << c.ratio;
+    }
+    const QPixmap plain = Pictures::PictureById(178, 1);
+    EXPECT_EQ(plain.devicePixelRatio(), 1.0);
+    EXPECT_EQ(plain.size(), QSize(66, 38));
+    const uchar* pixels = plain.toImage().constBits();
+    EXPECT_TRUE(pixels >= quellor_picture_blob_begin && pixels < quellor_picture_blob_end);
+}
+
+// A pixmap over the mapped 2x pixels can be painted on: it copies first, and the mapped set is
+// left as it was (it is read-only; a write would end the program).
+TEST(PictureSet, PaintingOnA2xPictureCopiesIt)
+{
+    const QImage before = Pictures::SharpPicture(QStringLiteral("178")).copy();
+    QPixmap shown = Pictures::PictureById(178, 2);
+    {
+        QPainter painter(&shown);
+        painter.fillRect(QRect(0, 0, 10, 10), Qt::red);
+    }
+    EXPECT_EQ(shown.toImage().pixelColor(1, 1), QColor(Qt::red));
+    const uchar* pixels = shown.toImage().constBits();
+    EXPECT_FALSE(pixels >= quellor_picture_blob_2x_begin && pixels < quellor_picture_blob_2x_end);
+    EXPECT_EQ(Pictures::SharpPicture(QStringLiteral("178")), before);
+    EXPECT_EQ(Argb(Pictures::PictureById(178, 2).toImage()), Argb(before));
 }
 
 TEST(PictureSet, OnlyPlainKeysNamePictures)

@@ -21,14 +21,18 @@ const QColor kGoldDark(0x8a, 0x62, 0x10);
 void Felt(QPainter& p, const QSize& size, const QColor& centre, const QColor& edge, quint32 seed)
 {
     const double w = size.width(), h = size.height();
-    QImage cloth(size, QImage::Format_RGB32);
+    // The cloth is computed pixel by pixel at the canvas's own resolution, so a finer canvas
+    // gets finer fibres rather than the coarse ones enlarged.
+    const int scale = qMax(1, qRound(p.device()->devicePixelRatioF()));
+    QImage cloth(size * scale, QImage::Format_RGB32);
+    cloth.setDevicePixelRatio(scale);
     Rng rng(seed);
     const double cx = w / 2, cy = h * 0.47;
     const double reach = std::hypot(w / 2, h / 2);
-    for (int y = 0; y < size.height(); ++y) {
+    for (int y = 0; y < cloth.height(); ++y) {
         auto* line = reinterpret_cast<QRgb*>(cloth.scanLine(y));
-        for (int x = 0; x < size.width(); ++x) {
-            const double d = std::hypot((x - cx) * 0.85, (y - cy) * 1.1) / reach;
+        for (int x = 0; x < cloth.width(); ++x) {
+            const double d = std::hypot((double(x) / scale - cx) * 0.85, (double(y) / scale - cy) * 1.1) / reach;
             const double t = qBound(0.0, d * d * 1.25, 1.0);
             // Fine fibre noise, kept small so the felt reads as cloth and the file stays small.
             const int n = int(rng.unit() * 4) - 2;

@@ -1,5 +1,7 @@
 // Draws the picture set into <output dir>/pictures/*.png and writes <output dir>/pictures.qrc,
-// which rcc then compiles into the client.
+// which rcc then compiles into the client; the raw sets pictures.bin (as drawn, read back from
+// the PNGs) and pictures2x.bin (the same drawings at twice the pixels, for screens of a device
+// pixel ratio above 1) go beside them.
 #include <cstdio>
 #include <cstring>
 #include <set>
@@ -99,6 +101,28 @@ bool IsOpaque(const QImage& image)
     return true;
 }
 
+// The picture drawn at `scale` times its pixels: the painter works in the picture's own
+// coordinates, so fonts, paths and pens come out sharp at the finer grid instead of enlarged.
+QImage Draw(const PictureEntry& entry, int scale)
+{
+    QImage image(entry.size * scale, QImage::Format_ARGB32_Premultiplied);
+    image.setDevicePixelRatio(scale);
+    image.fill(Qt::transparent);
+    {
+        QPainter painter(&image);
+        painter.setRenderHints(QPainter::Antialiasing | QPainter::TextAntialiasing |
+                               QPainter::SmoothPixmapTransform);
+        entry.draw(painter, entry.size);
+    }
+    return image;
+}
+
+// The 2x set keeps the pixels as drawn (no PNG in between), in the form a pixmap keeps.
+QImage AsPixmapHoldsIt(const QImage& drawn)
+{
+    return IsOpaque(drawn) ? drawn.convertToFormat(QImage::Format_RGB32) : drawn;
+}
+
 }  // namespace
 
 int main(int argc, char** argv)
@@ -125,7 +149,7 @@ int main(int argc, char** argv)
 
     const PictureList list = Catalog();
     std::set<QString> seen;
-    std::vector<std::pair<QString, QImage>> mapped;
+    std::vector<std::pair<QString, QImage>> mapped, sharp;
     QString qrc;
     QTextStream qrcText(&qrc);
     qrcText << "<!DOCTYPE RCC>\n<RCC version=\"1.0\">\n<qresource prefix=\"/pictures\">\n";
@@ -134,14 +158,7 @@ int main(int argc, char** argv)
             std::fprintf(stderr, "quellor_picgen: picture %s drawn twice\n", qPrintable(entry.name));
             return 1;
         }
-        QImage image(entry.size, QImage::Format_ARGB32_Premultiplied);
-        image.fill(Qt::transparent);
-        {
-            QPainter painter(&image);
-            painter.setRenderHints(QPainter::Antialiasing | QPainter::TextAntialiasing |
-                                   QPainter::SmoothPixmapTransform);
-            entry.draw(painter, entry.size);
-        }
+        const QImage image = Draw(entry, 1);
         const QString file = entry.name + QStringLiteral(".png");
         // An opaque picture is written without its alpha channel: the same pixels, a quarter
         // less to inflate at start-up, and no scan for transparency when it is loaded.
@@ -158,9 +175,15 @@ int main(int argc, char** argv)
         }
         mapped.emplace_back(entry.name, std::move(pixels));
     }
-    if (!WriteBlob(out.filePath(QStringLiteral("pictures.bin")), mapped)) {
-        std::fprintf(stderr, "quellor_picgen: cannot write pictures.bin\n");
-        return 1;
+    // A second pass, so that the 1x pictures come out as they did before the 2x set existed:
+    // the font engines drawing at 2x in between would move a few of their pixels.
+    for (const PictureEntry& entry : list)
+        sharp.emplace_back(entry.name, AsPixmapHoldsIt(Draw(entry, 2)));
+    for (const auto& [file, set] : {std::pair{"pictures.bin", &mapped}, std::pair{"pictures2x.bin", &sharp}}) {
+        if (!WriteBlob(out.filePath(QString::fromLatin1(file)), *set)) {
+            std::fprintf(stderr, "quellor_picgen: cannot write %s\n", file);
+            return 1;
+        }
     }
     qrcText << "</qresource>\n</RCC>\n";
     qrcText.flush();
