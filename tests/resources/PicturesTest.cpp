@@ -421,9 +421,11 @@ TEST(PictureSet, EveryPictureHasA2xDrawingShownAtRatioTwo)
         // two never agree exactly).
         const QImage down = sharp.scaled(one.size(), Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
         const double own = MeanDifference(down, one);
-        for (const auto& [otherName, other] : ones)
-            if (other.size() == one.size() && other != one)
+        for (const auto& [otherName, other] : ones) {
+            if (other.size() == one.size() && other != one) {
                 EXPECT_LT(own, MeanDifference(down, other)) << what << " looks like " << otherName.toStdString();
+            }
+        }
 
         const QPixmap shown = ByName(name, 2);
         EXPECT_EQ(shown.devicePixelRatio(), 2.0) << what;
