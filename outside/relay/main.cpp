@@ -37,14 +37,8 @@ int main(int argc, char** argv)
                                       QStringLiteral("The game server's accounts file: only a key with its password logs in."),
                                       QStringLiteral("file"));
     parser.addOptions({port, listen, open, maxLinks, maxLinksPerAddress, loginLimit, outputLimit, accounts});
-    parser.addOption(ConfigFile::Option());
-    QString configError;
-    const std::optional<QStringList> arguments = ConfigFile::Expand(QCoreApplication::arguments(), configError);
-    if (!arguments) {
-        std::fprintf(stderr, "quellor-relay: %s\n", qPrintable(configError));
+    if (!ConfigFile::Process(parser, "quellor-relay"))
         return 2;
-    }
-    parser.process(*arguments);
 
     auto number = [&parser](const QCommandLineOption& o, long long low, long long high, long long& out) {
         return OpenPort::IntOption(parser, o, low, high, out);

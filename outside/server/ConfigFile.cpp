@@ -1,7 +1,10 @@
 #include "ConfigFile.h"
 
+#include <QCoreApplication>
 #include <QFile>
 #include <QRegularExpression>
+
+#include <cstdio>
 
 namespace ConfigFile {
 
@@ -84,6 +87,19 @@ std::optional<QStringList> Expand(const QStringList& arguments, QString& error)
     QStringList result{before.value(0)};
     result << *stored << before.mid(1) << after;
     return result;
+}
+
+bool Process(QCommandLineParser& parser, const char* program)
+{
+    parser.addOption(Option());
+    QString error;
+    const std::optional<QStringList> arguments = Expand(QCoreApplication::arguments(), error);
+    if (!arguments) {
+        std::fprintf(stderr, "%s: %s\n", program, qPrintable(error));
+        return false;
+    }
+    parser.process(*arguments);
+    return true;
 }
 
 }  // namespace ConfigFile

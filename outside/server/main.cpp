@@ -137,14 +137,8 @@ int main(int argc, char** argv)
                        coins, readySeconds, dropAfter, refuseReconnects, botChat, tables, listen, open, accounts,
                        addAccount, hashOps, hashMemory, maxLinks, maxLinksPerAddress, entryLimit, outputLimit,
                        chatLines, chatWindow});
-    parser.addOption(ConfigFile::Option());
-    QString configError;
-    const std::optional<QStringList> arguments = ConfigFile::Expand(QCoreApplication::arguments(), configError);
-    if (!arguments) {
-        std::fprintf(stderr, "quellor-server: %s\n", qPrintable(configError));
+    if (!ConfigFile::Process(parser, "quellor-server"))
         return 2;
-    }
-    parser.process(*arguments);
 
     long long portNumber = 0, outcomeValue = 0, limit = 0, botCount = 0, seconds = 0, delay = 0, roundLimit = 0,
               stakeValue = 0, coinValue = 0, seedValue = 0, readyValue = 0, dropValue = 0, chatValue = 0,
