@@ -21,14 +21,11 @@ int main(int argc, char** argv)
     parser.addHelpOption();
     const auto option = &OpenPort::ValueOption;
     const QCommandLineOption port = option("port", "TCP port (0 picks a free one).", "port", "8888");
-    const QCommandLineOption listen = option(
-        "listen", "Address to listen on: IPv4 or IPv6, 0.0.0.0 or :: for all.", "address", "127.0.0.1");
+    const QCommandLineOption listen = OpenPort::ListenOption();
     const QCommandLineOption open(QStringLiteral("open"),
                                   QStringLiteral("Listen on an address other than loopback without --accounts."));
     const QCommandLineOption maxLinks = option("max-links", "Links held at once.", "n", "256");
-    const QCommandLineOption maxLinksPerAddress =
-        option("max-links-per-address",
-               "Links held at once from one remote address; 0: 16, or no cap of its own on loopback.", "n", "0");
+    const QCommandLineOption maxLinksPerAddress = OpenPort::LinksPerAddressOption();
     const QCommandLineOption loginLimit =
         option("login-limit-ms", "A link that has not logged in by then is closed.", "ms", "10000");
     const QCommandLineOption outputLimit =

@@ -8,6 +8,18 @@ QCommandLineOption ValueOption(const char* name, const char* help, const char* v
                               QString::fromLatin1(fallback));
 }
 
+QCommandLineOption ListenOption()
+{
+    return ValueOption("listen", "Address to listen on: IPv4 or IPv6, 0.0.0.0 or :: for all.", "address", "127.0.0.1");
+}
+
+QCommandLineOption LinksPerAddressOption()
+{
+    return ValueOption("max-links-per-address",
+                       "Links held at once from one remote address; 0: 16, or no cap of its own on loopback.", "n",
+                       "0");
+}
+
 bool IntOption(const QCommandLineParser& parser, const QCommandLineOption& option, long long low, long long high,
                long long& out)
 {

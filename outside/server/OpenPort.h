@@ -17,6 +17,10 @@ namespace OpenPort {
 // An option with a value and its default, as both programs declare most of theirs.
 QCommandLineOption ValueOption(const char* name, const char* help, const char* value, const char* fallback);
 
+// The options both programs take alike: the address to listen on, and the cap per remote address.
+QCommandLineOption ListenOption();
+QCommandLineOption LinksPerAddressOption();
+
 // Reads an integer option within [low, high]; false when it is not one.
 bool IntOption(const QCommandLineParser& parser, const QCommandLineOption& option, long long low, long long high,
                long long& out);

@@ -75,8 +75,7 @@ int main(int argc, char** argv)
     parser.addHelpOption();
     const auto option = &OpenPort::ValueOption;
     const QCommandLineOption port = option("port", "TCP port (0 picks a free one).", "port", "7430");
-    const QCommandLineOption listen = option(
-        "listen", "Address to listen on: IPv4 or IPv6, 0.0.0.0 or :: for all.", "address", "127.0.0.1");
+    const QCommandLineOption listen = OpenPort::ListenOption();
     const QCommandLineOption open(QStringLiteral("open"),
                                   QStringLiteral("Let every key enter on an address other than loopback."));
     const QCommandLineOption accounts(QStringLiteral("accounts"),
@@ -93,9 +92,7 @@ int main(int argc, char** argv)
         option("hash-memory", "Password hash memory in bytes for --add-account.", "bytes",
                std::to_string(Accounts::InteractiveCost().memory).c_str());
     const QCommandLineOption maxLinks = option("max-links", "Links held at once; 0: sixteen a table.", "n", "0");
-    const QCommandLineOption maxLinksPerAddress =
-        option("max-links-per-address",
-               "Links held at once from one remote address; 0: 16, or no cap of its own on loopback.", "n", "0");
+    const QCommandLineOption maxLinksPerAddress = OpenPort::LinksPerAddressOption();
     const QCommandLineOption entryLimit =
         option("entry-limit-ms", "A link with no entry request by then is closed.", "ms", "10000");
     const QCommandLineOption outputLimit =
